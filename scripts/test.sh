@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: a normal build, and a clang
+# build with AddressSanitizer and UndefinedBehaviorSanitizer that also runs the fuzzers for a
+# bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/release
+ctest --test-dir build/release --output-on-failure -j2
+
+CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DPIXDRAFT_SANITIZE=ON -DPIXDRAFT_FUZZ=ON -DPIXDRAFT_BENCH=OFF
+cmake --build build/sanitize
+ctest --test-dir build/sanitize --output-on-failure -j2

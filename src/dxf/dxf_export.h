@@ -1,0 +1,44 @@
+// The "Save to DXF" operation: the working raster as a DXF drawing beside its picture, between
+// a header and a footer template.
+#pragma once
+
+#include <string>
+
+#include "byte_sink.h"
+#include "raster.h"
+#include "string_list.h"
+
+namespace pixdraft {
+
+// The templates are data supplied beside the program. Relative names are looked for in the
+// current directory at the moment of the export.
+struct TemplatePaths {
+  std::string header = "pixdraft.dx1";
+  std::string footer = "pixdraft.dx2";
+};
+
+// The first handle of an export's records; the templates' own handles stay below it.
+constexpr std::int32_t kFirstTraceHandle = 300;
+
+// `picturePath` with its extension replaced by ".dxf": everything from the last "." on is cut,
+// unless a "/" comes after it. /pics/cat.tar.gz -> /pics/cat.tar.dxf.
+std::string DxfPathFor(const std::string& picturePath);
+
+// Writes the header lines, one trace record per pixel (columns from the right, each from the
+// top down, handles counting up from kFirstTraceHandle), then the footer lines, all in the
+// header's encoding and line break. The records are encoded and written in chunks rather than
+// held as lines, so memory stays small whatever the raster.
+void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
+                      const TStringList& footer);
+
+// Loads the templates, writes the DXF beside `picturePath` and returns its path. An existing
+// file is replaced only once the new one is complete, and never when it is the picture itself.
+// Throws EFOpenError / EEncodingError for the templates, EFCreateError and EWriteError for the
+// output.
+std::string ExportDxf(const Raster& raster, const std::string& picturePath,
+                      const TemplatePaths& templates = {});
+
+// The confirmation shown after an export, the path on a line of its own.
+std::string ConfirmationText(const std::string& dxfPath);
+
+}  // namespace pixdraft

@@ -1,0 +1,48 @@
+#include "errors.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace pixdraft {
+namespace {
+
+std::string FileMessage(const char* what, const std::string& fileName, const std::string& reason) {
+  return std::string(what) + " \"" + FullPath(fileName) + "\". " + reason;
+}
+
+}  // namespace
+
+std::string FullPath(const std::string& fileName) {
+  std::error_code ignored;  // only when the current directory is gone; then keep the name as given
+  std::filesystem::path path = std::filesystem::absolute(fileName, ignored);
+  if (path.empty()) path = fileName;
+  return path.lexically_normal().string();
+}
+
+std::string SystemErrorText(int errnum) {
+  std::string text = std::strerror(errnum);
+  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= 32 || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+EFOpenError::EFOpenError(const std::string& fileName, int errnum)
+    : Exception(FileMessage("Impossible d'ouvrir le fichier", fileName, SystemErrorText(errnum))) {}
+
+EFCreateError::EFCreateError(const std::string& fileName, int errnum)
+    : EFCreateError(fileName, SystemErrorText(errnum)) {}
+
+EFCreateError::EFCreateError(const std::string& fileName, const std::string& reason)
+    : Exception(FileMessage("Impossible de créer le fichier", fileName, reason)) {}
+
+EEncodingError::EEncodingError()
+    : Exception(
+          "Aucun mappage pour le caractère Unicode n'existe dans la page de code multi-octet "
+          "cible") {}
+
+EWriteError::EWriteError() : Exception("Erreur d'écriture dans le flux") {}
+
+EReadError::EReadError() : Exception("Erreur de lecture du flux") {}
+
+}  // namespace pixdraft

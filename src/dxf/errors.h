@@ -1,0 +1,55 @@
+// The error classes of the program. Each carries the exact text the user is shown; the
+// texts that stand for the platform's own messages are French.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pixdraft {
+
+// Base of every error the program raises on purpose.
+class Exception : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A file could not be opened for reading.
+class EFOpenError : public Exception {
+ public:
+  // Names the file by its full path and explains the failure with the system's text for `errnum`.
+  EFOpenError(const std::string& fileName, int errnum);
+};
+
+// A file could not be created for writing.
+class EFCreateError : public Exception {
+ public:
+  EFCreateError(const std::string& fileName, int errnum);
+  // For refusals of our own, where `reason` replaces the system's text.
+  EFCreateError(const std::string& fileName, const std::string& reason);
+};
+
+// Bytes that do not decode in the encoding their preamble announces.
+class EEncodingError : public Exception {
+ public:
+  EEncodingError();
+};
+
+// A write to a file failed or stopped short (disk full).
+class EWriteError : public Exception {
+ public:
+  EWriteError();
+};
+
+// A read from an open file failed.
+class EReadError : public Exception {
+ public:
+  EReadError();
+};
+
+// The absolute, lexically normalised form of `fileName`, as error messages name it.
+std::string FullPath(const std::string& fileName);
+
+// The system's text for `errnum`, without trailing blanks, control characters or full stops.
+std::string SystemErrorText(int errnum);
+
+}  // namespace pixdraft

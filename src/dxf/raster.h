@@ -1,0 +1,31 @@
+// The working raster: the picture as the DXF export sees it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace pixdraft {
+
+// A pixel colour: red in bits 0-7, green in 8-15, blue in 16-23, top byte 0.
+using TColor = std::uint32_t;
+
+constexpr TColor RGB(int red, int green, int blue) {
+  return TColor(red) | TColor(green) << 8 | TColor(blue) << 16;
+}
+
+// A width x height grid of colours, origin at the top left, rows running downwards.
+struct Raster {
+  Raster() = default;
+  // A raster of that size, white throughout.
+  Raster(int width, int height)
+      : width(width), height(height), pixels(std::size_t(width) * height, RGB(255, 255, 255)) {}
+
+  TColor Pixel(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+  void SetPixel(int x, int y, TColor colour) { pixels[std::size_t(y) * width + x] = colour; }
+
+  int width = 0;
+  int height = 0;
+  std::vector<TColor> pixels;  // row by row
+};
+
+}  // namespace pixdraft

@@ -1,0 +1,51 @@
+// An ordered list of text lines that loads and saves text files and remembers the encoding of
+// the file it was loaded from, so that saving writes that encoding again.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "byte_sink.h"
+#include "text_encoding.h"
+
+namespace pixdraft {
+
+class TStringList {
+ public:
+  // Replaces the lines with those of the file. The encoding is told by the file's preamble
+  // (UTF-8, UTF-16 LE or BE), else it is DefaultEncoding. Lines end at CR LF, LF or CR; the
+  // first NUL ends the text. Throws EFOpenError, EReadError and EEncodingError; after an
+  // EEncodingError the lines are unchanged but Encoding already holds the detected encoding.
+  void LoadFromFile(const std::string& fileName);
+  // As LoadFromFile, from the file's bytes.
+  void LoadFromBytes(std::string_view bytes);
+
+  // Appends one line and returns its index.
+  int Add(std::u16string line);
+  int Count() const { return static_cast<int>(lines_.size()); }
+  const std::u16string& operator[](int index) const { return lines_[index]; }
+
+  // Replaces the file with the lines, each followed by LineBreak, in SaveEncoding(), behind the
+  // encoding's preamble when WriteBOM is set. An existing file is only replaced once every byte
+  // is written. Throws EFCreateError and EWriteError.
+  void SaveToFile(const std::string& fileName) const;
+  // As SaveToFile, into a sink.
+  void SaveToSink(ByteSink& sink) const;
+
+  // The encoding SaveToFile writes: that of the last load, else DefaultEncoding.
+  TextEncoding SaveEncoding() const { return Encoding.value_or(DefaultEncoding); }
+  // The bytes of all lines, each followed by `lineBreak`, in `encoding`, without preamble.
+  std::string EncodedText(TextEncoding encoding, std::u16string_view lineBreak) const;
+
+  std::optional<TextEncoding> Encoding;
+  TextEncoding DefaultEncoding = TextEncoding::Ansi;
+  bool WriteBOM = true;
+  std::u16string LineBreak = u"\r\n";
+
+ private:
+  std::vector<std::u16string> lines_;
+};
+
+}  // namespace pixdraft

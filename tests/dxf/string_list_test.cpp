@@ -1,0 +1,199 @@
+#include "string_list.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "errors.h"
+#include "temp_dir.h"
+
+namespace pixdraft {
+namespace {
+
+using namespace std::string_literals;
+
+struct RoundTrip {
+  std::string name;
+  std::string fileBytes;
+  std::vector<std::u16string> lines;
+  TextEncoding encoding;
+  std::string savedBytes;
+};
+
+class LoadAndSave : public testing::TestWithParam<RoundTrip> {};
+
+// Loads the bytes from a real file, checks lines and encoding, saves and checks the bytes.
+TEST_P(LoadAndSave, ReadsLinesAndWritesThemBackInTheSameEncoding) {
+  const RoundTrip& c = GetParam();
+  TempDir dir;
+  WriteFile(dir / "in.txt", c.fileBytes);
+
+  TStringList list;
+  list.LoadFromFile(dir / "in.txt");
+  ASSERT_EQ(list.Count(), static_cast<int>(c.lines.size()));
+  for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(list[i], c.lines[i]) << "line " << i;
+  EXPECT_EQ(list.Encoding, c.encoding);
+
+  list.SaveToFile(dir / "out.txt");
+  EXPECT_EQ(ReadFile(dir / "out.txt"), c.savedBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadAndSave,
+    testing::Values(
+        RoundTrip{"CrLf", "A\r\nB\r\n", {u"A", u"B"}, TextEncoding::Ansi, "A\r\nB\r\n"},
+        RoundTrip{"LfNoFinalBreak", "A\nB", {u"A", u"B"}, TextEncoding::Ansi, "A\r\nB\r\n"},
+        RoundTrip{
+            "LfCrIsTwoBreaks", "A\n\rB", {u"A", u"", u"B"}, TextEncoding::Ansi, "A\r\n\r\nB\r\n"},
+        RoundTrip{"LoneCr", "A\rB\r", {u"A", u"B"}, TextEncoding::Ansi, "A\r\nB\r\n"},
+        RoundTrip{
+            "EmptyLinesKept", "\r\n\r\nA", {u"", u"", u"A"}, TextEncoding::Ansi, "\r\n\r\nA\r\n"},
+        RoundTrip{"NulEndsText", "A\nB\0C\nD"s, {u"A", u"B"}, TextEncoding::Ansi, "A\r\nB\r\n"},
+        RoundTrip{"EmptyFile", "", {}, TextEncoding::Ansi, ""},
+        RoundTrip{"Utf8PreambleOnly", "\xEF\xBB\xBF", {}, TextEncoding::Utf8, "\xEF\xBB\xBF"},
+        RoundTrip{"Utf8",
+                  "\xEF\xBB\xBF"
+                  "caf\xC3\xA9\n\xF0\x9F\x98\x80",
+                  {u"café", u"😀"},
+                  TextEncoding::Utf8,
+                  "\xEF\xBB\xBF"
+                  "caf\xC3\xA9\r\n\xF0\x9F\x98\x80\r\n"},
+        RoundTrip{"Utf16LE",
+                  "\xFF\xFE"
+                  "A\0\r\0\n\0\xE9\0"s,
+                  {u"A", u"é"},
+                  TextEncoding::Utf16LE,
+                  "\xFF\xFE"
+                  "A\0\r\0\n\0\xE9\0\r\0\n\0"s},
+        RoundTrip{"Utf16LEOddByteIgnored",
+                  "\xFF\xFE"
+                  "A\0B"s,
+                  {u"A"},
+                  TextEncoding::Utf16LE,
+                  "\xFF\xFE"
+                  "A\0\r\0\n\0"s},
+        RoundTrip{"Utf16BE",
+                  "\xFE\xFF\0A\0\n\x20\xAC"s,
+                  {u"A", u"€"},
+                  TextEncoding::Utf16BE,
+                  "\xFE\xFF\0A\0\r\0\n\x20\xAC\0\r\0\n"s},
+        // Every byte without a preamble, undefined ones of the code page included, comes back.
+        RoundTrip{"AnsiHighBytes",
+                  "\x80\x81\x8D\x8F\x90\x9D\x9F\xA0\xE9\xFF",
+                  {u"€\u0081\u008D\u008F\u0090\u009DŸ\u00A0éÿ"},
+                  TextEncoding::Ansi,
+                  "\x80\x81\x8D\x8F\x90\x9D\x9F\xA0\xE9\xFF\r\n"},
+        // Two bytes that only start like a UTF-8 preamble are plain text.
+        RoundTrip{"ShortOfPreamble", "\xEF\xBB", {u"ï»"}, TextEncoding::Ansi, "\xEF\xBB\r\n"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(StringList, UndecodableTextRaisesEncodingErrorAndKeepsTheLines) {
+  const std::string message =
+      "Aucun mappage pour le caractère Unicode n'existe dans la page de code multi-octet cible";
+  for (const std::string bytes :
+       {"\xEF\xBB\xBF\xFF",
+        "\xEF\xBB\xBF"
+        "A\xC3",
+        "\xFF\xFEZ", "\xFE\xFFZ", "\xEF\xBB\xBF\xED\xA0\x80", "\xEF\xBB\xBF\xC0\xAF"}) {
+    TStringList list;
+    list.Add(u"kept");
+    try {
+      list.LoadFromBytes(bytes);
+      ADD_FAILURE() << "no error for " << testing::PrintToString(bytes);
+    } catch (const EEncodingError& error) {
+      EXPECT_EQ(error.what(), message);
+    }
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0], u"kept");
+    EXPECT_TRUE(list.Encoding.has_value());
+  }
+}
+
+TEST(StringList, AddKeepsOrderAndDuplicates) {
+  TStringList list;
+  EXPECT_EQ(list.Add(u"b"), 0);
+  EXPECT_EQ(list.Add(u"a"), 1);
+  EXPECT_EQ(list.Add(u"b"), 2);
+  StringSink sink;
+  list.SaveToSink(sink);
+  EXPECT_EQ(sink.data, "b\r\na\r\nb\r\n");
+}
+
+TEST(StringList, SavesUnrepresentableCharactersLeniently) {
+  TStringList ansi;
+  ansi.Add(u"€ ✓ 😀 \xD800");
+  StringSink ansiBytes;
+  ansi.SaveToSink(ansiBytes);
+  EXPECT_EQ(ansiBytes.data, "\x80 ? ? ?\r\n");
+
+  TStringList utf8;
+  utf8.LoadFromBytes("\xEF\xBB\xBF");
+  utf8.Add(u"\xDC00");
+  StringSink utf8Bytes;
+  utf8.SaveToSink(utf8Bytes);
+  EXPECT_EQ(utf8Bytes.data, "\xEF\xBB\xBF\xEF\xBF\xBD\r\n");
+}
+
+class InFolder : public testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+  TempDir dir_;
+  std::filesystem::path previous_;
+};
+
+TEST_F(InFolder, OpenErrorNamesTheFullPathAndTheSystemText) {
+  TStringList list;
+  try {
+    list.LoadFromFile("sub/../missing.dx1");
+    FAIL();
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.what(), "Impossible d'ouvrir le fichier \"" + dir_.path() +
+                                "/missing.dx1\". No such file or directory");
+  }
+  std::filesystem::create_directory("folder");
+  EXPECT_THROW(list.LoadFromFile("folder"), EFOpenError);
+}
+
+TEST_F(InFolder, FailedSaveLeavesTheExistingFileAndNoStrayFile) {
+  WriteFile("out.txt", "previous");
+  TStringList list;
+  list.Add(u"new");
+
+  std::filesystem::create_directory("taken.txt");
+  try {
+    list.SaveToFile("taken.txt");
+    FAIL();
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.what(),
+              "Impossible de créer le fichier \"" + dir_.path() + "/taken.txt\". Is a directory");
+  }
+  EXPECT_THROW(list.SaveToFile("no/such/folder/out.txt"), EFCreateError);
+
+  if (::geteuid() != 0) {  // root writes through any permission
+    ::chmod("out.txt", 0444);
+    EXPECT_THROW(list.SaveToFile("out.txt"), EFCreateError);
+    ::chmod("out.txt", 0644);
+  }
+  EXPECT_EQ(ReadFile("out.txt"), "previous");
+  EXPECT_EQ(ListFolder("."), (std::vector<std::string>{"out.txt", "taken.txt"}));
+}
+
+TEST_F(InFolder, SaveReplacesAnExistingFileKeepingItsPermissions) {
+  WriteFile("out.txt", "a much longer previous content");
+  ::chmod("out.txt", 0640);
+  TStringList list;
+  list.Add(u"x");
+  list.SaveToFile("out.txt");
+  EXPECT_EQ(ReadFile("out.txt"), "x\r\n");
+  struct stat info {};
+  ::stat("out.txt", &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(ListFolder("."), std::vector<std::string>{"out.txt"});
+}
+
+}  // namespace
+}  // namespace pixdraft
