@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <charconv>
 #include <vector>
 
 #include "errors.h"
@@ -15,8 +14,6 @@ namespace {
 
 // Records are flushed to the sink in chunks of about this many bytes.
 constexpr std::size_t kChunkBytes = 1 << 20;
-// No field text is longer: a coordinate of a 32-bit value with its decimals.
-constexpr std::size_t kLongestField = 24;
 
 // True when both names lead to the same file, or would once it exists.
 bool SameFile(const std::string& a, const std::string& b) {
@@ -43,8 +40,7 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
 
   // Records are ASCII: built as such, then encoded a chunk at a time.
   const TraceRecordWriter writer(std::string(header.LineBreak.begin(), header.LineBreak.end()));
-  const std::size_t maxRecord = writer.MaxRecordSize(kLongestField);
-  std::string ascii(kChunkBytes + maxRecord, '\0');
+  std::string ascii(kChunkBytes + writer.MaxRecordSize(), '\0');
   std::string encoded;
   char* end = ascii.data();
   const auto flush = [&] {
@@ -59,23 +55,28 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
     end = ascii.data();
   };
 
+  const auto set = [](FieldText& text, char* (*write)(char*, std::int64_t), std::int64_t value) {
+    text.size = write(text.data, value) - text.data;
+  };
   // Coordinates depend on the row or the column alone: format each once.
-  std::vector<std::string> bottoms, tops;
+  std::vector<FieldText> bottoms(raster.height), tops(raster.height);
   for (int y = 0; y < raster.height; ++y) {
-    bottoms.push_back(FormatCoordinate(-std::int64_t{y}));
-    tops.push_back(FormatCoordinate(1 - std::int64_t{y}));
+    set(bottoms[y], WriteCoordinate, -std::int64_t{y});
+    set(tops[y], WriteCoordinate, 1 - std::int64_t{y});
   }
+  TraceFieldTexts texts;
+  FieldText& handle = texts[static_cast<int>(TraceField::Handle)];
+  FieldText& colour = texts[static_cast<int>(TraceField::Colour)];
   std::int32_t counter = kFirstTraceHandle;
   for (int x = raster.width - 1; x >= 0; --x) {
-    const std::string left = FormatCoordinate(x);
-    const std::string right = FormatCoordinate(std::int64_t{x} + 1);
+    set(texts[static_cast<int>(TraceField::Left)], WriteCoordinate, x);
+    set(texts[static_cast<int>(TraceField::Right)], WriteCoordinate, std::int64_t{x} + 1);
     for (int y = 0; y < raster.height; ++y) {
-      const std::string handle = HandleText(counter++);
-      char colour[12];
-      const char* colourEnd =
-          std::to_chars(colour, colour + sizeof colour, TrueColour(raster.Pixel(x, y))).ptr;
-      const std::string_view colourText(colour, colourEnd - colour);
-      end = writer.Write(end, {{{}, handle, colourText, left, right, bottoms[y], tops[y]}});
+      handle.size = WriteHandle(handle.data, counter++) - handle.data;
+      colour.size = WriteTrueColour(colour.data, raster.Pixel(x, y)) - colour.data;
+      texts[static_cast<int>(TraceField::Bottom)] = bottoms[y];
+      texts[static_cast<int>(TraceField::Top)] = tops[y];
+      end = writer.Write(end, texts);
       if (end - ascii.data() >= static_cast<std::ptrdiff_t>(kChunkBytes)) flush();
     }
   }

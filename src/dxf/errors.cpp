@@ -43,6 +43,10 @@ EEncodingError::EEncodingError()
 
 EWriteError::EWriteError() : Exception("Erreur d'écriture dans le flux") {}
 
+EInvalidGraphic::EInvalidGraphic() : Exception("Image non valide") {}
+
+EOutOfMemory::EOutOfMemory() : Exception("Mémoire insuffisante") {}
+
 EReadError::EReadError() : Exception("Erreur de lecture du flux") {}
 
 }  // namespace pixdraft

@@ -40,6 +40,18 @@ class EWriteError : public Exception {
   EWriteError();
 };
 
+// A picture whose content no decoder accepts.
+class EInvalidGraphic : public Exception {
+ public:
+  EInvalidGraphic();
+};
+
+// Memory ran out, e.g. for a picture too large to decode.
+class EOutOfMemory : public Exception {
+ public:
+  EOutOfMemory();
+};
+
 // A read from an open file failed.
 class EReadError : public Exception {
  public:

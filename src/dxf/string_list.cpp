@@ -16,13 +16,13 @@ std::pair<std::optional<TextEncoding>, std::size_t> DetectPreamble(std::string_v
 }
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
+  text = text.substr(0, text.find(u'\0'));  // the first NUL ends the text
   std::vector<std::u16string> lines;
   std::size_t at = 0;
-  while (at < text.size() && text[at] != u'\0') {
-    const std::size_t end = std::min(text.find_first_of(u"\r\n", at), text.find(u'\0', at));
-    const std::size_t stop = std::min(end, text.size());
-    lines.emplace_back(text.substr(at, stop - at));
-    at = stop;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find_first_of(u"\r\n", at), text.size());
+    lines.emplace_back(text.substr(at, end - at));
+    at = end;
     if (at < text.size() && text[at] == u'\r') ++at;
     if (at < text.size() && text[at] == u'\n') ++at;
   }

@@ -4,43 +4,55 @@
 
 namespace pixdraft {
 
-std::string FormatCoordinate(std::int64_t v) {
+char* WriteCoordinate(char* out, std::int64_t v) {
   // Coordinates are whole numbers, so the decimals are always zero; integer formatting gives the
   // same text as a fixed-point conversion of the double, without a locale and without "-0".
-  char text[24];
-  char* end = std::to_chars(text, text + sizeof text, v).ptr;
-  return std::string(text, end) + ".00000";
+  out = std::to_chars(out, out + kMaxFieldLength, v).ptr;
+  for (char c : {'.', '0', '0', '0', '0', '0'}) *out++ = c;
+  return out;
 }
 
-std::string HandleText(std::int32_t counter) {
-  char digits[16];
-  char* end =
-      std::to_chars(digits, digits + sizeof digits, static_cast<std::uint32_t>(counter), 16).ptr;
-  std::string text(digits, end);
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (text.size() < 4) text.insert(0, 4 - text.size(), '0');
-  return text;
+char* WriteHandle(char* out, std::int32_t counter) {
+  const auto value = static_cast<std::uint32_t>(counter);
+  int digits = 4;
+  while (digits < 8 && value >> (4 * digits) != 0) ++digits;
+  for (int i = digits - 1; i >= 0; --i) *out++ = "0123456789ABCDEF"[(value >> (4 * i)) & 0xF];
+  return out;
 }
 
-std::uint32_t TrueColour(TColor colour) {
+char* WriteTrueColour(char* out, TColor colour) {
   const std::uint32_t red = colour & 0xFF;
   const std::uint32_t green = (colour >> 8) & 0xFF;
   const std::uint32_t blue = (colour >> 16) & 0xFF;
-  return red << 16 | green << 8 | blue;
+  return std::to_chars(out, out + kMaxFieldLength, red << 16 | green << 8 | blue).ptr;
+}
+
+std::string FormatCoordinate(std::int64_t v) {
+  char text[kMaxFieldLength];
+  return std::string(text, WriteCoordinate(text, v));
+}
+
+std::string HandleText(std::int32_t counter) {
+  char text[kMaxFieldLength];
+  return std::string(text, WriteHandle(text, counter));
 }
 
 void AppendTraceRecord(TStringList& list, std::int32_t x, std::int32_t y, TColor colour,
                        std::int32_t counter) {
-  const std::string handle = HandleText(counter);
-  const std::string colourText = std::to_string(TrueColour(colour));
-  const std::string left = FormatCoordinate(x);
-  const std::string right = FormatCoordinate(std::int64_t{x} + 1);
-  const std::string bottom = FormatCoordinate(-std::int64_t{y});
-  const std::string top = FormatCoordinate(1 - std::int64_t{y});
-  const TraceFieldTexts texts = {{{}, handle, colourText, left, right, bottom, top}};
+  char texts[7][kMaxFieldLength];
+  char* ends[7] = {};
+  ends[int(TraceField::Handle)] = WriteHandle(texts[int(TraceField::Handle)], counter);
+  ends[int(TraceField::Colour)] = WriteTrueColour(texts[int(TraceField::Colour)], colour);
+  ends[int(TraceField::Left)] = WriteCoordinate(texts[int(TraceField::Left)], x);
+  ends[int(TraceField::Right)] =
+      WriteCoordinate(texts[int(TraceField::Right)], std::int64_t{x} + 1);
+  ends[int(TraceField::Bottom)] = WriteCoordinate(texts[int(TraceField::Bottom)], -std::int64_t{y});
+  ends[int(TraceField::Top)] = WriteCoordinate(texts[int(TraceField::Top)], 1 - std::int64_t{y});
   for (const TraceLine& line : kTraceRecord) {
-    const std::string_view text =
-        line.field == TraceField::None ? line.literal : texts[static_cast<int>(line.field)];
+    const int field = static_cast<int>(line.field);
+    const std::string_view text = line.field == TraceField::None
+                                      ? line.literal
+                                      : std::string_view(texts[field], ends[field] - texts[field]);
     list.Add(std::u16string(text.begin(), text.end()));
   }
 }

@@ -13,8 +13,9 @@
 
 namespace pixdraft {
 
-// The values that vary from one record to the next.
-enum class TraceField { None, Handle, Colour, Left, Right, Bottom, Top, Count };
+// The values that vary from one record to the next. For pixel (x, y): Left x, Right x + 1,
+// Bottom -y, Top 1 - y.
+enum class TraceField { None, Handle, Colour, Left, Right, Bottom, Top };
 
 // One line of the record: fixed text, or the text of a field.
 struct TraceLine {
@@ -45,17 +46,21 @@ inline constexpr std::array<TraceLine, 36> kTraceRecord = {{
     {" 33 "}, {"0.0"},
 }};
 
-// The texts of the fields of one record, indexed by TraceField.
-using TraceFieldTexts = std::array<std::string_view, static_cast<std::size_t>(TraceField::Count)>;
+// The most characters any field text takes: a 64-bit coordinate with its decimals.
+constexpr std::size_t kMaxFieldLength = 32;
 
+// Writers of the field texts: each writes at `out`, which has room for kMaxFieldLength
+// characters, and returns the end of what it wrote.
 // `v` in fixed-point notation with five decimals and "." whatever the locale: 3 -> "3.00000".
-std::string FormatCoordinate(std::int64_t v);
-
+char* WriteCoordinate(char* out, std::int64_t v);
 // `counter` as an unsigned hexadecimal handle, upper case, at least four digits: 300 -> "012C".
-std::string HandleText(std::int32_t counter);
+char* WriteHandle(char* out, std::int32_t counter);
+// The 24-bit true colour of group 420 in decimal: red in the high byte, the reverse of TColor.
+char* WriteTrueColour(char* out, TColor colour);
 
-// The 24-bit true colour of group 420: red in the high byte, the reverse of TColor.
-std::uint32_t TrueColour(TColor colour);
+// The same texts as strings.
+std::string FormatCoordinate(std::int64_t v);
+std::string HandleText(std::int32_t counter);
 
 // Appends the 36 lines of the record for pixel (x, y) to `list`. The caller counts the handles.
 void AppendTraceRecord(TStringList& list, std::int32_t x, std::int32_t y, TColor colour,

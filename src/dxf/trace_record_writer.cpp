@@ -3,36 +3,44 @@
 #include <cstring>
 
 namespace pixdraft {
+namespace {
 
-TraceRecordWriter::TraceRecordWriter(std::string lineBreak) : lineBreak_(std::move(lineBreak)) {
-  std::string literal;
-  for (const TraceLine& line : kTraceRecord) {
-    if (line.field == TraceField::None) {
-      literal.append(line.literal).append(lineBreak_);
-    } else {
-      runs_.push_back({std::move(literal), line.field});
-      literal.clear();
-    }
+char* CopyBlocks(char* out, const char* from, std::size_t size) {
+  for (std::size_t at = 0; at < size; at += TraceRecordWriter::kBlock) {
+    std::memcpy(out + at, from + at, TraceRecordWriter::kBlock);
   }
-  runs_.push_back({std::move(literal), TraceField::None});
+  return out + size;
 }
 
-std::size_t TraceRecordWriter::MaxRecordSize(std::size_t longestField) const {
-  std::size_t size = 0;
-  for (const Run& run : runs_) size += run.literal.size() + longestField + lineBreak_.size();
-  return size;
+}  // namespace
+
+TraceRecordWriter::TraceRecordWriter(std::string_view lineBreak) {
+  Run run{TraceField::None, {}, 0};
+  for (const TraceLine& line : kTraceRecord) {
+    if (line.field == TraceField::None) {
+      run.text.append(line.literal).append(lineBreak);
+    } else {
+      runs_.push_back(std::move(run));
+      run = {line.field, std::string(lineBreak), 0};
+    }
+  }
+  runs_.push_back(std::move(run));
+
+  for (Run& each : runs_) {
+    each.size = each.text.size();
+    each.text.resize((each.size + kBlock - 1) / kBlock * kBlock + kBlock);
+    maxRecordSize_ += each.text.size() + (each.field == TraceField::None ? 0 : kBlock);
+  }
 }
 
 char* TraceRecordWriter::Write(char* out, const TraceFieldTexts& texts) const {
   for (const Run& run : runs_) {
-    std::memcpy(out, run.literal.data(), run.literal.size());
-    out += run.literal.size();
-    if (run.field == TraceField::None) break;
-    const std::string_view text = texts[static_cast<int>(run.field)];
-    std::memcpy(out, text.data(), text.size());
-    out += text.size();
-    std::memcpy(out, lineBreak_.data(), lineBreak_.size());
-    out += lineBreak_.size();
+    if (run.field != TraceField::None) {
+      const FieldText& text = texts[static_cast<int>(run.field)];
+      std::memcpy(out, text.data, kBlock);
+      out += text.size;
+    }
+    out = CopyBlocks(out, run.text.data(), run.size);
   }
   return out;
 }

@@ -1,35 +1,50 @@
 // Writes trace records as bytes, fast: the record's fixed lines are joined once, with their line
-// breaks, into a few literal runs, so a record costs a handful of copies.
+// breaks, into a few literal runs, and every piece is copied in whole blocks of kBlock bytes, so
+// a record costs a few dozen wide copies and no call.
 #pragma once
 
+#include <array>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "trace_record.h"
 
 namespace pixdraft {
 
+// A field's text in a buffer that can always be copied whole.
+struct FieldText {
+  char data[kMaxFieldLength] = {};
+  std::size_t size = 0;
+};
+
+// The field texts of one record, indexed by TraceField.
+using TraceFieldTexts = std::array<FieldText, static_cast<std::size_t>(TraceField::Top) + 1>;
+
 class TraceRecordWriter {
  public:
+  // Copies are made in blocks of this many bytes; buffers written to need that much slack.
+  static constexpr std::size_t kBlock = kMaxFieldLength;
+
   // `lineBreak` follows every line; it must be ASCII, as the record is.
-  explicit TraceRecordWriter(std::string lineBreak);
+  explicit TraceRecordWriter(std::string_view lineBreak);
 
-  // The most bytes one record can take when no field text is longer than `longestField`.
-  std::size_t MaxRecordSize(std::size_t longestField) const;
+  // Room one record may need at `out`, slack for block copies included.
+  std::size_t MaxRecordSize() const { return maxRecordSize_; }
 
-  // Writes the record at `out`, which must have room for it, and returns the end of what was
-  // written.
+  // Writes the record at `out`, which must have MaxRecordSize() bytes of room, and returns the
+  // end of what was written.
   char* Write(char* out, const TraceFieldTexts& texts) const;
 
  private:
-  // Fixed lines, each with its line break, then the field that follows them, or None at the end.
+  // The fixed text that follows a field (or opens the record): the field line's break, then the
+  // fixed lines up to the next field, each with its break. Padded to whole blocks.
   struct Run {
-    std::string literal;
     TraceField field;
+    std::string text;
+    std::size_t size;
   };
   std::vector<Run> runs_;
-  std::string lineBreak_;
+  std::size_t maxRecordSize_ = 0;
 };
 
 }  // namespace pixdraft
