@@ -6,8 +6,12 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ clang libclang-rt-14-dev
+  # Qt, with the image decoders beyond its own and the translations of its dialogs
+  qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
   # tests and benchmarks
-  libgtest-dev libbenchmark-dev python3-ezdxf locales
+  libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
+  # validators of the installed menu entry and metainfo file
+  desktop-file-utils appstream
 )
 
 missing=()

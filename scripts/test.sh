@@ -4,13 +4,10 @@
 # bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/release
+scripts/build.sh
 ctest --test-dir build/release --output-on-failure -j2
 
 CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DPIXDRAFT_SANITIZE=ON -DPIXDRAFT_FUZZ=ON -DPIXDRAFT_BENCH=OFF
 cmake --build build/sanitize
-ctest --test-dir build/sanitize --output-on-failure -j2
+LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp ctest --test-dir build/sanitize --output-on-failure -j2

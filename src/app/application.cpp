@@ -1,0 +1,64 @@
+#include "application.h"
+
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QProxyStyle>
+#include <QTranslator>
+
+#include "error_text.h"
+
+namespace pixdraft {
+namespace {
+
+// Tooltips wake up after 500 ms instead of the style's own delay.
+class HintTimingStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return 500;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 256}) {
+    icon.addFile(QStringLiteral(":/pixdraft/pixdraft-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv, MessageDisplay& errors)
+    : QApplication(argc, argv), errors_(errors) {
+  setApplicationName(QStringLiteral("PixDraft"));
+  setApplicationDisplayName(QStringLiteral("PixDraft"));
+  setApplicationVersion(QStringLiteral(PIXDRAFT_VERSION));
+  setDesktopFileName(QStringLiteral("pixdraft"));
+  setWindowIcon(ProgramIcon());
+  setStyle(new HintTimingStyle);
+  InstallQtTranslation(*this, QLocale());
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    errors_.ShowError(QString::fromStdString(ErrorDisplayText(error)));
+    return true;
+  }
+}
+
+QTranslator* InstallQtTranslation(QCoreApplication& application, const QLocale& locale) {
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(translator)) {
+    delete translator;
+    return nullptr;
+  }
+  return translator;
+}
+
+}  // namespace pixdraft

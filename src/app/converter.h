@@ -1,0 +1,19 @@
+// pixdraft-convert: converts pictures to DXF drawings without a window, exactly as "Load image"
+// followed by "Save to DXF" would.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace pixdraft {
+
+// Exit statuses of the converter.
+enum ConverterStatus { kAllConverted = 0, kSomeFailed = 1, kUsageError = 2 };
+
+// Runs the converter on `args` (the program name excluded). Each success prints the confirmation
+// to `out`; each failure prints the picture and the error as the error display shows it to
+// `err`, and the next picture is tried.
+int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace pixdraft

@@ -1,0 +1,29 @@
+// pixdraft [picture]: the main window, with the picture loaded when one is named.
+#include <QCommandLineParser>
+
+#include "application.h"
+#include "main_window.h"
+#include "message_boxes.h"
+
+int main(int argc, char* argv[]) {
+  pixdraft::MessageBoxes messages;
+  pixdraft::TApplication application(argc, argv, messages);
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Turns a raster picture into a DXF drawing."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("A picture to load."),
+                               QStringLiteral("[picture]"));
+  parser.process(application);
+
+  pixdraft::TForm1 window(messages);
+  pixdraft::Form1 = &window;
+  window.show();
+  if (!parser.positionalArguments().isEmpty()) {
+    window.OpenPictureLater(parser.positionalArguments().front());
+  }
+  const int exitCode = application.exec();
+  pixdraft::Form1 = nullptr;
+  return exitCode;
+}

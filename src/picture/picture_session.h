@@ -1,0 +1,39 @@
+// What "Load image" and "Save to DXF" share: the chosen path, its working raster and the status
+// text. The window and the command-line converter both drive one of these.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "dxf_export.h"
+#include "raster.h"
+
+namespace pixdraft {
+
+// "Image : cat.png | Width : 256 | Height : 256"; the name is the text after the last "/".
+std::string StatusText(const std::string& path, int width, int height);
+
+class PictureSession {
+ public:
+  // Decodes and fits the picture at `path` and makes it current; the status gives the working
+  // raster's size. On any error the path, raster and status text stay as they were, and the
+  // error propagates.
+  void Load(const std::string& path);
+
+  // Exports the current raster beside the current path and returns the DXF file's path; does
+  // nothing and returns nothing while no picture has been loaded.
+  std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {}) const;
+
+  // The current picture's path made absolute (not normalised); empty before the first successful
+  // load.
+  const std::string& CurrentImagePath() const { return currentImagePath_; }
+  const Raster& raster() const { return raster_; }
+  const std::string& statusText() const { return statusText_; }
+
+ private:
+  std::string currentImagePath_;
+  Raster raster_;
+  std::string statusText_;
+};
+
+}  // namespace pixdraft

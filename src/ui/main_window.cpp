@@ -1,0 +1,192 @@
+#include "main_window.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QUrl>
+#include <utility>
+
+#include "fit.h"
+
+namespace pixdraft {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Tahoma at 11 pixels. Where it is missing, a condensed face is tried before the system's own
+// choice, whose wider letters would not let "Save to DXF" fit its 66-pixel button.
+QFont Tahoma11() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
+  font.setPixelSize(11);
+  return font;
+}
+
+// The local file a drag carries, or an empty text unless it carries exactly one.
+QString DraggedFile(const QMimeData* data) {
+  const QList<QUrl> urls = data->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+  return urls.front().toLocalFile();
+}
+
+}  // namespace
+
+TForm1::TForm1(MessageDisplay& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      messages_(messages) {
+  setWindowTitle(QStringLiteral("PixDraft"));
+  setFont(Tahoma11());
+  setFixedSize(298, 376);
+  setAcceptDrops(true);
+
+  GroupBox1 = new QGroupBox(QStringLiteral(" Image "), this);
+  GroupBox1->setGeometry(3, 3, 286, 307);
+
+  Image1 = new TImage(GroupBox1);
+  Image1->setGeometry(16, 24, 256, 256);
+
+  Label1 = new TLabel(QString::fromLatin1(kMakerHost) + u' ', GroupBox1);
+  Label1->setGeometry(5, 289, 276, 13);
+  Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  Label1->setFont(Tahoma11());  // its own, so the underline never reaches the window's font
+  // No background of its own: the navy text stands on the group box, as labels look with the
+  // platform's visual styles.
+  QPalette navy = Label1->palette();
+  navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  Label1->setPalette(navy);
+  Label1->setToolTip(QStringLiteral("Go to Korvane website"));
+  Label1->setToolTipDuration(2500);
+
+  Panel1 = new QWidget(this);
+  Panel1->setGeometry(0, 313, 298, 41);
+  QPalette white = Panel1->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  Panel1->setPalette(white);
+  Panel1->setAutoFillBackground(true);
+
+  tlb1 = new QWidget(Panel1);
+  tlb1->setGeometry(3, 2, 292, 36);
+
+  ImageList1 = {QIcon(QStringLiteral(":/icons/load-image.png")),
+                QIcon(QStringLiteral(":/icons/save-to-dxf.png")),
+                QIcon(QStringLiteral(":/icons/exit.png"))};
+  const auto toolButton = [this](const char* caption, int imageIndex, int left) {
+    auto* button = new QToolButton(tlb1);
+    button->setText(QString::fromLatin1(caption));
+    button->setIcon(ImageList1[imageIndex]);
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(left, 0, 66, 36);
+    return button;
+  };
+  btn1 = toolButton("Load image", 0, 0);
+  btn2 = toolButton("Save to DXF", 1, 66);
+  btn4 = new QFrame(tlb1);
+  btn4->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+  btn4->setGeometry(132, 0, 8, 36);
+  btn3 = toolButton("Exit", 2, 140);
+
+  // It keeps the window's narrow font: in the system's wider one the status line of an ordinary
+  // file name would lose its height at the bar's right edge.
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setGeometry(0, 354, 298, 22);
+  StatusBar1->setSizeGripEnabled(false);
+
+  // Queued, so that a command runs from the event loop itself once the click is over: an error
+  // it raises then has only the application's event delivery to cross on its way to the display,
+  // not the button's own click handling, which is not built to let errors pass through.
+  connect(btn1, &QToolButton::clicked, this, &TForm1::btn1Click, Qt::QueuedConnection);
+  connect(btn2, &QToolButton::clicked, this, &TForm1::btn2Click, Qt::QueuedConnection);
+  connect(btn3, &QToolButton::clicked, this, &TForm1::btn3Click, Qt::QueuedConnection);
+  connect(Label1, &TLabel::MouseEnter, this, &TForm1::Label1MouseEnter);
+  connect(Label1, &TLabel::MouseLeave, this, &TForm1::Label1MouseLeave);
+  connect(Label1, &TLabel::Click, this, &TForm1::Label1Click);
+
+  ouvrir = std::make_unique<TOpenPictureDialog>(this);
+
+  // Named as the handlers name them, for tests and accessibility tools that look controls up.
+  const std::pair<QWidget*, const char*> names[] = {
+      {Image1, "Image1"}, {GroupBox1, "GroupBox1"}, {tlb1, "tlb1"}, {btn1, "btn1"},
+      {btn2, "btn2"},     {btn3, "btn3"},           {btn4, "btn4"}, {StatusBar1, "StatusBar1"},
+      {Panel1, "Panel1"}, {Label1, "Label1"}};
+  for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
+
+  if (const QScreen* display = screen()) {
+    move(display->availableGeometry().center() - rect().center());
+  }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::OpenPictureLater(const QString& path) {
+  const QString fullPath = QFileInfo(path).absoluteFilePath();
+  QMetaObject::invokeMethod(
+      this,
+      [this, fullPath] {
+        ouvrir->SetFileName(fullPath);
+        LoadPicture(fullPath);
+      },
+      Qt::QueuedConnection);
+}
+
+void TForm1::btn1Click() {
+  if (ouvrir->Execute()) LoadPicture(ouvrir->FileName());
+}
+
+void TForm1::btn2Click() {
+  if (const std::optional<std::string> dxfPath = session_.SaveToDxf()) {
+    messages_.ShowMessage(QString::fromStdString(ConfirmationText(*dxfPath)));
+    repaint();
+  }
+}
+
+void TForm1::Label1MouseEnter() {
+  QFont font = Label1->font();
+  font.setUnderline(true);
+  Label1->setFont(font);
+  Label1->setCursor(Qt::PointingHandCursor);
+}
+
+void TForm1::Label1MouseLeave() {
+  QFont font = Label1->font();
+  font.setUnderline(false);
+  Label1->setFont(font);
+  Label1->unsetCursor();
+}
+
+void TForm1::Label1Click() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerUrl))); }
+
+void TForm1::btn3Click() { QCoreApplication::quit(); }
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString path = DraggedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // Later, so the drag ends now and an error box does not keep the other program waiting.
+  OpenPictureLater(path);
+}
+
+void TForm1::LoadPicture(const QString& path) {
+  session_.Load(QFile::encodeName(path).toStdString());
+  Image1->SetPicture(RasterToImage(session_.raster()));
+  StatusBar1->showMessage(QString::fromStdString(session_.statusText()));
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,86 @@
+// The program's only window: the picture view with the maker's link under it, the tool bar with
+// "Load image", "Save to DXF" and "Exit", and the status line. Its handlers only wire the tool
+// buttons to the picture session and show what it yields; errors they raise are not caught here
+// but travel on to the application's error display, and the window stays as the session left it.
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QWidget>
+#include <memory>
+
+#include "image_view.h"
+#include "link_label.h"
+#include "message_display.h"
+#include "open_picture_dialog.h"
+#include "picture_session.h"
+
+class QFrame;
+class QGroupBox;
+class QStatusBar;
+class QToolButton;
+
+namespace pixdraft {
+
+// The maker's web page, opened by the link label whose caption is its host name.
+inline constexpr char kMakerHost[] = "www.korvane.example";
+inline constexpr char kMakerUrl[] = "http://www.korvane.example/";
+
+// Fixed-size 298 x 376 window titled "PixDraft", centred on the screen, without minimise or
+// maximise buttons; every control sits at fixed pixel bounds. Templates are read from the current
+// directory at each export. Accepts one dropped picture file, loaded as if chosen in the dialog.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `messages` shows the export's confirmation and must outlive the window.
+  explicit TForm1(MessageDisplay& messages, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Loads `path` as if it had been chosen in the open dialog, once the event loop gets to it, so
+  // that an error goes to the application's error display like any handler's.
+  void OpenPictureLater(const QString& path);
+
+  // The controls, by the names the handlers use. `ouvrir` may be replaced, e.g. by a stand-in for
+  // the person at the dialog.
+  TImage* Image1;
+  std::unique_ptr<TOpenPictureDialog> ouvrir;
+  QGroupBox* GroupBox1;
+  QWidget* tlb1;
+  QToolButton* btn1;
+  QToolButton* btn2;
+  QList<QIcon> ImageList1;  // the tool buttons' 16 x 16 images
+  QToolButton* btn3;
+  QFrame* btn4;  // the separator before "Exit"
+  QStatusBar* StatusBar1;
+  QWidget* Panel1;
+  TLabel* Label1;
+
+ public slots:
+  // "Load image": runs the dialog; on confirmation loads the chosen picture into the session,
+  // shows its working raster and names it in the status line. Throws what the load throws.
+  void btn1Click();
+  // "Save to DXF": exports beside the picture and confirms with the DXF file's path; nothing at
+  // all before the first load. Throws what the export throws.
+  void btn2Click();
+  void Label1MouseEnter();
+  void Label1MouseLeave();
+  void Label1Click();
+  // "Exit": asks the application to quit, and returns.
+  void btn3Click();
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void LoadPicture(const QString& path);
+
+  MessageDisplay& messages_;
+  PictureSession session_;
+};
+
+// The one main window, set by the start-up while it exists.
+extern TForm1* Form1;
+
+}  // namespace pixdraft

@@ -1,0 +1,84 @@
+#include "open_picture_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLineEdit>
+
+#include "picture_filter_model.h"
+#include "preview_decoder.h"
+#include "preview_panel.h"
+
+using namespace Qt::StringLiterals;
+
+namespace pixdraft {
+
+namespace {
+
+constexpr QSize kSmallestSize(780, 440);
+
+}  // namespace
+
+TOpenPictureDialog::TOpenPictureDialog(QWidget* owner)
+    : owner_(owner),
+      filter_(ComposePictureFilter(RegisteredPictureFormats())),
+      entries_(SplitFilter(filter_)) {}
+
+TOpenPictureDialog::~TOpenPictureDialog() = default;
+
+bool TOpenPictureDialog::Execute() {
+  // Qt's own dialog rather than the desktop's: only there can the listing be filtered by our
+  // masks and the preview sit beside it. No title and no starting folder of our own.
+  QFileDialog dialog(owner_);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // One file; a typed name that does not exist is returned too, and the load reports it.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+
+  QStringList names;
+  for (const FilterEntry& entry : entries_) names << entry.name;
+  auto* listing = new PictureFilterModel(&dialog);
+  dialog.setProxyModel(listing);
+  dialog.setNameFilters(names);
+  const auto usePatterns = [this, listing](qsizetype index) {
+    if (index >= 0 && index < qsizetype(entries_.size()))
+      listing->SetPatterns(entries_[index].patterns);
+  };
+  const qsizetype selected =
+      filterIndex_ >= 1 && filterIndex_ <= qsizetype(entries_.size()) ? filterIndex_ - 1 : 0;
+  if (!names.isEmpty()) dialog.selectNameFilter(names[selected]);
+  usePatterns(selected);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, listing,
+                   [names, usePatterns](const QString& name) { usePatterns(names.indexOf(name)); });
+
+  if (!fileName_.isEmpty()) {
+    // The whole path in the name box; selectFile would keep only the name and move the folder.
+    if (auto* nameBox = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)) {
+      nameBox->setText(fileName_);
+    } else {
+      dialog.selectFile(fileName_);
+    }
+  }
+
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    if (!decoder_) decoder_ = std::make_unique<PreviewDecoder>();
+    auto* preview = new PreviewPanel(*decoder_, &dialog);
+    grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    // Room for the listing's columns beside the preview.
+    dialog.resize(dialog.sizeHint().expandedTo(kSmallestSize));
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PreviewPanel::ShowFile);
+    if (!fileName_.isEmpty()) preview->ShowFile(fileName_);
+  }
+
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return false;
+  fileName_ = QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath());
+  if (const qsizetype index = names.indexOf(dialog.selectedNameFilter()); index >= 0) {
+    filterIndex_ = int(index) + 1;
+  }
+  return true;
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,232 @@
+// The application object with the main window on the offscreen platform: errors escaping any
+// handler reach the one error display with their final full stop and leave the window usable,
+// and "Exit" or closing the window ends the event loop with exit code 0.
+#include "application.h"
+
+#include <gtest/gtest.h>
+
+#include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTranslator>
+#include <cerrno>
+#include <exception>
+#include <memory>
+
+#include "errors.h"
+#include "main_window.h"
+#include "message_boxes.h"
+#include "temp_dir.h"
+#include "ui/window_test_support.h"
+
+namespace pixdraft {
+namespace {
+
+// Every error display of this process.
+RecordingMessages display;
+
+class ApplicationEnvironment : public testing::Environment {
+ public:
+  void SetUp() override { application_ = std::make_unique<TApplication>(argc_, argv_, display); }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "application";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<TApplication> application_;
+};
+testing::Environment* const kApplication =
+    testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+// Runs `handler` the way the event loop runs a handler, and returns what the display showed.
+template <typename Handler>
+QStringList ErrorsShownFor(Handler handler) {
+  display.errors.clear();
+  QObject receiver;
+  QMetaObject::invokeMethod(&receiver, handler, Qt::QueuedConnection);
+  QCoreApplication::processEvents();
+  return display.errors;
+}
+
+TEST(ErrorDisplay, AddsAFullStopOnlyAfterACharacterBeyondTheFullStop) {
+  EXPECT_EQ(ErrorsShownFor([] { throw EInvalidGraphic(); }), QStringList{"Image non valide."});
+  EXPECT_EQ(ErrorsShownFor([] { throw Exception("Impossible :"); }), QStringList{"Impossible :."});
+  EXPECT_EQ(ErrorsShownFor([] { throw Exception("Fin."); }), QStringList{"Fin."});
+  EXPECT_EQ(ErrorsShownFor([] { throw Exception("(voir plus haut)"); }),
+            QStringList{"(voir plus haut)"});
+  EXPECT_EQ(ErrorsShownFor([] { throw Exception(""); }), QStringList{""});
+}
+
+TEST(ErrorDisplay, ShowsTheInnermostNonEmptyMessageOfNestedErrors) {
+  const auto nested = [] {
+    try {
+      try {
+        throw EInvalidGraphic();
+      } catch (...) {
+        std::throw_with_nested(Exception(""));
+      }
+    } catch (...) {
+      std::throw_with_nested(Exception("Chargement"));
+    }
+  };
+  EXPECT_EQ(ErrorsShownFor(nested), QStringList{"Image non valide."});
+}
+
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    display.errors.clear();
+    display.messages.clear();
+    auto chosen = std::make_unique<ChosenFile>(&window);
+    dialog = chosen.get();
+    window.ouvrir = std::move(chosen);
+    window.show();
+  }
+
+  std::string Status() const { return window.StatusBar1->currentMessage().toStdString(); }
+
+  TempDir pictures;
+  TForm1 window{display};
+  ChosenFile* dialog = nullptr;
+};
+
+TEST_F(WindowTest, FailedLoadShowsTheErrorAndKeepsThePreviousPicture) {
+  const std::string good = pictures / "good.png";
+  WritePng(good, TestPicture(20, 10));
+  dialog->Choose(good);
+  Click(window.btn1);
+  const QImage shown = window.Image1->Picture();
+
+  const std::string bad = pictures / "bad.png";
+  WriteFile(bad, "not a picture");
+  dialog->Choose(bad);
+  Click(window.btn1);
+
+  EXPECT_EQ(display.errors, QStringList{"Image non valide."});
+  EXPECT_EQ(Status(), "Image : good.png | Width : 20 | Height : 10");
+  EXPECT_EQ(window.Image1->size(), QSize(20, 10));
+  EXPECT_EQ(window.Image1->Picture(), shown);
+
+  // The window goes on working.
+  WritePng(bad, TestPicture(4, 4));
+  Click(window.btn1);
+  EXPECT_EQ(Status(), "Image : bad.png | Width : 4 | Height : 4");
+  EXPECT_EQ(display.errors.size(), 1);
+}
+
+TEST_F(WindowTest, ExportWithoutTemplatesShowsWhichFileIsMissing) {
+  TempDir empty;
+  CurrentDirectory inEmpty(empty.path());
+  dialog->Choose(pictures / "cat.png");
+  WritePng(pictures / "cat.png", TestPicture(2, 2));
+  Click(window.btn1);
+
+  Click(window.btn2);
+
+  EXPECT_EQ(display.errors, QStringList{QString::fromStdString("Impossible d'ouvrir le fichier \"" +
+                                                               (empty / "pixdraft.dx1") + "\". " +
+                                                               SystemErrorText(ENOENT) + ".")});
+  EXPECT_TRUE(display.messages.isEmpty());
+  EXPECT_EQ(ListFolder(pictures.path()), std::vector<std::string>{"cat.png"});
+}
+
+TEST_F(WindowTest, PictureThatFailsAtStartUpGoesToTheErrorDisplay) {
+  window.OpenPictureLater(QString::fromStdString(pictures / "missing.png"));
+  QCoreApplication::processEvents();
+
+  EXPECT_EQ(display.errors, QStringList{QString::fromStdString("Impossible d'ouvrir le fichier \"" +
+                                                               (pictures / "missing.png") + "\". " +
+                                                               SystemErrorText(ENOENT) + ".")});
+  EXPECT_EQ(Status(), "");
+}
+
+TEST_F(WindowTest, ExitEndsTheEventLoopWithCodeZero) {
+  QMetaObject::invokeMethod(
+      window.btn3, [this] { QTest::mouseClick(window.btn3, Qt::LeftButton); },
+      Qt::QueuedConnection);
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_TRUE(display.errors.isEmpty());
+}
+
+TEST_F(WindowTest, ClosingTheWindowEndsTheEventLoopWithCodeZero) {
+  QMetaObject::invokeMethod(
+      &window, [this] { window.close(); }, Qt::QueuedConnection);
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_FALSE(window.isVisible());
+}
+
+// The real boxes, looked at instead of read by a person, and answered with Esc.
+class BoxesAnsweredWithEscape : public MessageBoxes {
+ public:
+  struct Seen {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    QStringList buttons;
+    QMessageBox::StandardButtons standardButtons;
+    QString answer;  // the button Esc pressed
+    bool answerIsDefault;
+  };
+  std::vector<Seen> seen;
+
+ protected:
+  void Run(QMessageBox& box) override {
+    QMetaObject::invokeMethod(
+        &box, [&box] { QTest::keyClick(&box, Qt::Key_Escape); }, Qt::QueuedConnection);
+    box.exec();
+    QStringList buttons;
+    for (const QAbstractButton* button : box.buttons()) buttons.push_back(button->text());
+    const QAbstractButton* answer = box.clickedButton();
+    seen.push_back({box.windowTitle(), box.text(), box.icon(), buttons, box.standardButtons(),
+                    answer ? answer->text() : QString(), answer && answer == box.defaultButton()});
+  }
+};
+
+TEST(MessageBoxes, MessageIsCaptionedPixDraftWithoutIconAndTheProgramsOwnOk) {
+  BoxesAnsweredWithEscape boxes;
+  boxes.ShowMessage(QStringLiteral("DXF File saved to : \r\n/pics/cat.dxf"));
+
+  ASSERT_EQ(boxes.seen.size(), 1u);
+  const auto& box = boxes.seen.front();
+  EXPECT_EQ(box.title, "PixDraft");
+  EXPECT_EQ(box.text, "DXF File saved to : \n/pics/cat.dxf");
+  EXPECT_EQ(box.icon, QMessageBox::NoIcon);
+  EXPECT_EQ(box.buttons, QStringList{"OK"});
+  EXPECT_EQ(box.answer, "OK");
+  EXPECT_TRUE(box.answerIsDefault);
+}
+
+TEST(MessageBoxes, ErrorIsCaptionedPixDraftWithTheErrorIconAndOneOk) {
+  BoxesAnsweredWithEscape boxes;
+  boxes.ShowError(QStringLiteral("Image non valide."));
+
+  ASSERT_EQ(boxes.seen.size(), 1u);
+  const auto& box = boxes.seen.front();
+  EXPECT_EQ(box.title, "PixDraft");
+  EXPECT_EQ(box.text, "Image non valide.");
+  EXPECT_EQ(box.icon, QMessageBox::Critical);
+  EXPECT_EQ(box.standardButtons, QMessageBox::Ok);
+  EXPECT_EQ(box.buttons.size(), 1);
+  EXPECT_FALSE(box.answer.isEmpty());
+}
+
+TEST(Application, IsNamedPixDraftWithItsIconAndTooltipTiming) {
+  EXPECT_EQ(QApplication::applicationName(), "PixDraft");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "PixDraft");
+  EXPECT_EQ(QApplication::windowIcon().availableSizes(),
+            (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {256, 256}}));
+  EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+}
+
+TEST(Application, QtsOwnTextsFollowTheUsersLanguage) {
+  QTranslator* german = InstallQtTranslation(*qApp, QLocale(QLocale::German, QLocale::Germany));
+  ASSERT_NE(german, nullptr);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+  delete german;
+}
+
+}  // namespace
+}  // namespace pixdraft

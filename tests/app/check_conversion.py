@@ -1,0 +1,71 @@
+"""End-to-end check of pixdraft-convert, against an independent reading of the picture.
+
+Pillow decodes the picture's first frame; this script composites it over white and fits it into
+the working raster itself, then checks with ezdxf that the DXF loads without a single repair and
+that every TRACE has the colour of the raster pixel its square stands for.
+
+Usage: check_conversion.py PICTURE DXF
+"""
+import logging
+import sys
+
+import ezdxf
+from PIL import Image
+
+LIMIT = 256
+
+
+def working_raster(path):
+    with Image.open(path) as image:
+        image.seek(0)
+        rgba = image.convert("RGBA")
+    width, height = rgba.size
+    pixels = rgba.load()
+
+    def over_white(x, y):
+        *colour, alpha = pixels[x, y]
+        return tuple((c * alpha * 2 + 255) // 510 + 255 - alpha for c in colour)
+
+    if width <= LIMIT and height <= LIMIT:
+        return width, height, {(x, y): over_white(x, y) for x in range(width) for y in range(height)}
+    # Nearest neighbour on the centres of the target pixels.
+    columns = [(2 * i + 1) * width // (2 * LIMIT) for i in range(LIMIT)]
+    rows = [(2 * j + 1) * height // (2 * LIMIT) for j in range(LIMIT)]
+    return LIMIT, LIMIT, {(i, j): over_white(columns[i], rows[j])
+                          for i in range(LIMIT) for j in range(LIMIT)}
+
+
+class Repairs(logging.Handler):
+    def __init__(self):
+        super().__init__(logging.INFO)
+        self.messages = []
+
+    def emit(self, record):
+        self.messages.append(record.getMessage())
+
+
+def main(picture, dxf):
+    width, height, expected = working_raster(picture)
+    repairs = Repairs()
+    logging.getLogger("ezdxf").addHandler(repairs)
+    logging.getLogger("ezdxf").setLevel(logging.INFO)
+    doc = ezdxf.readfile(dxf)
+    problems = repairs.messages + [e.message for e in doc.audit().errors]
+
+    seen = set()
+    for trace in doc.modelspace().query("TRACE"):
+        pixel = (int(trace.dxf.vtx0.x), -int(trace.dxf.vtx0.y))
+        seen.add(pixel)
+        if trace.rgb != expected.get(pixel):
+            problems.append(f"pixel {pixel}: {trace.rgb} != {expected.get(pixel)}")
+    if seen != set(expected):
+        problems.append(f"{len(seen)} distinct squares for {width} x {height} pixels")
+
+    for problem in problems[:20]:
+        print(problem)
+    print(f"{picture}: {width} x {height}, {len(problems)} problems")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1], sys.argv[2]))

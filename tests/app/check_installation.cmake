@@ -1,0 +1,45 @@
+# Installs the build into a fresh prefix and checks what the desktop needs from it: the templates
+# in share/pixdraft, a menu entry that starts the program there, the icons, and a menu entry and
+# metainfo file that their validators accept.
+# cmake -DBUILD_DIR=<build folder> -DPREFIX=<scratch folder> -P check_installation.cmake
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+
+set(share "${PREFIX}/share")
+foreach(file IN ITEMS
+        bin/pixdraft
+        share/pixdraft/pixdraft.dx1
+        share/pixdraft/pixdraft.dx2
+        share/applications/pixdraft.desktop
+        share/metainfo/example.korvane.pixdraft.metainfo.xml
+        share/icons/hicolor/16x16/apps/pixdraft.png
+        share/icons/hicolor/24x24/apps/pixdraft.png
+        share/icons/hicolor/32x32/apps/pixdraft.png
+        share/icons/hicolor/48x48/apps/pixdraft.png
+        share/icons/hicolor/256x256/apps/pixdraft.png)
+  if(NOT EXISTS "${PREFIX}/${file}")
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+
+file(STRINGS "${share}/applications/pixdraft.desktop" path_lines REGEX "^Path=")
+if(NOT path_lines STREQUAL "Path=${share}/pixdraft")
+  message(FATAL_ERROR "the menu entry starts the program in \"${path_lines}\", "
+                      "not in the templates' folder ${share}/pixdraft")
+endif()
+
+foreach(check IN ITEMS
+        "desktop-file-validate;${share}/applications/pixdraft.desktop"
+        "appstreamcli;validate;--no-net;${share}/metainfo/example.korvane.pixdraft.metainfo.xml")
+  execute_process(COMMAND ${check} RESULT_VARIABLE result OUTPUT_VARIABLE output
+                  ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${check} failed:\n${output}")
+  endif()
+endforeach()

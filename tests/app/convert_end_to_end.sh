@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Converts real pictures with pixdraft-convert and checks each DXF against the picture.
+# Usage: convert_end_to_end.sh PIXDRAFT_CONVERT TEMPLATE_DIR SAMPLE_PICTURE CHECK_SCRIPT
+set -euo pipefail
+convert=$1 templates=$2 sample=$3 check=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cp "$sample" "$work/sample.png"
+# A picture larger than the working raster, with transparency, and a GIF whose second frame
+# must not count.
+/usr/bin/python3 - "$work" <<'PY'
+import sys
+from PIL import Image
+work = sys.argv[1]
+big = Image.new("RGBA", (300, 200))
+big.putdata([(x % 256, y, (x * y) % 256, (x + y) % 256) for y in range(200) for x in range(300)])
+big.save(f"{work}/big.png")
+frames = [Image.new("RGB", (5, 3), colour) for colour in ((10, 200, 30), (250, 0, 0))]
+frames[0].save(f"{work}/anim.gif", save_all=True, append_images=frames[1:])
+PY
+
+"$convert" --templates "$templates" "$work/sample.png" "$work/big.png" "$work/anim.gif"
+for name in sample big anim; do
+  ext=png; [ "$name" = anim ] && ext=gif
+  /usr/bin/python3 "$check" "$work/$name.$ext" "$work/$name.dxf"
+done

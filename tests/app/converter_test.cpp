@@ -1,0 +1,83 @@
+#include "converter.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <sstream>
+
+#include "temp_dir.h"
+
+namespace pixdraft {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome Convert(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunConverter(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(Converter, UsageErrorsAndInformation) {
+  EXPECT_EQ(Convert({}).status, kUsageError);
+  EXPECT_EQ(Convert({"--frobnicate", "a.png"}).status, kUsageError);
+  const Outcome missingFolder = Convert({"a.png", "--templates"});
+  EXPECT_EQ(missingFolder.status, kUsageError);
+  EXPECT_EQ(missingFolder.err.rfind("pixdraft-convert: --templates needs a folder\nUsage: ", 0),
+            0u);
+
+  const Outcome help = Convert({"--help"});
+  EXPECT_EQ(help.status, kAllConverted);
+  EXPECT_EQ(help.out.rfind("Usage: pixdraft-convert [--templates DIR] PICTURE...\n", 0), 0u);
+  EXPECT_EQ(Convert({"--version"}).out, "pixdraft-convert 1.0.0\n");
+}
+
+class ConvertPictures : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"pixdraft.dx1", "pixdraft.dx2"}) {
+      WriteFile(dir_ / name, ReadFile(std::string(PIXDRAFT_TEMPLATES "/") + name));
+    }
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_ / "blue.png")));
+  }
+  TempDir dir_;
+};
+
+TEST_F(ConvertPictures, GoesOnAfterAFailureAndReportsEachPicture) {
+  const Outcome run =
+      Convert({"--templates", dir_.path(), dir_ / "missing.png", dir_ / "blue.png"});
+  EXPECT_EQ(run.status, kSomeFailed);
+  EXPECT_EQ(run.out, "DXF File saved to : \n" + (dir_ / "blue.dxf") + "\n");
+  EXPECT_EQ(run.err, (dir_ / "missing.png") + ": Impossible d'ouvrir le fichier \"" +
+                         (dir_ / "missing.png") + "\". No such file or directory.\n");
+  const std::string dxf = ReadFile(dir_ / "blue.dxf");
+  std::size_t traces = 0;
+  for (std::size_t at = 0; (at = dxf.find("\r\nTRACE\r\n", at)) != std::string::npos; ++at)
+    ++traces;
+  EXPECT_EQ(traces, 6u);
+}
+
+TEST_F(ConvertPictures, NamesRelativePicturesByTheirFullPathAndReadsTemplatesFromHere) {
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.path());
+  const Outcome run = Convert({"blue.png", "--", "-odd.png"});
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(run.status, kSomeFailed);
+  EXPECT_EQ(run.out, "DXF File saved to : \n" + (dir_ / "blue.dxf") + "\n");
+  EXPECT_NE(run.err.find("-odd.png: Impossible d'ouvrir le fichier"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pixdraft
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

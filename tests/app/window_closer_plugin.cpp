@@ -1,0 +1,57 @@
+// A Qt plugin that lets a test end the real pixdraft program as a person would, with nothing in
+// the program itself to help: Qt loads it at start-up when the environment holds
+//   QT_PLUGIN_PATH=<this plugin's folder above "generic">
+//   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:<how>
+// Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
+// closes the window as its close box or Alt+F4 would. Anything unexpected ends the process with
+// exit code 3, so the test fails instead of waiting.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGenericPlugin>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "window closer: %s\n", what);
+  std::_Exit(3);
+}
+
+QWidget* MainWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && window->windowTitle() == QLatin1String("PixDraft")) return window;
+  }
+  Fail("no visible window titled PixDraft");
+}
+
+void Close(const QString& how) {
+  QWidget* window = MainWindow();
+  if (how == QLatin1String("close")) {
+    window->close();
+    return;
+  }
+  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+    if (button->text() == how) return button->click();
+  }
+  Fail("no such button");
+}
+
+}  // namespace
+
+class WindowCloserPlugin : public QGenericPlugin {
+  Q_OBJECT
+  Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "window_closer_plugin.json")
+
+ public:
+  QObject* create(const QString&, const QString& how) override {
+    auto* agent = new QObject;
+    // Queued: it runs once the program has shown its window and entered the event loop.
+    QMetaObject::invokeMethod(
+        agent, [how] { Close(how); }, Qt::QueuedConnection);
+    return agent;
+  }
+};
+
+#include "window_closer_plugin.moc"

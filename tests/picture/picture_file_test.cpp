@@ -1,0 +1,226 @@
+#include "picture_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <filesystem>
+
+#include "picture_test_support.h"
+#include "temp_dir.h"
+
+namespace pixdraft {
+namespace {
+
+const std::string kFixtures = PIXDRAFT_PICTURES;
+
+// Largest difference of any channel between two pictures of the same size.
+int MaxChannelDifference(const QImage& a, const QImage& b) {
+  int largest = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+    }
+  }
+  return largest;
+}
+
+struct FormatCase {
+  const char* format;
+  const char* fileName;
+  int tolerance;  // what the encoder may lose
+};
+
+class EveryFormat : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(EveryFormat, DecodesTheWrittenPixels) {
+  const FormatCase& c = GetParam();
+  TempDir dir;
+  // Lossy encoders get flat areas, which they keep nearly exact; the others a pixel-level pattern.
+  const QImage written =
+      c.tolerance == 0 ? CoordinatePicture(7, 5) : Solid(16, 16, qRgb(40, 150, 220));
+  WritePicture(dir / c.fileName, written, c.format);
+
+  const QImage decoded = LoadPictureFile(dir / c.fileName);
+
+  ASSERT_EQ(decoded.size(), written.size());
+  EXPECT_LE(MaxChannelDifference(decoded, written), c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Picture, EveryFormat,
+                         testing::Values(FormatCase{"png", "a.png", 0},
+                                         FormatCase{"bmp", "a.bmp", 0},
+                                         FormatCase{"tiff", "a.tiff", 0},
+                                         FormatCase{"ico", "a.ico", 0},
+                                         FormatCase{"webp", "lossless.webp", 0},  // quality 100
+                                         FormatCase{"jpeg", "a.jpg", 2}),
+                         [](const auto& info) { return std::string(info.param.format); });
+
+TEST(Picture, OnlyTheFirstFrameCounts) {
+  for (const char* name : {"animated.gif", "multipage.tiff", "multi.ico"}) {
+    SCOPED_TRACE(name);
+    const QImage decoded = LoadPictureFile(kFixtures + "/" + name);
+    EXPECT_EQ(decoded.size(), QSize(3, 2));
+    EXPECT_EQ(MaxChannelDifference(decoded, Solid(3, 2, qRgb(255, 0, 0))), 0);
+  }
+}
+
+TEST(Picture, ContentNotNamePicksTheDecoder) {
+  TempDir dir;
+  const QImage written = CoordinatePicture(4, 3);
+  WritePicture(dir / "png.jpg", written, "png");
+  WritePicture(dir / "bmp.png", written, "bmp");
+  WritePicture(dir / "no-extension", written, "tiff");
+  for (const char* name : {"png.jpg", "bmp.png", "no-extension"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(MaxChannelDifference(LoadPictureFile(dir / name), written), 0);
+  }
+}
+
+TEST(Picture, CmykJpegBecomesRgb) {
+  const QImage decoded = LoadPictureFile(kFixtures + "/cmyk.jpg");
+  ASSERT_EQ(decoded.size(), QSize(8, 8));
+  // 40 % cyan, no magenta, full yellow, 20 % black.
+  EXPECT_LE(MaxChannelDifference(decoded, Solid(8, 8, qRgb(122, 204, 0))), 3);
+}
+
+TEST(Picture, OrientationTagIsNotApplied) {
+  TempDir dir;
+  // Qt's TIFF writer stores the tag (its JPEG writer would turn the pixels instead).
+  QImageWriter writer(QString::fromStdString(dir / "turned.tiff"), "tiff");
+  writer.setTransformation(QImageIOHandler::TransformationRotate90);
+  ASSERT_TRUE(writer.write(CoordinatePicture(32, 16)));
+
+  const QImage decoded = LoadPictureFile(dir / "turned.tiff");
+
+  ASSERT_EQ(decoded.size(), QSize(32, 16));
+  EXPECT_EQ(MaxChannelDifference(decoded, CoordinatePicture(32, 16)), 0);
+}
+
+TEST(Picture, ColourProfileIsNotApplied) {
+  TempDir dir;
+  QImage written = CoordinatePicture(4, 3);
+  written.setColorSpace(QColorSpace(QColorSpace::Primaries::AdobeRgb, 1.0f));  // linear
+  WritePicture(dir / "profiled.png", written, "png");
+
+  const QImage decoded = LoadPictureFile(dir / "profiled.png");
+
+  ASSERT_TRUE(decoded.colorSpace().isValid()) << "the profile was not written";
+  EXPECT_EQ(MaxChannelDifference(decoded, written), 0);
+}
+
+TEST(Picture, StreamIsReadFromItsStart) {
+  TempDir dir;
+  WritePicture(dir / "a.png", CoordinatePicture(4, 3), "png");
+  QByteArray bytes = QByteArray::fromStdString(ReadFile(dir / "a.png"));
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  buffer.seek(bytes.size());
+
+  EXPECT_EQ(LoadPictureStream(buffer).size(), QSize(4, 3));
+}
+
+// 256 MB once decoded: twice Qt 6.4's own default limit, which would refuse it. Made by hand
+// with fast compression, as Qt's PNG writer takes seconds over it.
+TEST(Picture, SixteenThousandSquareDecodes) {
+  const int side = 16000;
+  QByteArray rows(qsizetype(side) * (side + 1), '\x07');  // grey 7, each row after filter 0
+  for (qsizetype row = 0; row < side; ++row) rows[row * (side + 1)] = 0;
+  const QByteArray compressed = qCompress(rows, 1).mid(4);  // a zlib stream after the length
+  TempDir dir;
+  WriteFile(dir / "large.png", HandMadePng(side, side, 0, compressed.toStdString()));
+
+  const QImage decoded = LoadPictureFile(dir / "large.png");
+
+  EXPECT_EQ(decoded.size(), QSize(side, side));
+  EXPECT_EQ(decoded.pixel(side - 1, side - 1), qRgb(7, 7, 7));
+}
+
+struct FailureCase {
+  const char* name;
+  void (*make)(const std::string& path);
+  const char* message;  // after the full path for open errors, else the whole message
+};
+
+class Failure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(Failure, GivesTheUserMessage) {
+  TempDir dir;
+  const std::string path = dir / "picture.png";
+  GetParam().make(path);
+  const std::string message = ErrorOf([&] { LoadPictureFile(path); });
+  const std::string expected = GetParam().message;
+  if (expected.front() == '.') {
+    EXPECT_EQ(message, "Impossible d'ouvrir le fichier \"" + path + "\"" + expected);
+  } else {
+    EXPECT_EQ(message, expected);
+  }
+}
+
+std::string SmallPng() {
+  TempDir dir;
+  WritePicture(dir / "a.png", CoordinatePicture(40, 30), "png");
+  return ReadFile(dir / "a.png");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Picture, Failure,
+    testing::Values(
+        FailureCase{"Missing", [](const std::string&) {}, ". No such file or directory"},
+        FailureCase{"Folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+                    ". Is a directory"},
+        FailureCase{"Empty", [](const std::string& p) { WriteFile(p, ""); }, "Image non valide"},
+        FailureCase{"Text", [](const std::string& p) { WriteFile(p, "not a picture\n"); },
+                    "Image non valide"},
+        FailureCase{"Truncated",
+                    [](const std::string& p) {
+                      const std::string png = SmallPng();
+                      WriteFile(p, png.substr(0, png.size() / 2));
+                    },
+                    "Image non valide"},
+        FailureCase{"HeaderOnly",  // a small size declared, no pixel data
+                    [](const std::string& p) { WriteFile(p, HandMadePng(40, 30, 6, "")); },
+                    "Image non valide"},
+        FailureCase{
+            "HugeDeclaredSize",  // 4 TB of pixels
+            [](const std::string& p) { WriteFile(p, HandMadePng(1000000, 1000000, 6, "")); },
+            "Mémoire insuffisante"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Root reads through any permission, so the load runs in a child that gives root up.
+TEST(Picture, UnreadableFileGivesTheOpenError) {
+  TempDir dir;
+  ::chmod(dir.path().c_str(), 0755);
+  const std::string path = dir / "locked.png";
+  WritePicture(path, CoordinatePicture(2, 2), "png");
+  ::chmod(path.c_str(), 0);
+
+  int channel[2];
+  ASSERT_EQ(::pipe(channel), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(channel[0]);
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    const std::string message = ErrorOf([&] { LoadPictureFile(path); });
+    [[maybe_unused]] auto written = ::write(channel[1], message.data(), message.size());
+    ::_exit(0);
+  }
+  ::close(channel[1]);
+  std::string message;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child failed";
+  EXPECT_EQ(message, "Impossible d'ouvrir le fichier \"" + path + "\". Permission denied");
+}
+
+}  // namespace
+}  // namespace pixdraft

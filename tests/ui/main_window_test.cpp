@@ -1,0 +1,253 @@
+// The main window on the offscreen platform: where every control sits, and what "Load image",
+// "Save to DXF", the link label and a dropped file show. Errors reaching the application's
+// display are tested with the application (tests/app).
+#include "main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QEnterEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QUrl>
+#include <memory>
+
+#include "temp_dir.h"
+#include "ui/window_test_support.h"
+
+namespace pixdraft {
+namespace {
+
+class QtEnvironment : public testing::Environment {
+ public:
+  void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "main_window";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> application_;
+};
+testing::Environment* const kQt = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    auto chosen = std::make_unique<ChosenFile>(&window);
+    dialog = chosen.get();
+    window.ouvrir = std::move(chosen);
+    window.show();
+  }
+
+  // The status line as shown.
+  std::string Status() const { return window.StatusBar1->currentMessage().toStdString(); }
+
+  // Writes `picture` into the pictures folder as `name` and loads it through the dialog.
+  std::string Load(const std::string& name, const QImage& picture) {
+    const std::string path = pictures / name;
+    WritePng(path, picture);
+    dialog->Choose(path);
+    Click(window.btn1);
+    return path;
+  }
+
+  TempDir pictures;
+  RecordingMessages messages;
+  TForm1 window{messages};
+  ChosenFile* dialog = nullptr;
+};
+
+TEST_F(MainWindowTest, EveryControlSitsAtItsBounds) {
+  EXPECT_EQ(window.windowTitle(), "PixDraft");
+  EXPECT_EQ(window.size(), QSize(298, 376));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  const Qt::WindowFlags flags = window.windowFlags();
+  EXPECT_TRUE(flags.testFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+  struct Placement {
+    const char* name;
+    const char* parent;
+    QRect bounds;
+  };
+  for (const Placement& expected : {
+           Placement{"GroupBox1", "", QRect(3, 3, 286, 307)},
+           Placement{"Image1", "GroupBox1", QRect(16, 24, 256, 256)},
+           Placement{"Label1", "GroupBox1", QRect(5, 289, 276, 13)},
+           Placement{"Panel1", "", QRect(0, 313, 298, 41)},
+           Placement{"tlb1", "Panel1", QRect(3, 2, 292, 36)},
+           Placement{"btn1", "tlb1", QRect(0, 0, 66, 36)},
+           Placement{"btn2", "tlb1", QRect(66, 0, 66, 36)},
+           Placement{"btn4", "tlb1", QRect(132, 0, 8, 36)},
+           Placement{"btn3", "tlb1", QRect(140, 0, 66, 36)},
+           Placement{"StatusBar1", "", QRect(0, 354, 298, 22)},
+       }) {
+    const auto* control = window.findChild<QWidget*>(expected.name);
+    ASSERT_NE(control, nullptr) << expected.name;
+    EXPECT_EQ(control->parentWidget()->objectName(), expected.parent) << expected.name;
+    EXPECT_EQ(control->geometry(), expected.bounds) << expected.name;
+  }
+}
+
+TEST_F(MainWindowTest, ShowsItsCaptionsAndImagesAndNoPictureAtFirst) {
+  EXPECT_EQ(window.GroupBox1->title(), " Image ");
+  EXPECT_EQ(window.btn1->text(), "Load image");
+  EXPECT_EQ(window.btn2->text(), "Save to DXF");
+  EXPECT_EQ(window.btn3->text(), "Exit");
+  EXPECT_EQ(window.Label1->text(), "www.korvane.example ");
+  EXPECT_EQ(window.Label1->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(window.Label1->toolTip(), "Go to Korvane website");
+  EXPECT_EQ(window.Label1->toolTipDuration(), 2500);
+  ASSERT_EQ(window.ImageList1.size(), 3);
+  const QToolButton* buttons[] = {window.btn1, window.btn2, window.btn3};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(buttons[i]->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    EXPECT_EQ(buttons[i]->iconSize(), QSize(16, 16));
+    const QImage image = window.ImageList1[i].pixmap(16, 16).toImage();
+    EXPECT_EQ(image.size(), QSize(16, 16)) << i;
+    EXPECT_TRUE(image.hasAlphaChannel()) << i;
+  }
+  EXPECT_FALSE(window.StatusBar1->isSizeGripEnabled());
+  EXPECT_EQ(Status(), "");
+  EXPECT_TRUE(window.Image1->Picture().isNull());
+}
+
+TEST_F(MainWindowTest, LinkLabelIsUnderlinedWithTheHandWhileTheMouseIsOnIt) {
+  const auto look = [&] {
+    return std::pair(window.Label1->font().underline(),
+                     window.Label1->testAttribute(Qt::WA_SetCursor)
+                         ? window.Label1->cursor().shape()
+                         : Qt::ArrowCursor);
+  };
+  EXPECT_EQ(look(), std::pair(false, Qt::ArrowCursor));
+
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), window.Label1->mapToGlobal(QPointF(2, 2)));
+  QApplication::sendEvent(window.Label1, &enter);
+  EXPECT_EQ(look(), std::pair(true, Qt::PointingHandCursor));
+  EXPECT_FALSE(window.font().underline());
+
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(window.Label1, &leave);
+  EXPECT_EQ(look(), std::pair(false, Qt::ArrowCursor));
+}
+
+// Stands in for the browser.
+class Browser : public QObject {
+  Q_OBJECT
+
+ public slots:
+  void Open(const QUrl& url) { opened.push_back(url); }
+
+ public:
+  QList<QUrl> opened;
+};
+
+TEST_F(MainWindowTest, ClickingTheLinkOpensTheMakersPage) {
+  Browser browser;
+  QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "Open");
+  QTest::mouseClick(window.Label1, Qt::LeftButton);
+  QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+
+  EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(QStringLiteral("http://www.korvane.example/"))});
+  EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveBeforeAnyLoadDoesNothing) {
+  TempDir work;
+  CopyTemplates(work.path());
+  CurrentDirectory inWork(work.path());
+
+  Click(window.btn2);
+
+  EXPECT_TRUE(messages.messages.isEmpty());
+  EXPECT_EQ(ListFolder(work.path()), (std::vector<std::string>{"pixdraft.dx1", "pixdraft.dx2"}));
+  EXPECT_TRUE(ListFolder(pictures.path()).empty());
+  EXPECT_EQ(Status(), "");
+}
+
+TEST_F(MainWindowTest, LoadShowsTheRasterUnscaledFromTheTopLeftAndNamesIt) {
+  const QImage picture = TestPicture(40, 30);
+  const std::string path = Load("cat.png", picture);
+
+  EXPECT_EQ(Status(), "Image : cat.png | Width : 40 | Height : 30");
+  EXPECT_EQ(window.Image1->geometry(), QRect(16, 24, 40, 30));
+  EXPECT_EQ(window.Image1->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
+  EXPECT_EQ(window.ouvrir->FileName().toStdString(), path);
+  EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveWritesTheDxfBesideThePictureAndConfirmsWithItsPath) {
+  TempDir work;
+  CopyTemplates(work.path());
+  CurrentDirectory inWork(work.path());
+  Load("cat.png", TestPicture(3, 2));
+
+  Click(window.btn2);
+
+  const std::string dxf = pictures / "cat.dxf";
+  EXPECT_EQ(messages.messages,
+            QStringList{QString::fromStdString("DXF File saved to : \r\n" + dxf)});
+  const std::string written = ReadFile(dxf);
+  const std::string header = ReadFile(work / "pixdraft.dx1");
+  const std::string footer = ReadFile(work / "pixdraft.dx2");
+  EXPECT_EQ(written.substr(0, header.size()), header);
+  EXPECT_TRUE(written.ends_with(footer));
+  EXPECT_EQ(Status(), "Image : cat.png | Width : 3 | Height : 2");
+}
+
+TEST_F(MainWindowTest, ViewTakesItsPictureSizeUpTo512) {
+  window.Image1->SetPicture(TestPicture(600, 520));
+  EXPECT_EQ(window.Image1->size(), QSize(512, 512));
+  window.Image1->SetPicture(TestPicture(70, 9));
+  EXPECT_EQ(window.Image1->size(), QSize(70, 9));
+}
+
+// A drop as the platform delivers it: the enter, then the drop itself.
+bool Drop(QWidget& target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &drop);
+  QCoreApplication::processEvents();
+  return drop.isAccepted();
+}
+
+TEST_F(MainWindowTest, DroppedPictureLoadsAsIfChosenInTheDialog) {
+  const std::string path = pictures / "dropped.png";
+  WritePng(path, TestPicture(12, 8));
+  const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+
+  EXPECT_FALSE(Drop(window, {url, url}));
+  EXPECT_FALSE(Drop(window, {QUrl(QStringLiteral("http://www.korvane.example/a.png"))}));
+  EXPECT_EQ(Status(), "");
+
+  EXPECT_TRUE(Drop(window, {url}));
+  EXPECT_EQ(Status(), "Image : dropped.png | Width : 12 | Height : 8");
+  EXPECT_EQ(window.ouvrir->FileName().toStdString(), path);
+}
+
+TEST_F(MainWindowTest, PictureNamedOnTheCommandLineLoadsByItsFullPath) {
+  WritePng(pictures / "named.png", TestPicture(5, 6));
+  CurrentDirectory inPictures(pictures.path());
+
+  window.OpenPictureLater(QStringLiteral("named.png"));
+  EXPECT_EQ(Status(), "");  // not before the event loop gets to it
+  QCoreApplication::processEvents();
+
+  EXPECT_EQ(Status(), "Image : named.png | Width : 5 | Height : 6");
+  EXPECT_EQ(window.ouvrir->FileName().toStdString(), pictures / "named.png");
+}
+
+}  // namespace
+}  // namespace pixdraft
+
+#include "main_window_test.moc"

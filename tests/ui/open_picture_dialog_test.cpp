@@ -1,0 +1,336 @@
+// The open-picture dialog as its user meets it: the type list, the listing each type gives,
+// what carries over between openings, and the preview of the selected picture.
+#include "open_picture_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <functional>
+
+#include "picture_formats.h"
+#include "preview_decoder.h"
+#include "preview_panel.h"
+#include "preview_window.h"
+#include "temp_dir.h"
+
+using namespace Qt::StringLiterals;
+
+// Readable failures.
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+void PrintTo(const QStringList& texts, std::ostream* out) {
+  *out << '{' << texts.join(u", "_s).toStdString() << '}';
+}
+void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << 'x' << size.height(); }
+
+namespace pixdraft {
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+class OpenPictureDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "open_picture_dialog_test";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+  }
+};
+
+QString QtPath(const std::string& path) { return QString::fromStdString(path); }
+
+void SavePicture(const std::string& path, int width, int height, const char* format = "PNG") {
+  QImage picture(width, height, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  ASSERT_TRUE(picture.save(QtPath(path), format));
+}
+
+// Runs `steps` on the dialog once it is shown modally, then cancels it if they left it open, so
+// that a failing step never leaves the test waiting on the dialog.
+void WhenModal(std::function<void(QWidget&)> steps) {
+  QTimer::singleShot(0, [steps = std::move(steps)] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    steps(*dialog);
+    if (auto* modal = qobject_cast<QDialog*>(dialog); modal != nullptr && modal->isVisible()) {
+      modal->reject();
+    }
+  });
+}
+
+struct DialogParts {
+  explicit DialogParts(QWidget& widget)
+      : dialog(qobject_cast<QFileDialog*>(&widget)),
+        types(widget.findChild<QComboBox*>(u"fileTypeCombo"_s)),
+        nameBox(widget.findChild<QLineEdit*>(u"fileNameEdit"_s)),
+        view(widget.findChild<QListView*>(u"listView"_s)),
+        open(widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)),
+        caption(widget.findChild<QLabel*>(u"previewCaption"_s)) {}
+
+  // The names the listing shows, sorted.
+  QStringList Listed() const {
+    QStringList names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row) {
+      names << view->model()->index(row, 0, root).data().toString();
+    }
+    names.sort();
+    return names;
+  }
+  QModelIndex Find(const QString& name) const {
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row) {
+      const QModelIndex index = view->model()->index(row, 0, root);
+      if (index.data().toString() == name) return index;
+    }
+    return {};
+  }
+  QStringList Types() const {
+    QStringList names;
+    for (int i = 0; i < types->count(); ++i) names << types->itemText(i);
+    return names;
+  }
+
+  QFileDialog* dialog;
+  QComboBox* types;
+  QLineEdit* nameBox;
+  QListView* view;
+  QPushButton* open;
+  QLabel* caption;
+};
+
+const QStringList kFilterParts = {
+    u"Tous (*.png_old;*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf)"_s,
+    u"*.png_old;*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf"_s,
+    u"Portable Network Graphics (*.png_old)"_s,
+    u"*.png_old"_s,
+    u"Portable Network Graphics (*.png)"_s,
+    u"*.png"_s,
+    u"Fichier image JPEG (*.jpg)"_s,
+    u"*.jpg"_s,
+    u"Fichier image JPEG (*.jpeg)"_s,
+    u"*.jpeg"_s,
+    u"Bitmaps (*.bmp)"_s,
+    u"*.bmp"_s,
+    u"Images TIFF (*.tif)"_s,
+    u"*.tif"_s,
+    u"Images TIFF (*.tiff)"_s,
+    u"*.tiff"_s,
+    u"Icônes (*.ico)"_s,
+    u"*.ico"_s,
+    u"Métafichiers évolués (*.emf)"_s,
+    u"*.emf"_s,
+    u"Métafichiers (*.wmf)"_s,
+    u"*.wmf"_s,
+};
+
+TEST_F(OpenPictureDialogTest, FilterListsTheRegisteredFormatsLastFirstBehindTous) {
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  EXPECT_EQ(ouvrir.Filter().split(u'|'), kFilterParts);
+  EXPECT_EQ(ouvrir.FilterIndex(), 1);
+  EXPECT_EQ(ouvrir.FileName(), QString());
+
+  EXPECT_EQ(ComposePictureFilter({{u"bmp"_s, u"Bitmaps"_s}}), u"Bitmaps (*.bmp)|*.bmp"_s);
+  EXPECT_EQ(ComposePictureFilter({}), QString());
+}
+
+TEST_F(OpenPictureDialogTest, EachTypeListsItsOwnFilesAndEveryFolder) {
+  TempDir dir;
+  SavePicture(dir / "a.png_old", 3, 2);
+  SavePicture(dir / "b.png", 3, 2);
+  SavePicture(dir / "c.PNG_OLD", 3, 2);
+  SavePicture(dir / "d.png_old.txt", 3, 2);
+  WriteFile(dir / "notes.txt", "notes");
+  std::filesystem::create_directory(dir / "sub");
+
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  QStringList types, all, pngOld, jpeg;
+  QString caption;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    EXPECT_EQ(widget.parentWidget(), &owner);
+    types = parts.Types();
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() >= 4; }, kWaitMs));
+    all = parts.Listed();
+    QTest::keyClick(parts.types, Qt::Key_Down);
+    pngOld = parts.Listed();
+    // The preview decodes by content, whatever the name says.
+    parts.view->setCurrentIndex(parts.Find(u"a.png_old"_s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return parts.caption->text() != u"Image :"_s; }, kWaitMs));
+    caption = parts.caption->text();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(parts.types, Qt::Key_Down);
+    jpeg = parts.Listed();
+  });
+  EXPECT_FALSE(ouvrir.Execute());
+
+  QStringList names;
+  for (qsizetype i = 0; i < kFilterParts.size(); i += 2) names << kFilterParts[i];
+  EXPECT_EQ(types, names);
+  EXPECT_EQ(all, (QStringList{u"a.png_old"_s, u"b.png"_s, u"c.PNG_OLD"_s, u"sub"_s}));
+  EXPECT_EQ(pngOld, (QStringList{u"a.png_old"_s, u"c.PNG_OLD"_s, u"sub"_s}));
+  EXPECT_EQ(caption, u" (3x2)"_s);
+  EXPECT_EQ(jpeg, QStringList{u"sub"_s});
+}
+
+TEST_F(OpenPictureDialogTest, ConfirmingKeepsTypeAndPathForTheNextOpeningCancellingDoesNot) {
+  TempDir dir;
+  SavePicture(dir / "photo.jpg", 3, 2, "JPG");
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+
+  int firstType = 0;
+  QString firstName = u"?"_s;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    firstType = parts.types->currentIndex() + 1;
+    firstName = parts.nameBox->text();
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(parts.types, Qt::Key_Down);
+    parts.nameBox->setText(u"photo.jpg"_s);
+    parts.open->click();
+  });
+  ASSERT_TRUE(ouvrir.Execute());
+  EXPECT_EQ(firstType, 1);
+  EXPECT_EQ(firstName, QString());
+  EXPECT_EQ(ouvrir.FileName(), QtPath(dir / "photo.jpg"));
+  EXPECT_EQ(ouvrir.FilterIndex(), 4);
+
+  int secondType = 0;
+  QString secondName, secondCaption;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    secondType = parts.types->currentIndex() + 1;
+    secondName = parts.nameBox->text();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return parts.caption->text() != u"Image :"_s; }, kWaitMs));
+    secondCaption = parts.caption->text();
+    QTest::keyClick(parts.types, Qt::Key_Down);
+    parts.nameBox->setText(u"other.png"_s);
+    parts.dialog->reject();
+  });
+  EXPECT_FALSE(ouvrir.Execute());
+  EXPECT_EQ(secondType, 4);
+  EXPECT_EQ(secondName, QtPath(dir / "photo.jpg"));
+  EXPECT_EQ(secondCaption, u" (3x2)"_s);
+  EXPECT_EQ(ouvrir.FileName(), QtPath(dir / "photo.jpg"));
+  EXPECT_EQ(ouvrir.FilterIndex(), 4);
+}
+
+TEST_F(OpenPictureDialogTest, TypedNamesThatDoNotExistComeBackAsFullPaths) {
+  TempDir dir;
+  const QString workingDir = QDir::currentPath();
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  for (const QString& typed : {u"missing.png"_s, u"nowhere/deeper"_s}) {
+    WhenModal([&](QWidget& widget) {
+      DialogParts parts(widget);
+      parts.dialog->setDirectory(QtPath(dir.path()));
+      parts.nameBox->setText(typed);
+      parts.open->click();
+    });
+    ASSERT_TRUE(ouvrir.Execute()) << typed.toStdString();
+    EXPECT_EQ(ouvrir.FileName(), QtPath(dir.path()) + u'/' + typed);
+  }
+  EXPECT_EQ(QDir::currentPath(), workingDir);
+}
+
+TEST_F(OpenPictureDialogTest, PreviewShowsTheSizeOfWhatDecodesAndOtherwiseNothing) {
+  TempDir dir;
+  SavePicture(dir / "three.bmp", 3, 2, "BMP");
+  WriteFile(dir / "broken.png", "not a picture at all");
+  PreviewDecoder decoder;
+  PreviewPanel panel(decoder);
+  auto* caption = panel.findChild<QLabel*>(u"previewCaption"_s);
+  auto* pane = panel.findChild<QLabel*>(u"previewPane"_s);
+  auto* button = panel.findChild<QToolButton*>(u"previewButton"_s);
+  QSignalSpy settled(&panel, &PreviewPanel::Settled);
+  const auto state = [&] {
+    return QStringList{caption->text(), pane->text(), button->isEnabled() ? u"on"_s : u"off"_s};
+  };
+
+  EXPECT_EQ(state(), (QStringList{u"Image :"_s, u"(vide)"_s, u"off"_s}));
+  EXPECT_EQ(button->toolTip(), u"Aperçu"_s);
+
+  panel.ShowFile(QtPath(dir / "three.bmp"));
+  ASSERT_TRUE(settled.wait(kWaitMs));
+  EXPECT_EQ(state(), (QStringList{u" (3x2)"_s, QString(), u"on"_s}));
+
+  for (const std::string& nothing : {dir / "broken.png", dir / "absent.png", dir.path()}) {
+    panel.ShowFile(QtPath(nothing));
+    ASSERT_TRUE(settled.wait(kWaitMs));
+    EXPECT_EQ(state(), (QStringList{u"Image :"_s, u"(vide)"_s, u"off"_s})) << nothing;
+  }
+
+  // A picture no longer selected when it has decoded is not shown.
+  settled.clear();
+  panel.ShowFile(QtPath(dir / "three.bmp"));
+  panel.ShowFile(QtPath(dir / "broken.png"));
+  ASSERT_TRUE(settled.wait(kWaitMs));
+  EXPECT_EQ(state(), (QStringList{u"Image :"_s, u"(vide)"_s, u"off"_s}));
+}
+
+TEST_F(OpenPictureDialogTest, PreviewWindowShowsThePictureWithAMarginCentredAndClosesOnEsc) {
+  TempDir dir;
+  SavePicture(dir / "wide.png", 200, 150);
+  PreviewDecoder decoder;
+  PreviewPanel panel(decoder);
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  QSignalSpy settled(&panel, &PreviewPanel::Settled);
+  panel.ShowFile(QtPath(dir / "wide.png"));
+  ASSERT_TRUE(settled.wait(kWaitMs));
+
+  // Both ways in: the button, and a double click on the picture.
+  for (int way = 0; way < 2; ++way) {
+    QString title;
+    QSize size;
+    QPoint centre, screenCentre;
+    bool modal = false, closed = false;
+    WhenModal([&](QWidget& window) {
+      title = window.windowTitle();
+      size = window.size();
+      centre = window.geometry().center();
+      screenCentre = window.screen()->geometry().center();
+      modal = window.isModal();
+      QTest::keyClick(&window, Qt::Key_Escape);
+      closed = !window.isVisible();
+    });
+    if (way == 0) {
+      panel.findChild<QToolButton*>(u"previewButton"_s)->click();
+    } else {
+      QTest::mouseDClick(panel.findChild<QLabel*>(u"previewPane"_s), Qt::LeftButton);
+    }
+    EXPECT_EQ(title, u"Aperçu"_s) << way;
+    EXPECT_EQ(size, QSize(210, 160)) << way;
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 2) << way;
+    EXPECT_TRUE(modal) << way;
+    EXPECT_TRUE(closed) << way;
+  }
+}
+
+TEST_F(OpenPictureDialogTest, PreviewWindowIsAtMostThreeQuartersOfTheScreenAndNotTiny) {
+  const QSize screen(800, 600);
+  EXPECT_EQ(PreviewWindowSize({3, 2}, screen), QSize(120, 80));
+  EXPECT_EQ(PreviewWindowSize({2000, 1000}, screen), QSize(600, 450));
+  EXPECT_EQ(PreviewWindowSize({400, 2000}, screen), QSize(410, 450));
+  EXPECT_EQ(PreviewWindowSize({590, 440}, screen), QSize(600, 450));
+}
+
+}  // namespace
+}  // namespace pixdraft
