@@ -4,51 +4,15 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <functional>
-
+#include "child_process.h"
 #include "dxf_export.h"
 #include "errors.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
 namespace {
-
-// Runs `action` in a child process and returns the message of the error it raised, or
-// "no error".
-std::string ErrorInChild(const std::function<void()>& action) {
-  int channel[2];
-  if (::pipe(channel) != 0) return "pipe failed";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(channel[0]);
-    std::string message = "no error";
-    try {
-      action();
-    } catch (const Exception& error) {
-      message = error.what();
-    }
-    [[maybe_unused]] auto written = ::write(channel[1], message.data(), message.size());
-    ::_exit(0);
-  }
-  ::close(channel[1]);
-  std::string message;
-  char buffer[512];
-  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
-  ::close(channel[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child failed";
-  return message;
-}
-
-// Root writes through any permission, so a child that is root gives it up first.
-void BecomeUnprivileged() {
-  if (::geteuid() != 0) return;
-  if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-}
 
 class FileSystemFailure : public testing::Test {
  protected:

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <filesystem>
 
+#include "child_process.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
 
@@ -200,25 +200,10 @@ TEST(Picture, UnreadableFileGivesTheOpenError) {
   WritePicture(path, CoordinatePicture(2, 2), "png");
   ::chmod(path.c_str(), 0);
 
-  int channel[2];
-  ASSERT_EQ(::pipe(channel), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(channel[0]);
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-    const std::string message = ErrorOf([&] { LoadPictureFile(path); });
-    [[maybe_unused]] auto written = ::write(channel[1], message.data(), message.size());
-    ::_exit(0);
-  }
-  ::close(channel[1]);
-  std::string message;
-  char buffer[512];
-  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
-  ::close(channel[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child failed";
+  const std::string message = ErrorInChild([&] {
+    BecomeUnprivileged();
+    LoadPictureFile(path);
+  });
   EXPECT_EQ(message, "Impossible d'ouvrir le fichier \"" + path + "\". Permission denied");
 }
 
