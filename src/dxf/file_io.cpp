@@ -62,7 +62,13 @@ SafeFileWriter::SafeFileWriter(std::string fileName) : fileName_(std::move(fileN
   // A write-protected file stays protected, as it would against a plain overwrite.
   if (exists && ::access(fileName_.c_str(), W_OK) != 0) throw EFCreateError(fileName_, errno);
 
-  const std::filesystem::path target(fileName_);
+  // A link is written through, as a plain overwrite would, rather than replaced by a file.
+  std::error_code ignored;
+  std::filesystem::path target(fileName_);
+  if (exists && std::filesystem::is_symlink(target, ignored)) {
+    target = std::filesystem::canonical(target, ignored);
+  }
+  targetName_ = target.string();
   tempName_ = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
   fd_ = ::mkostemp(tempName_.data(), O_CLOEXEC);
   if (fd_ < 0) throw EFCreateError(fileName_, errno);
@@ -88,7 +94,7 @@ void SafeFileWriter::Commit() {
     ::unlink(tempName_.c_str());
     throw EWriteError();
   }
-  if (::rename(tempName_.c_str(), fileName_.c_str()) != 0) {
+  if (::rename(tempName_.c_str(), targetName_.c_str()) != 0) {
     const int error = errno;
     ::unlink(tempName_.c_str());
     throw EFCreateError(fileName_, error);

@@ -30,7 +30,8 @@ class SafeFileWriter : public ByteSink {
  private:
   void Discard();
 
-  std::string fileName_;
+  std::string fileName_;    // as errors name it
+  std::string targetName_;  // the file replaced: fileName_, or the file it links to
   std::string tempName_;
   int fd_ = -1;
 };

@@ -182,6 +182,18 @@ TEST_F(InFolder, FailedSaveLeavesTheExistingFileAndNoStrayFile) {
   EXPECT_EQ(ListFolder("."), (std::vector<std::string>{"out.txt", "taken.txt"}));
 }
 
+TEST_F(InFolder, SaveWritesThroughALinkAndKeepsIt) {
+  std::filesystem::create_directory("elsewhere");
+  WriteFile("elsewhere/real.txt", "previous");
+  std::filesystem::create_symlink("elsewhere/real.txt", "link.txt");
+  TStringList list;
+  list.Add(u"x");
+  list.SaveToFile("link.txt");
+  EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
+  EXPECT_EQ(ReadFile("elsewhere/real.txt"), "x\r\n");
+  EXPECT_EQ(ListFolder("elsewhere"), std::vector<std::string>{"real.txt"});
+}
+
 TEST_F(InFolder, SaveReplacesAnExistingFileKeepingItsPermissions) {
   WriteFile("out.txt", "a much longer previous content");
   ::chmod("out.txt", 0640);
