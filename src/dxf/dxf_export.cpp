@@ -55,27 +55,22 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
     end = ascii.data();
   };
 
-  const auto set = [](FieldText& text, char* (*write)(char*, std::int64_t), std::int64_t value) {
-    text.size = write(text.data, value) - text.data;
-  };
   // Coordinates depend on the row or the column alone: format each once.
-  std::vector<FieldText> bottoms(raster.height), tops(raster.height);
+  std::vector<FieldText> bottoms, tops;
   for (int y = 0; y < raster.height; ++y) {
-    set(bottoms[y], WriteCoordinate, -std::int64_t{y});
-    set(tops[y], WriteCoordinate, 1 - std::int64_t{y});
+    bottoms.push_back(CoordinateText(-std::int64_t{y}));
+    tops.push_back(CoordinateText(1 - std::int64_t{y}));
   }
   TraceFieldTexts texts;
-  FieldText& handle = texts[static_cast<int>(TraceField::Handle)];
-  FieldText& colour = texts[static_cast<int>(TraceField::Colour)];
   std::int32_t counter = kFirstTraceHandle;
   for (int x = raster.width - 1; x >= 0; --x) {
-    set(texts[static_cast<int>(TraceField::Left)], WriteCoordinate, x);
-    set(texts[static_cast<int>(TraceField::Right)], WriteCoordinate, std::int64_t{x} + 1);
+    texts[int(TraceField::Left)] = CoordinateText(x);
+    texts[int(TraceField::Right)] = CoordinateText(std::int64_t{x} + 1);
     for (int y = 0; y < raster.height; ++y) {
-      handle.size = WriteHandle(handle.data, counter++) - handle.data;
-      colour.size = WriteTrueColour(colour.data, raster.Pixel(x, y)) - colour.data;
-      texts[static_cast<int>(TraceField::Bottom)] = bottoms[y];
-      texts[static_cast<int>(TraceField::Top)] = tops[y];
+      texts[int(TraceField::Handle)] = HandleField(counter++);
+      texts[int(TraceField::Colour)] = TrueColourText(raster.Pixel(x, y));
+      texts[int(TraceField::Bottom)] = bottoms[y];
+      texts[int(TraceField::Top)] = tops[y];
       end = writer.Write(end, texts);
       if (end - ascii.data() >= static_cast<std::ptrdiff_t>(kChunkBytes)) flush();
     }

@@ -108,10 +108,4 @@ void SafeFileWriter::Discard() {
   fd_ = -1;
 }
 
-void WriteWholeFile(const std::string& fileName, std::string_view bytes) {
-  SafeFileWriter writer(fileName);
-  writer.Write(bytes);
-  writer.Commit();
-}
-
 }  // namespace pixdraft

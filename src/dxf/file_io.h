@@ -36,7 +36,4 @@ class SafeFileWriter : public ByteSink {
   int fd_ = -1;
 };
 
-// Convenience: the whole of `bytes` as the new content of `fileName`, through a SafeFileWriter.
-void WriteWholeFile(const std::string& fileName, std::string_view bytes);
-
 }  // namespace pixdraft

@@ -49,14 +49,22 @@ inline constexpr std::array<TraceLine, 36> kTraceRecord = {{
 // The most characters any field text takes: a 64-bit coordinate with its decimals.
 constexpr std::size_t kMaxFieldLength = 32;
 
-// Writers of the field texts: each writes at `out`, which has room for kMaxFieldLength
-// characters, and returns the end of what it wrote.
+// A field's text, in a buffer of fixed size so that it can always be copied whole.
+struct FieldText {
+  char data[kMaxFieldLength] = {};
+  std::size_t size = 0;
+  std::string_view view() const { return {data, size}; }
+};
+
+// The field texts of one record, indexed by TraceField.
+using TraceFieldTexts = std::array<FieldText, static_cast<std::size_t>(TraceField::Top) + 1>;
+
 // `v` in fixed-point notation with five decimals and "." whatever the locale: 3 -> "3.00000".
-char* WriteCoordinate(char* out, std::int64_t v);
+FieldText CoordinateText(std::int64_t v);
 // `counter` as an unsigned hexadecimal handle, upper case, at least four digits: 300 -> "012C".
-char* WriteHandle(char* out, std::int32_t counter);
+FieldText HandleField(std::int32_t counter);
 // The 24-bit true colour of group 420 in decimal: red in the high byte, the reverse of TColor.
-char* WriteTrueColour(char* out, TColor colour);
+FieldText TrueColourText(TColor colour);
 
 // The same texts as strings.
 std::string FormatCoordinate(std::int64_t v);

@@ -3,22 +3,12 @@
 // a record costs a few dozen wide copies and no call.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
 #include "trace_record.h"
 
 namespace pixdraft {
-
-// A field's text in a buffer that can always be copied whole.
-struct FieldText {
-  char data[kMaxFieldLength] = {};
-  std::size_t size = 0;
-};
-
-// The field texts of one record, indexed by TraceField.
-using TraceFieldTexts = std::array<FieldText, static_cast<std::size_t>(TraceField::Top) + 1>;
 
 class TraceRecordWriter {
  public:
