@@ -61,4 +61,17 @@ QTranslator* InstallQtTranslation(QCoreApplication& application, const QLocale& 
   return translator;
 }
 
+std::optional<std::string> PictureArgument(int argc, char** argv) {
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+    } else if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+      return std::string(argument);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace pixdraft

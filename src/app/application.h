@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QLocale>
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "message_display.h"
 
@@ -33,5 +35,9 @@ class TApplication : public QApplication {
 // `application`, from Qt's translations folder, and returns it; nothing when there is none.
 // The program's own texts stay as they are.
 QTranslator* InstallQtTranslation(QCoreApplication& application, const QLocale& locale);
+
+// The picture named on the command line, byte for byte: Qt's own list of arguments cannot hold a
+// name that is not UTF-8. Call it after the application has taken its own options out of argv.
+std::optional<std::string> PictureArgument(int argc, char** argv);
 
 }  // namespace pixdraft

@@ -1,6 +1,12 @@
 #include "converter.h"
 
+#include <sys/stat.h>
+
+#include <map>
+#include <utility>
+
 #include "error_text.h"
+#include "errors.h"
 #include "picture_session.h"
 
 namespace pixdraft {
@@ -24,6 +30,36 @@ std::string ConsoleConfirmation(const std::string& dxfPath) {
   if (const auto at = text.find('\r'); at != std::string::npos) text.erase(at, 1);
   return text;
 }
+
+// The DXF files one run has written, so that a second picture of the run never replaces the
+// drawing of the first (a.png and a.gif both make a.dxf), by whatever name it reaches it.
+class WrittenDrawings {
+ public:
+  // Throws EFCreateError when `dxfPath` is a drawing this run has written.
+  void CheckFree(const std::string& dxfPath) const {
+    const auto named = byName_.find(FullPath(dxfPath));
+    if (named != byName_.end()) throw Taken(dxfPath, named->second);
+    struct stat info {};
+    if (::stat(dxfPath.c_str(), &info) != 0) return;
+    const auto same = byFile_.find({info.st_dev, info.st_ino});
+    if (same != byFile_.end()) throw Taken(dxfPath, same->second);
+  }
+
+  void Add(const std::string& dxfPath, const std::string& picture) {
+    byName_.emplace(FullPath(dxfPath), picture);
+    struct stat info {};
+    if (::stat(dxfPath.c_str(), &info) == 0)
+      byFile_.emplace(std::pair{info.st_dev, info.st_ino}, picture);
+  }
+
+ private:
+  static EFCreateError Taken(const std::string& dxfPath, const std::string& picture) {
+    return EFCreateError(dxfPath, "Il vient d'être écrit pour \"" + picture + "\"");
+  }
+
+  std::map<std::string, std::string> byName_;
+  std::map<std::pair<dev_t, ino_t>, std::string> byFile_;
+};
 
 }  // namespace
 
@@ -63,15 +99,24 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   }
 
   int status = kAllConverted;
+  WrittenDrawings written;
   for (const std::string& picture : pictures) {
     try {
       PictureSession session;
       session.Load(picture);
-      out << ConsoleConfirmation(*session.SaveToDxf(templates)) << "\n";
+      written.CheckFree(DxfPathFor(session.CurrentImagePath()));
+      const std::string dxfPath = *session.SaveToDxf(templates);
+      written.Add(dxfPath, session.CurrentImagePath());
+      out << ConsoleConfirmation(dxfPath) << "\n";
     } catch (const std::exception& error) {
       err << picture << ": " << ErrorDisplayText(error) << "\n";
       status = kSomeFailed;
     }
+  }
+  // What a script reads is part of the result: an output it cannot take is a failure too.
+  if (!out.flush()) {
+    err << "pixdraft-convert: standard output: " << ErrorDisplayText(EWriteError()) << "\n";
+    status = kSomeFailed;
   }
   return status;
 }

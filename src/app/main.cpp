@@ -20,9 +20,7 @@ int main(int argc, char* argv[]) {
   pixdraft::TForm1 window(messages);
   pixdraft::Form1 = &window;
   window.show();
-  if (!parser.positionalArguments().isEmpty()) {
-    window.OpenPictureLater(parser.positionalArguments().front());
-  }
+  if (const auto picture = pixdraft::PictureArgument(argc, argv)) window.OpenPictureLater(*picture);
   const int exitCode = application.exec();
   pixdraft::Form1 = nullptr;
   return exitCode;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "errors.h"
-#include "file_io.h"
+#include "safe_file_writer.h"
 #include "trace_record.h"
 #include "trace_record_writer.h"
 
@@ -36,7 +36,7 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
                       const TStringList& footer) {
   const TextEncoding encoding = header.SaveEncoding();
   if (header.WriteBOM) sink.Write(Preamble(encoding));
-  sink.Write(header.EncodedText(encoding, header.LineBreak));
+  header.WriteLines(sink, encoding, header.LineBreak);
 
   // Records are ASCII: built as such, then encoded a chunk at a time.
   const TraceRecordWriter writer(std::string(header.LineBreak.begin(), header.LineBreak.end()));
@@ -77,7 +77,7 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   }
   flush();
 
-  sink.Write(footer.EncodedText(encoding, header.LineBreak));
+  footer.WriteLines(sink, encoding, header.LineBreak);
 }
 
 std::string ExportDxf(const Raster& raster, const std::string& picturePath,
@@ -89,7 +89,7 @@ std::string ExportDxf(const Raster& raster, const std::string& picturePath,
 
   const std::string dxfPath = DxfPathFor(picturePath);
   if (SameFile(dxfPath, picturePath)) {
-    throw EFCreateError(dxfPath, "The DXF file would replace the picture it is made from");
+    throw EFCreateError(dxfPath, kWouldReplaceThePicture);
   }
   SafeFileWriter writer(dxfPath);
   WriteDxfDocument(writer, header, raster, footer);

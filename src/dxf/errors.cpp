@@ -28,7 +28,10 @@ std::string SystemErrorText(int errnum) {
 }
 
 EFOpenError::EFOpenError(const std::string& fileName, int errnum)
-    : Exception(FileMessage("Impossible d'ouvrir le fichier", fileName, SystemErrorText(errnum))) {}
+    : EFOpenError(fileName, SystemErrorText(errnum)) {}
+
+EFOpenError::EFOpenError(const std::string& fileName, const std::string& reason)
+    : Exception(FileMessage("Impossible d'ouvrir le fichier", fileName, reason)) {}
 
 EFCreateError::EFCreateError(const std::string& fileName, int errnum)
     : EFCreateError(fileName, SystemErrorText(errnum)) {}

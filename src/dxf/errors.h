@@ -18,6 +18,8 @@ class EFOpenError : public Exception {
  public:
   // Names the file by its full path and explains the failure with the system's text for `errnum`.
   EFOpenError(const std::string& fileName, int errnum);
+  // For refusals of our own, where `reason` replaces the system's text.
+  EFOpenError(const std::string& fileName, const std::string& reason);
 };
 
 // A file could not be created for writing.
@@ -57,6 +59,10 @@ class EReadError : public Exception {
  public:
   EReadError();
 };
+
+// Our own reasons for refusing a file, in the place and the language of the system's texts.
+inline constexpr char kNotARegularFile[] = "Ce n'est pas un fichier ordinaire";
+inline constexpr char kWouldReplaceThePicture[] = "Le fichier DXF remplacerait l'image d'origine";
 
 // The absolute, lexically normalised form of `fileName`, as error messages name it.
 std::string FullPath(const std::string& fileName);

@@ -1,10 +1,16 @@
 #include "string_list.h"
 
+#include <limits>
+
 #include "errors.h"
-#include "file_io.h"
+#include "readable_file.h"
+#include "safe_file_writer.h"
 
 namespace pixdraft {
 namespace {
+
+// Lines are encoded into blocks of about this size before they go to the sink.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 
 // The encoding announced by the start of `bytes`, and the length of its preamble.
 std::pair<std::optional<TextEncoding>, std::size_t> DetectPreamble(std::string_view bytes) {
@@ -15,56 +21,79 @@ std::pair<std::optional<TextEncoding>, std::size_t> DetectPreamble(std::string_v
   return {std::nullopt, 0};
 }
 
-std::vector<std::u16string> SplitLines(std::u16string_view text) {
-  text = text.substr(0, text.find(u'\0'));  // the first NUL ends the text
-  std::vector<std::u16string> lines;
+// Calls `each` with every line of `text`: lines end at CR LF, LF or CR, and the first NUL ends
+// the text.
+template <typename Each>
+void ForEachLine(std::u16string_view text, Each each) {
+  text = text.substr(0, text.find(u'\0'));
   std::size_t at = 0;
   while (at < text.size()) {
     const std::size_t end = std::min(text.find_first_of(u"\r\n", at), text.size());
-    lines.emplace_back(text.substr(at, end - at));
+    each(text.substr(at, end - at));
     at = end;
     if (at < text.size() && text[at] == u'\r') ++at;
     if (at < text.size() && text[at] == u'\n') ++at;
   }
-  return lines;
 }
 
 }  // namespace
 
 void TStringList::LoadFromFile(const std::string& fileName) {
-  LoadFromBytes(ReadWholeFile(fileName));
+  LoadFromBytes(ReadWholeFile(fileName, kMaxFileBytes));
 }
 
 void TStringList::LoadFromBytes(std::string_view bytes) {
   const auto [detected, preambleLength] = DetectPreamble(bytes);
   Encoding = detected.value_or(DefaultEncoding);
   bytes.remove_prefix(preambleLength);
-  std::u16string text = DecodeText(bytes, *Encoding);
+  const std::u16string decoded = DecodeText(bytes, *Encoding);
   // A single byte after a UTF-16 preamble decodes to nothing at all.
-  if (!bytes.empty() && text.empty()) throw EEncodingError();
-  lines_ = SplitLines(text);
+  if (!bytes.empty() && decoded.empty()) throw EEncodingError();
+  if (decoded.size() > std::numeric_limits<std::uint32_t>::max()) throw EOutOfMemory();
+
+  // Counted first, so that each vector takes exactly the room it needs.
+  std::size_t lines = 0, characters = 0;
+  ForEachLine(decoded, [&](std::u16string_view line) { ++lines, characters += line.size(); });
+  std::u16string text;
+  text.reserve(characters);
+  std::vector<std::uint32_t> ends;
+  ends.reserve(lines);
+  ForEachLine(decoded, [&](std::u16string_view line) {
+    text += line;
+    ends.push_back(static_cast<std::uint32_t>(text.size()));
+  });
+  text_ = std::move(text);
+  ends_ = std::move(ends);
 }
 
-int TStringList::Add(std::u16string line) {
-  lines_.push_back(std::move(line));
+int TStringList::Add(std::u16string_view line) {
+  if (text_.size() + line.size() > std::numeric_limits<std::uint32_t>::max()) {
+    throw EOutOfMemory();
+  }
+  text_ += line;
+  ends_.push_back(static_cast<std::uint32_t>(text_.size()));
   return Count() - 1;
 }
 
-std::string TStringList::EncodedText(TextEncoding encoding, std::u16string_view lineBreak) const {
-  std::size_t length = 0;
-  for (const auto& line : lines_) length += line.size() + lineBreak.size();
-  std::u16string text;
-  text.reserve(length);
-  for (const auto& line : lines_) {
-    text += line;
-    text += lineBreak;
+void TStringList::WriteLines(ByteSink& sink, TextEncoding encoding,
+                             std::u16string_view lineBreak) const {
+  std::string encodedBreak;
+  AppendEncoded(lineBreak, encoding, encodedBreak);
+  std::string block;
+  for (int i = 0; i < Count(); ++i) {
+    AppendEncoded((*this)[i], encoding, block);
+    block += encodedBreak;
+    if (block.size() >= kBlockBytes) {
+      sink.Write(block);
+      block.clear();
+    }
   }
-  return EncodeText(text, encoding);
+  if (!block.empty()) sink.Write(block);
 }
 
 void TStringList::SaveToSink(ByteSink& sink) const {
   if (WriteBOM) sink.Write(Preamble(SaveEncoding()));
-  sink.Write(EncodedText(SaveEncoding(), LineBreak));
+  WriteLines(sink, SaveEncoding(), LineBreak);
 }
 
 void TStringList::SaveToFile(const std::string& fileName) const {

@@ -2,6 +2,7 @@
 // the file it was loaded from, so that saving writes that encoding again.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,18 +15,27 @@ namespace pixdraft {
 
 class TStringList {
  public:
+  // Files larger than this are refused: a template is a few kilobytes, and a list must never take
+  // memory without bound.
+  static constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+
   // Replaces the lines with those of the file. The encoding is told by the file's preamble
   // (UTF-8, UTF-16 LE or BE), else it is DefaultEncoding. Lines end at CR LF, LF or CR; the
-  // first NUL ends the text. Throws EFOpenError, EReadError and EEncodingError; after an
-  // EEncodingError the lines are unchanged but Encoding already holds the detected encoding.
+  // first NUL ends the text. Throws EFOpenError (also for a file larger than kMaxFileBytes),
+  // EReadError and EEncodingError; after an EEncodingError the lines are unchanged but Encoding
+  // already holds the detected encoding.
   void LoadFromFile(const std::string& fileName);
   // As LoadFromFile, from the file's bytes.
   void LoadFromBytes(std::string_view bytes);
 
   // Appends one line and returns its index.
-  int Add(std::u16string line);
-  int Count() const { return static_cast<int>(lines_.size()); }
-  const std::u16string& operator[](int index) const { return lines_[index]; }
+  int Add(std::u16string_view line);
+  int Count() const { return static_cast<int>(ends_.size()); }
+  // Valid until the list changes.
+  std::u16string_view operator[](int index) const {
+    const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
+    return std::u16string_view(text_).substr(start, ends_[index] - start);
+  }
 
   // Replaces the file with the lines, each followed by LineBreak, in SaveEncoding(), behind the
   // encoding's preamble when WriteBOM is set. An existing file is only replaced once every byte
@@ -36,8 +46,9 @@ class TStringList {
 
   // The encoding SaveToFile writes: that of the last load, else DefaultEncoding.
   TextEncoding SaveEncoding() const { return Encoding.value_or(DefaultEncoding); }
-  // The bytes of all lines, each followed by `lineBreak`, in `encoding`, without preamble.
-  std::string EncodedText(TextEncoding encoding, std::u16string_view lineBreak) const;
+  // Writes all lines, each followed by `lineBreak`, in `encoding`, without preamble, a block of
+  // lines at a time.
+  void WriteLines(ByteSink& sink, TextEncoding encoding, std::u16string_view lineBreak) const;
 
   std::optional<TextEncoding> Encoding;
   TextEncoding DefaultEncoding = TextEncoding::Ansi;
@@ -45,7 +56,10 @@ class TStringList {
   std::u16string LineBreak = u"\r\n";
 
  private:
-  std::vector<std::u16string> lines_;
+  // The lines back to back, and where each ends: two allocations whatever the number of lines,
+  // so a file of nothing but line breaks costs four bytes a line.
+  std::u16string text_;
+  std::vector<std::uint32_t> ends_;
 };
 
 }  // namespace pixdraft

@@ -153,11 +153,10 @@ std::u16string DecodeText(std::string_view bytes, TextEncoding encoding) {
   return text;
 }
 
-std::string EncodeText(std::u16string_view text, TextEncoding encoding) {
-  std::string bytes;
+void AppendEncoded(std::u16string_view text, TextEncoding encoding, std::string& bytes) {
   switch (encoding) {
     case TextEncoding::Utf8:
-      bytes.reserve(text.size());
+      bytes.reserve(bytes.size() + text.size());
       ForEachCodePoint(text, [&](char32_t c) {
         AppendUtf8(IsHighSurrogate(c) || IsLowSurrogate(c) ? 0xFFFD : c, bytes);
       });
@@ -165,21 +164,22 @@ std::string EncodeText(std::u16string_view text, TextEncoding encoding) {
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE: {
       const bool bigEndian = encoding == TextEncoding::Utf16BE;
-      bytes.resize(2 * text.size());
+      const std::size_t at = bytes.size();
+      bytes.resize(at + 2 * text.size());
+      char* wide = bytes.data() + at;
       for (std::size_t i = 0; i < text.size(); ++i) {
         const auto high = static_cast<char>(text[i] >> 8);
         const auto low = static_cast<char>(text[i] & 0xFF);
-        bytes[2 * i] = bigEndian ? high : low;
-        bytes[2 * i + 1] = bigEndian ? low : high;
+        wide[2 * i] = bigEndian ? high : low;
+        wide[2 * i + 1] = bigEndian ? low : high;
       }
       break;
     }
     case TextEncoding::Ansi:
-      bytes.reserve(text.size());
+      bytes.reserve(bytes.size() + text.size());
       ForEachCodePoint(text, [&](char32_t c) { bytes += EncodeCp1252(c); });
       break;
   }
-  return bytes;
 }
 
 void AppendAscii(std::string_view text, TextEncoding encoding, std::string& out) {

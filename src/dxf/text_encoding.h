@@ -28,11 +28,11 @@ std::string_view Preamble(TextEncoding encoding);
 // UTF-16 ignores an odd last byte; Ansi accepts every byte.
 std::u16string DecodeText(std::string_view bytes, TextEncoding encoding);
 
-// Encodes `text` leniently: a character Ansi cannot represent becomes '?', and an unpaired
-// surrogate becomes U+FFFD in UTF-8.
-std::string EncodeText(std::u16string_view text, TextEncoding encoding);
+// Encodes `text` leniently, appending to `out`: a character Ansi cannot represent becomes '?', and
+// an unpaired surrogate becomes U+FFFD in UTF-8.
+void AppendEncoded(std::u16string_view text, TextEncoding encoding, std::string& out);
 
-// Encodes ASCII-only `text` in `encoding`, appending to `out`. Faster than EncodeText for the
+// Encodes ASCII-only `text` in `encoding`, appending to `out`. Faster than AppendEncoded for the
 // generated parts of a document, which never leave ASCII.
 void AppendAscii(std::string_view text, TextEncoding encoding, std::string& out);
 

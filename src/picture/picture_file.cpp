@@ -1,84 +1,88 @@
 #include "picture_file.h"
 
-#include <unistd.h>
-
-#include <QBuffer>
-#include <QByteArray>
 #include <QImageReader>
-#include <algorithm>
-#include <climits>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <new>
 
+#include "decoder_messages.h"
 #include "errors.h"
-#include "file_io.h"
+#include "picture_device.h"
+#include "readable_file.h"
 
 namespace pixdraft {
 namespace {
 
-std::once_flag limitChosen;
+std::atomic<int> limitMegabytes = 1024;
 
-// Qt's own default (128 MB in 6.4) refuses a 16000 x 16000 picture; half the machine's memory still
-// leaves room for the rest of the program.
-int DefaultLimitMegabytes() {
-  const long pages = ::sysconf(_SC_PHYS_PAGES);
-  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-  if (pages <= 0 || pageSize <= 0) return 4096;
-  const std::int64_t half = std::int64_t(pages) * pageSize / 2 >> 20;
-  return int(std::clamp<std::int64_t>(half, 256, INT_MAX));
-}
-
-void ChooseDefaultLimit() {
-  std::call_once(limitChosen, [] { QImageReader::setAllocationLimit(DefaultLimitMegabytes()); });
+// The bytes of a frame of `size` in `format`; 32 bits a pixel when the decoder does not say.
+std::int64_t FrameBytes(QSize size, QImage::Format format) {
+  if (size.isEmpty()) return 0;
+  const int depth =
+      format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+  const std::int64_t bytesPerLine = (std::int64_t(size.width()) * depth + 31) / 32 * 4;
+  return bytesPerLine * size.height();
 }
 
 // Decoders report a refused or failed allocation as a plain read failure. Tells it apart from
 // corrupt content by the size the header declared, at 8 bytes a pixel (16 bits a channel, the
-// deepest common frame): more than the limit, or more than the system gives us now. The
-// decoder's own idea of the format is not asked for: some leave it unset on a broken header.
+// deepest common frame): more than the limit, or more than the system gives us now.
 bool TooLargeForMemory(QSize declared) {
   if (declared.isEmpty()) return false;
   const std::int64_t bytes = std::int64_t(declared.width()) * declared.height() * 8;
-  const std::int64_t limit = std::int64_t(QImageReader::allocationLimit()) << 20;
-  if (limit > 0 && bytes > limit) return true;
+  if (bytes > std::int64_t(limitMegabytes) << 20) return true;
   return QImage(declared, QImage::Format_RGBA64).isNull();
+}
+
+QImage DecodeFirstFrame(PictureDevice& device) {
+  DecoderMessages messages;
+  QImageReader::setAllocationLimit(limitMegabytes);
+  // A device without a file name: the content alone picks the decoder.
+  QImageReader reader(&device);
+  reader.setAutoTransform(false);
+  const QByteArray format = reader.format();  // asked after the read, it reads again at the end
+  // Asked before reading, while the decoder still sits at the header: a bomb of a few hundred
+  // bytes that declares gigabytes is refused before any of them is taken.
+  const QSize declared = reader.size();
+  if (FrameBytes(declared, reader.imageFormat()) > std::int64_t(limitMegabytes) << 20) {
+    throw EOutOfMemory();
+  }
+  device.ClearReadNotes();
+  QImage image;
+  const bool read = reader.read(&image);
+  if (device.ReadFailed()) throw EReadError();
+  // Data that ends before the frame does. Most decoders then fail; some asked past the end and
+  // go on; the BMP reader stops at the first short row without a word; libjpeg only warns and
+  // fills the rest with grey.
+  const bool cutShort = device.ReadAtEnd() || (device.ReadShort() && format == "bmp") ||
+                        messages.Mention(u"premature end");
+  if (read && !image.isNull() && !cutShort) return image;
+  if (!cutShort && reader.error() != QImageReader::UnsupportedFormatError &&
+      TooLargeForMemory(declared)) {
+    throw EOutOfMemory();
+  }
+  throw EInvalidGraphic();
 }
 
 }  // namespace
 
-void SetPictureMemoryLimit(int megabytes) {
-  std::call_once(limitChosen, [] {});
-  QImageReader::setAllocationLimit(megabytes);
-}
+void SetPictureMemoryLimit(int megabytes) { limitMegabytes = megabytes; }
 
 QImage LoadPictureFile(const std::string& path) {
   try {
-    const std::string bytes = ReadWholeFile(path);
-    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    return LoadPictureStream(buffer);
+    const ReadableFile file(path);
+    PictureDevice device(file);
+    return DecodeFirstFrame(device);
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory();
   }
 }
 
 QImage LoadPictureStream(QIODevice& stream) {
-  ChooseDefaultLimit();
   try {
     if (stream.isOpen() && !stream.isSequential()) stream.seek(0);
-    // A device without a file name: the content alone picks the decoder.
-    QImageReader reader(&stream);
-    reader.setAutoTransform(false);
-    // Asked before reading, while the decoder still sits at the header.
-    const QSize declared = reader.size();
-    QImage image;
-    if (reader.read(&image) && !image.isNull()) return image;
-    if (reader.error() != QImageReader::UnsupportedFormatError && TooLargeForMemory(declared)) {
-      throw EOutOfMemory();
-    }
-    throw EInvalidGraphic();
+    PictureDevice device(stream.readAll());
+    return DecodeFirstFrame(device);
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory();
   }

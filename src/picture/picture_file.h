@@ -7,17 +7,19 @@
 
 namespace pixdraft {
 
-// Reads the whole file into memory and decodes its first frame. Throws EFOpenError when the file
-// cannot be opened (missing, a folder, no permission), EInvalidGraphic for an empty file, unknown
-// content or an undecodable first frame, EOutOfMemory for a picture too large for memory.
+// Reads the file and decodes its first frame. Throws EFOpenError when the file cannot be opened
+// (missing, no permission, a folder, or not a regular file at all: a FIFO or a device is never
+// read); EInvalidGraphic for an empty file, unknown content, an undecodable first frame, or data
+// that ends before the frame's pixels do; EOutOfMemory for a frame larger than the memory limit,
+// refused before it is decoded; EReadError when reading fails.
 QImage LoadPictureFile(const std::string& path);
 
 // Decodes the first frame of what `stream` holds from its start: no name or extension is
 // consulted, no orientation tag or colour profile applied. Throws as LoadPictureFile.
 QImage LoadPictureStream(QIODevice& stream);
 
-// The most memory, in megabytes, one decoded frame may take; a larger one fails with
-// EOutOfMemory. Half the physical memory unless set here. Process-wide, like Qt's own limit.
+// The most memory, in megabytes, one decoded frame may take: 1024 unless set here.
+// Process-wide, like Qt's own limit.
 void SetPictureMemoryLimit(int megabytes);
 
 }  // namespace pixdraft

@@ -4,8 +4,6 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMimeData>
@@ -13,9 +11,11 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
+#include <filesystem>
 #include <utility>
 
 #include "fit.h"
+#include "local_file_name.h"
 
 namespace pixdraft {
 
@@ -32,12 +32,30 @@ QFont Tahoma11() {
   return font;
 }
 
-// The local file a drag carries, or an empty text unless it carries exactly one.
-QString DraggedFile(const QMimeData* data) {
+// The local file a drag carries, or an empty name unless it carries exactly one.
+std::string DraggedFile(const QMimeData* data) {
   const QList<QUrl> urls = data->urls();
-  if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
-  return urls.front().toLocalFile();
+  if (urls.size() != 1) return {};
+  return LocalFileName(urls.front());
 }
+
+// Marks a command as running for its whole length, errors included. A command that finds another
+// one running does nothing: it arrived through the other one's dialog or message box, whose loop
+// still delivers queued clicks.
+class CommandScope {
+ public:
+  explicit CommandScope(bool& running) : running_(running), entered_(!running) { running_ = true; }
+  ~CommandScope() {
+    if (entered_) running_ = false;
+  }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  bool& running_;
+  bool entered_;
+};
 
 }  // namespace
 
@@ -131,24 +149,32 @@ TForm1::TForm1(MessageDisplay& messages, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::OpenPictureLater(const QString& path) {
-  const QString fullPath = QFileInfo(path).absoluteFilePath();
+void TForm1::OpenPictureLater(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::string fullPath = error ? path : absolute.string();
   QMetaObject::invokeMethod(
       this,
       [this, fullPath] {
-        ouvrir->SetFileName(fullPath);
+        const CommandScope command(commandRunning_);
+        if (!command.entered()) return;
+        ouvrir->SetFileName(DisplayName(fullPath));
         LoadPicture(fullPath);
       },
       Qt::QueuedConnection);
 }
 
 void TForm1::btn1Click() {
-  if (ouvrir->Execute()) LoadPicture(ouvrir->FileName());
+  const CommandScope command(commandRunning_);
+  if (!command.entered()) return;
+  if (ouvrir->Execute()) LoadPicture(LocalFileName(ouvrir->FileName()));
 }
 
 void TForm1::btn2Click() {
+  const CommandScope command(commandRunning_);
+  if (!command.entered()) return;
   if (const std::optional<std::string> dxfPath = session_.SaveToDxf()) {
-    messages_.ShowMessage(QString::fromStdString(ConfirmationText(*dxfPath)));
+    messages_.ShowMessage(DisplayName(ConfirmationText(*dxfPath)));
     repaint();
   }
 }
@@ -169,24 +195,27 @@ void TForm1::Label1MouseLeave() {
 
 void TForm1::Label1Click() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerUrl))); }
 
-void TForm1::btn3Click() { QCoreApplication::quit(); }
+void TForm1::btn3Click() {
+  const CommandScope command(commandRunning_);
+  if (command.entered()) QCoreApplication::quit();
+}
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DraggedFile(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  const QString path = DraggedFile(event->mimeData());
-  if (path.isEmpty()) return;
+  const std::string path = DraggedFile(event->mimeData());
+  if (path.empty()) return;
   event->acceptProposedAction();
   // Later, so the drag ends now and an error box does not keep the other program waiting.
   OpenPictureLater(path);
 }
 
-void TForm1::LoadPicture(const QString& path) {
-  session_.Load(QFile::encodeName(path).toStdString());
+void TForm1::LoadPicture(const std::string& path) {
+  session_.Load(path);
   Image1->SetPicture(RasterToImage(session_.raster()));
-  StatusBar1->showMessage(QString::fromStdString(session_.statusText()));
+  StatusBar1->showMessage(DisplayName(session_.statusText()));
 }
 
 }  // namespace pixdraft

@@ -29,6 +29,8 @@ inline constexpr char kMakerUrl[] = "http://www.korvane.example/";
 // Fixed-size 298 x 376 window titled "PixDraft", centred on the screen, without minimise or
 // maximise buttons; every control sits at fixed pixel bounds. Templates are read from the current
 // directory at each export. Accepts one dropped picture file, loaded as if chosen in the dialog.
+// One command runs at a time: a click that arrives while a command waits in its dialog or message
+// box does nothing.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -37,9 +39,10 @@ class TForm1 : public QWidget {
   explicit TForm1(MessageDisplay& messages, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Loads `path` as if it had been chosen in the open dialog, once the event loop gets to it, so
-  // that an error goes to the application's error display like any handler's.
-  void OpenPictureLater(const QString& path);
+  // Loads the file named by the bytes `path` as if it had been chosen in the open dialog, once the
+  // event loop gets to it, so that an error goes to the application's error display like any
+  // handler's.
+  void OpenPictureLater(const std::string& path);
 
   // The controls, by the names the handlers use. `ouvrir` may be replaced, e.g. by a stand-in for
   // the person at the dialog.
@@ -74,10 +77,11 @@ class TForm1 : public QWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void LoadPicture(const QString& path);
+  void LoadPicture(const std::string& path);
 
   MessageDisplay& messages_;
   PictureSession session_;
+  bool commandRunning_ = false;
 };
 
 // The one main window, set by the start-up while it exists.

@@ -1,9 +1,8 @@
 #include "preview_decoder.h"
 
 #include <QMetaObject>
-#include <filesystem>
-#include <system_error>
 
+#include "local_file_name.h"
 #include "picture_file.h"
 
 namespace pixdraft {
@@ -61,10 +60,8 @@ void PreviewDecoder::Run() {
 
 PreviewDecoder::Result PreviewDecoder::Decode(const QString& path) {
   Result result;
-  std::error_code error;
-  const std::string name = path.toStdString();
-  // A folder, a pipe or a device: nothing to show, and a pipe could block the read for good.
-  if (path.isEmpty() || !std::filesystem::is_regular_file(name, error)) return result;
+  if (path.isEmpty()) return result;
+  const std::string name = LocalFileName(path);
   try {
     QImage picture = LoadPictureFile(name);
     result.size = picture.size();

@@ -37,7 +37,7 @@ class PreviewDecoder {
 
   // Decodes the file at `path` as "Load image" does. `done` then runs on `receiver`'s thread,
   // unless Request or Cancel is called again first. Anything but a regular file gives a null
-  // picture without being read.
+  // picture without being read, as the load refuses it.
   void Request(const QString& path, QObject* receiver, Done done);
   // Drops the pending request and the result of the one in progress. After it returns nothing
   // more is delivered to the receivers given so far, so they may go.

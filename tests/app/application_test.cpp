@@ -134,7 +134,7 @@ TEST_F(WindowTest, ExportWithoutTemplatesShowsWhichFileIsMissing) {
 }
 
 TEST_F(WindowTest, PictureThatFailsAtStartUpGoesToTheErrorDisplay) {
-  window.OpenPictureLater(QString::fromStdString(pictures / "missing.png"));
+  window.OpenPictureLater(pictures / "missing.png");
   QCoreApplication::processEvents();
 
   EXPECT_EQ(display.errors, QStringList{QString::fromStdString("Impossible d'ouvrir le fichier \"" +

@@ -194,14 +194,14 @@ TEST_F(Export, NeverReplacesThePictureItself) {
   WriteFile(picture, "a picture that happens to be named .dxf");
   ExpectFailureTouchingNothing(Raster(1, 1), picture, templates_,
                                "Impossible de créer le fichier \"" + picture +
-                                   "\". The DXF file would replace the picture it is made from",
+                                   "\". Le fichier DXF remplacerait l'image d'origine",
                                dir_.path());
 
   // The same file reached by another name: a hard link that would be replaced.
   std::filesystem::create_hard_link(picture_, dir_ / "alias.dxf");
   ExpectFailureTouchingNothing(Raster(1, 1), dir_ / "alias.dxf", templates_,
                                "Impossible de créer le fichier \"" + (dir_ / "alias.dxf") +
-                                   "\". The DXF file would replace the picture it is made from",
+                                   "\". Le fichier DXF remplacerait l'image d'origine",
                                dir_.path());
 }
 

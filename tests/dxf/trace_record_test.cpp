@@ -9,7 +9,7 @@ std::vector<std::u16string> RecordLines(int x, int y, TColor colour, int counter
   TStringList list;
   AppendTraceRecord(list, x, y, colour, counter);
   std::vector<std::u16string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
+  for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list[i]);
   return lines;
 }
 

@@ -239,7 +239,7 @@ TEST_F(MainWindowTest, PictureNamedOnTheCommandLineLoadsByItsFullPath) {
   WritePng(pictures / "named.png", TestPicture(5, 6));
   CurrentDirectory inPictures(pictures.path());
 
-  window.OpenPictureLater(QStringLiteral("named.png"));
+  window.OpenPictureLater("named.png");
   EXPECT_EQ(Status(), "");  // not before the event loop gets to it
   QCoreApplication::processEvents();
 

@@ -1,0 +1,38 @@
+// Opening files for reading when their names come from anywhere: only regular files are read,
+// and nothing is read without bound.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pixdraft {
+
+// A regular file open for reading. The open never waits: a FIFO, a device or a socket is refused
+// before any byte is read, so a name typed by mistake (or by malice) can neither hang the program
+// nor feed it without end.
+class ReadableFile {
+ public:
+  // Throws EFOpenError naming `fileName`: missing, not allowed, a folder, or not a regular file.
+  explicit ReadableFile(const std::string& fileName);
+  ~ReadableFile();
+  ReadableFile(const ReadableFile&) = delete;
+  ReadableFile& operator=(const ReadableFile&) = delete;
+
+  int fd() const { return fd_; }
+  // The size when the file was opened.
+  std::uint64_t size() const { return size_; }
+
+ private:
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+// Reads up to `length` bytes at `offset` into `out` and returns how many came, fewer only at the
+// end of the file. Throws EReadError when reading fails.
+std::size_t ReadAt(const ReadableFile& file, char* out, std::size_t length, std::uint64_t offset);
+
+// The whole content of `fileName`. Throws EFOpenError as ReadableFile does and when the file
+// holds more than `maxBytes`, EReadError when reading fails.
+std::string ReadWholeFile(const std::string& fileName, std::size_t maxBytes);
+
+}  // namespace pixdraft
