@@ -228,5 +228,23 @@ TEST(Application, QtsOwnTextsFollowTheUsersLanguage) {
   delete german;
 }
 
+// Fault: the picture named on the command line went through Qt's QString, which turned a byte
+// that is not UTF-8 into U+FFFD, naming no file.
+TEST(Application, PictureArgumentKeepsTheNamesBytes) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::optional<std::string> picture;
+  };
+  for (const Case& c :
+       {Case{{"pixdraft"}, std::nullopt}, Case{{"pixdraft", "bad\xFF.png"}, "bad\xFF.png"},
+        Case{{"pixdraft", "--reverse", "a.png", "b.png"}, "a.png"},
+        Case{{"pixdraft", "--", "-odd.png"}, "-odd.png"}, Case{{"pixdraft", "-"}, "-"}}) {
+    std::vector<char*> argv;
+    for (const std::string& argument : c.arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    EXPECT_EQ(PictureArgument(int(argv.size()), argv.data()), c.picture) << c.arguments.back();
+  }
+}
+
 }  // namespace
 }  // namespace pixdraft

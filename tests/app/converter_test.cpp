@@ -73,6 +73,22 @@ TEST_F(ConvertPictures, NamesRelativePicturesByTheirFullPathAndReadsTemplatesFro
   EXPECT_NE(run.err.find("-odd.png: Impossible d'ouvrir le fichier"), std::string::npos);
 }
 
+// Faults: a.png and a.gif both made a.dxf, the second silently replacing the first; an output
+// the converter could not write still gave exit status 0.
+TEST_F(ConvertPictures, RefusesASecondDrawingOfOneNameAndAnOutputItCannotWrite) {
+  std::filesystem::copy_file(dir_ / "blue.png", dir_ / "blue.gif");
+  const Outcome run = Convert({"--templates", dir_.path(), dir_ / "blue.png", dir_ / "blue.gif"});
+  EXPECT_EQ(run.status, kSomeFailed);
+  EXPECT_EQ(run.err, (dir_ / "blue.gif") + ": Impossible de créer le fichier \"" +
+                         (dir_ / "blue.dxf") + "\". Il vient d'être écrit pour \"" +
+                         (dir_ / "blue.png") + "\"\n");
+
+  std::ostringstream full, err;
+  full.setstate(std::ios::badbit);
+  EXPECT_EQ(RunConverter({"--templates", dir_.path(), dir_ / "blue.png"}, full, err), kSomeFailed);
+  EXPECT_EQ(err.str(), "pixdraft-convert: standard output: Erreur d'écriture dans le flux.\n");
+}
+
 }  // namespace
 }  // namespace pixdraft
 

@@ -1,6 +1,7 @@
 #include "dxf_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <clocale>
 #include <sstream>
@@ -185,6 +186,23 @@ TEST_F(Export, TemplateFailuresTouchNoOutput) {
   WriteFile(templates_.footer, "F");
   WriteFile(templates_.header, "\xFE\xFFH");
   ExpectFailureTouchingNothing(raster, picture_, templates_, encodingMessage, dir_.path());
+
+  // Fault: a FIFO as a template blocked the export for good; a huge one took gigabytes.
+  TempDir elsewhere;  // not among the files the check reads back
+  WriteFile(templates_.header, "H");
+  templates_.footer = elsewhere / "fifo.dx2";
+  ::mkfifo(templates_.footer.c_str(), 0644);
+  ExpectFailureTouchingNothing(raster, picture_, templates_,
+                               "Impossible d'ouvrir le fichier \"" + templates_.footer +
+                                   "\". Ce n'est pas un fichier ordinaire",
+                               dir_.path());
+  templates_.footer = elsewhere / "huge.dx2";
+  WriteFile(templates_.footer, "");
+  std::filesystem::resize_file(templates_.footer, TStringList::kMaxFileBytes + 1);
+  ExpectFailureTouchingNothing(raster, picture_, templates_,
+                               "Impossible d'ouvrir le fichier \"" + templates_.footer +
+                                   "\". Le fichier dépasse la taille maximale de 64 Mio",
+                               dir_.path());
 }
 
 TEST_F(Export, NeverReplacesThePictureItself) {

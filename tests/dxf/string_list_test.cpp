@@ -186,12 +186,17 @@ TEST_F(InFolder, SaveWritesThroughALinkAndKeepsIt) {
   std::filesystem::create_directory("elsewhere");
   WriteFile("elsewhere/real.txt", "previous");
   std::filesystem::create_symlink("elsewhere/real.txt", "link.txt");
+  // Fault: a link whose target did not exist yet was replaced by a file.
+  std::filesystem::create_symlink("elsewhere/new.txt", "dangling.txt");
   TStringList list;
   list.Add(u"x");
   list.SaveToFile("link.txt");
+  list.SaveToFile("dangling.txt");
   EXPECT_TRUE(std::filesystem::is_symlink("link.txt"));
+  EXPECT_TRUE(std::filesystem::is_symlink("dangling.txt"));
   EXPECT_EQ(ReadFile("elsewhere/real.txt"), "x\r\n");
-  EXPECT_EQ(ListFolder("elsewhere"), std::vector<std::string>{"real.txt"});
+  EXPECT_EQ(ReadFile("elsewhere/new.txt"), "x\r\n");
+  EXPECT_EQ(ListFolder("elsewhere"), (std::vector<std::string>{"new.txt", "real.txt"}));
 }
 
 TEST_F(InFolder, SaveReplacesAnExistingFileKeepingItsPermissions) {

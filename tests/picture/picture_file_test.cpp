@@ -162,10 +162,23 @@ TEST_P(Failure, GivesTheUserMessage) {
   }
 }
 
-std::string SmallPng() {
+std::string Encoded(const char* format, int width = 40, int height = 30) {
   TempDir dir;
-  WritePicture(dir / "a.png", CoordinatePicture(40, 30), "png");
-  return ReadFile(dir / "a.png");
+  WritePicture(dir / "picture", CoordinatePicture(width, height), format, 90);
+  return ReadFile(dir / "picture");
+}
+
+std::string SmallPng() { return Encoded("png"); }
+
+// A JPEG of a few hundred bytes whose header declares `side` x `side` pixels.
+std::string JpegDeclaring(int side) {
+  std::string jpeg = Encoded("jpeg", 16, 16);
+  const std::size_t frame = jpeg.find("\xFF\xC0");  // baseline frame header: size at +5
+  for (const std::size_t at : {frame + 5, frame + 7}) {
+    jpeg[at] = char(side >> 8);
+    jpeg[at + 1] = char(side & 0xFF);
+  }
+  return jpeg;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -189,7 +202,31 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{
             "HugeDeclaredSize",  // 4 TB of pixels
             [](const std::string& p) { WriteFile(p, HandMadePng(1000000, 1000000, 6, "")); },
-            "Mémoire insuffisante"}),
+            "Mémoire insuffisante"},
+        // Fault: decoders that stop quietly at the end of the data leave the rest of the frame
+        // as whatever memory held before.
+        FailureCase{"BmpCutToAQuarterOfItsPixels",
+                    [](const std::string& p) {
+                      const std::string bmp = Encoded("bmp");
+                      WriteFile(p, bmp.substr(0, 54 + (bmp.size() - 54) / 4));
+                    },
+                    "Image non valide"},
+        FailureCase{"JpegCutInHalf",  // libjpeg only warns, and paints the rest grey
+                    [](const std::string& p) {
+                      const std::string jpeg = Encoded("jpeg");
+                      WriteFile(p, jpeg.substr(0, jpeg.size() / 2));
+                    },
+                    "Image non valide"},
+        // Fault: a bomb of a few hundred bytes took gigabytes and seconds before it failed.
+        FailureCase{"JpegDeclaring40000Square",
+                    [](const std::string& p) { WriteFile(p, JpegDeclaring(40000)); },
+                    "Mémoire insuffisante"},
+        // Fault: a FIFO blocked the open for good, a device was read until memory ran out.
+        FailureCase{"Fifo", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); },
+                    ". Ce n'est pas un fichier ordinaire"},
+        FailureCase{"LinkToDevZero",
+                    [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
+                    ". Ce n'est pas un fichier ordinaire"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Root reads through any permission, so the load runs in a child that gives root up.

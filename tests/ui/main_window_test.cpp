@@ -15,6 +15,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "temp_dir.h"
@@ -245,6 +247,52 @@ TEST_F(MainWindowTest, PictureNamedOnTheCommandLineLoadsByItsFullPath) {
 
   EXPECT_EQ(Status(), "Image : named.png | Width : 5 | Height : 6");
   EXPECT_EQ(window.ouvrir->FileName().toStdString(), pictures / "named.png");
+}
+
+// Fault: the buttons' queued handlers let two clicks that arrive together run two commands, the
+// second inside the first one's dialog or message box.
+TEST_F(MainWindowTest, ASecondClickWhileACommandRunsDoesNothing) {
+  TempDir work;
+  CopyTemplates(work.path());
+  CurrentDirectory inWork(work.path());
+  WritePng(pictures / "cat.png", TestPicture(3, 2));
+  dialog->Choose(pictures / "cat.png");
+
+  for (QToolButton* button : {window.btn1, window.btn2}) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+  }
+
+  EXPECT_EQ(dialog->executed, 1);
+  EXPECT_EQ(messages.messages.size(), 1);
+}
+
+// Fault: a name that is not UTF-8 came back from QString with U+FFFD in place of its byte, and
+// named no file.
+TEST_F(MainWindowTest, NamesThatAreNotUtf8LoadFromEveryEntry) {
+  const std::string path = pictures / "bad\xFF.png";
+  WritePng(pictures / "good.png", TestPicture(4, 3));
+  std::filesystem::rename(pictures / "good.png", path);
+  const std::string status = "Image : bad\uFFFD.png | Width : 4 | Height : 3";
+  const std::pair<const char*, std::function<void()>> entries[] = {
+      {"command line", [&] { window.OpenPictureLater(path); }},
+      {"drop",
+       [&] {
+         Drop(window, {QUrl(QString::fromLatin1(
+                          "file://" + QByteArray::fromStdString(path).toPercentEncoding("/")))});
+       }},
+      {"dialog", [&] {
+         dialog->Choose(path);
+         Click(window.btn1);
+       }}};
+  for (const auto& [entry, open] : entries) {
+    SCOPED_TRACE(entry);
+    window.StatusBar1->clearMessage();
+    open();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.StatusBar1->currentMessage(), QString::fromUtf8(status.c_str()));
+  }
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <string>
@@ -19,11 +22,26 @@
 
 namespace pixdraft {
 
-// Reads the messages instead of a person: keeps every text in the order shown.
+// Delivers what waits in the queue from a loop of its own, as a modal dialog or box does while it
+// is up: a plain processEvents would hold back the events queued before it.
+inline void RunModalLoopOnce() {
+  QEventLoop loop;
+  QTimer::singleShot(0, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Reads the messages instead of a person: keeps every text in the order shown. Events go on
+// being delivered while a message is up, as in a real box's modal loop.
 class RecordingMessages : public MessageDisplay {
  public:
-  void ShowMessage(const QString& text) override { messages.push_back(text); }
-  void ShowError(const QString& text) override { errors.push_back(text); }
+  void ShowMessage(const QString& text) override {
+    messages.push_back(text);
+    RunModalLoopOnce();
+  }
+  void ShowError(const QString& text) override {
+    errors.push_back(text);
+    RunModalLoopOnce();
+  }
 
   QStringList messages;
   QStringList errors;
@@ -34,14 +52,19 @@ class ChosenFile : public TOpenPictureDialog {
  public:
   using TOpenPictureDialog::TOpenPictureDialog;
 
-  void Choose(const std::string& path) { choice_ = QString::fromStdString(path); }
+  void Choose(const std::string& path) { choice_ = QFile::decodeName(path.c_str()); }
   void Cancel() { choice_.clear(); }
 
+  // Delivers events while it is up, as the real dialog's modal loop does.
   bool Execute() override {
+    ++executed;
+    RunModalLoopOnce();
     if (choice_.isEmpty()) return false;
     fileName_ = choice_;
     return true;
   }
+
+  int executed = 0;
 
  private:
   QString choice_;
