@@ -60,19 +60,23 @@ TEST(ErrorDisplay, AddsAFullStopOnlyAfterACharacterBeyondTheFullStop) {
   EXPECT_EQ(ErrorsShownFor([] { throw Exception(""); }), QStringList{""});
 }
 
+// Throws Exception(messages[at]) with the messages after it nested inside, the last innermost.
+[[noreturn]] void ThrowNested(const std::vector<const char*>& messages, std::size_t at = 0) {
+  if (at + 1 == messages.size()) throw Exception(messages[at]);
+  try {
+    ThrowNested(messages, at + 1);
+  } catch (...) {
+    std::throw_with_nested(Exception(messages[at]));
+  }
+}
+
 TEST(ErrorDisplay, ShowsTheInnermostNonEmptyMessageOfNestedErrors) {
-  const auto nested = [] {
-    try {
-      try {
-        throw EInvalidGraphic();
-      } catch (...) {
-        std::throw_with_nested(Exception(""));
-      }
-    } catch (...) {
-      std::throw_with_nested(Exception("Chargement"));
-    }
+  const auto shown = [](std::vector<const char*> messages) {
+    return ErrorsShownFor([messages] { ThrowNested(messages); });
   };
-  EXPECT_EQ(ErrorsShownFor(nested), QStringList{"Image non valide."});
+  EXPECT_EQ(shown({"Chargement", "", "Image non valide"}), QStringList{"Image non valide."});
+  EXPECT_EQ(shown({"Chargement", "Image non valide", ""}), QStringList{"Image non valide."});
+  EXPECT_EQ(shown({"", "", ""}), QStringList{""});
 }
 
 class WindowTest : public testing::Test {

@@ -15,22 +15,25 @@ namespace {
 
 using namespace std::string_literals;
 
-// The one record of a black 1 x 1 raster, CR LF after every line.
-const std::string kBlackOriginRecord =
-    "0 \r\nTRACE\r\n  5\r\n012C\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n420\r\n0\r\n"
-    "100\r\nAcDbTrace\r\n 10\r\n0.00000\r\n 20 \r\n0.00000\r\n 30\r\n0.0\r\n"
-    " 11 \r\n1.00000\r\n 21\r\n0.00000\r\n 31 \r\n0.0 \r\n"
-    " 12\r\n0.00000\r\n 22\r\n1.00000\r\n 32\r\n0.0 \r\n"
-    " 13\r\n1.00000\r\n 23 \r\n1.00000\r\n 33 \r\n0.0\r\n";
+// One record as the file holds it, CR LF after every line; pixel (x, y) spans x..x+1 across and
+// -y..1-y upwards.
+std::string Record(const char* handle, const char* colour, const char* left, const char* right,
+                   const char* bottom, const char* top) {
+  return "0 \r\nTRACE\r\n  5\r\n"s + handle + "\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n420\r\n" +
+         colour + "\r\n100\r\nAcDbTrace\r\n 10\r\n" + left + "\r\n 20 \r\n" + bottom +
+         "\r\n 30\r\n0.0\r\n 11 \r\n" + right + "\r\n 21\r\n" + bottom +
+         "\r\n 31 \r\n0.0 \r\n 12\r\n" + left + "\r\n 22\r\n" + top + "\r\n 32\r\n0.0 \r\n 13\r\n" +
+         right + "\r\n 23 \r\n" + top + "\r\n 33 \r\n0.0\r\n";
+}
 
-std::vector<std::string> SplitCrLf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
-    lines.push_back(text.substr(at, end - at));
-  }
-  EXPECT_EQ(at, text.size()) << "text does not end with CR LF";
-  return lines;
+const std::string kBlackOriginRecord =
+    Record("012C", "0", "0.00000", "1.00000", "0.00000", "1.00000");
+
+// `ascii` as UTF-16 in either byte order.
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string wide;
+  for (const char c : ascii) wide += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  return wide;
 }
 
 TEST(DxfPath, ReplacesTheExtensionOfTheFileNameOnly) {
@@ -40,6 +43,7 @@ TEST(DxfPath, ReplacesTheExtensionOfTheFileNameOnly) {
   EXPECT_EQ(DxfPathFor("/old.pics/cat"), "/old.pics/cat.dxf");
   EXPECT_EQ(DxfPathFor("/pics/cat."), "/pics/cat.dxf");
   EXPECT_EQ(DxfPathFor("C:\\pics\\cat.png"), "C:\\pics\\cat.dxf");
+  EXPECT_EQ(DxfPathFor("/photos d'été/chat\xFF.jpeg"), "/photos d'été/chat\xFF.dxf");
 }
 
 TEST(DxfPath, ConfirmationPutsThePathOnASecondLine) {
@@ -82,42 +86,42 @@ TEST_F(Export, EmptyTemplatesGiveOnlyTheRecords) {
   EXPECT_EQ(Run(raster), kBlackOriginRecord);
 }
 
+// Columns from the right, each from the top down; every field of every record compared, with
+// colours whose three channels differ.
 TEST_F(Export, WalksColumnsFromTheRightEachFromTheTop) {
   WriteFile(templates_.header, "H");
   WriteFile(templates_.footer, "F");
   Raster raster(2, 3);
+  const TColor colours[3][2] = {{RGB(255, 0, 0), RGB(0, 0, 255)},
+                                {RGB(255, 255, 255), RGB(1, 2, 3)},
+                                {RGB(0, 255, 0), RGB(16, 32, 48)}};
   for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 2; ++x) raster.SetPixel(x, y, RGB(x, y, 7));
+    for (int x = 0; x < 2; ++x) raster.SetPixel(x, y, colours[y][x]);
   }
-  const auto lines = SplitCrLf(Run(raster));
-  ASSERT_EQ(lines.size(), 1 + 36 * 6 + 1u);
-  EXPECT_EQ(lines.front(), "H");
-  EXPECT_EQ(lines.back(), "F");
-
-  const int expected[][2] = {{1, 0}, {1, 1}, {1, 2}, {0, 0}, {0, 1}, {0, 2}};
-  for (int i = 0; i < 6; ++i) {
-    const std::size_t at = 1 + 36 * i;
-    const auto [x, y] = expected[i];
-    EXPECT_EQ(lines[at + 3], HandleText(300 + i));
-    EXPECT_EQ(lines[at + 9], std::to_string(x << 16 | y << 8 | 7));
-    EXPECT_EQ(lines[at + 13], FormatCoordinate(x));
-    EXPECT_EQ(lines[at + 15], FormatCoordinate(-y));
-  }
+  EXPECT_EQ(Run(raster),
+            "H\r\n" + Record("012C", "255", "1.00000", "2.00000", "0.00000", "1.00000") +
+                Record("012D", "66051", "1.00000", "2.00000", "-1.00000", "0.00000") +
+                Record("012E", "1056816", "1.00000", "2.00000", "-2.00000", "-1.00000") +
+                Record("012F", "16711680", "0.00000", "1.00000", "0.00000", "1.00000") +
+                Record("0130", "16777215", "0.00000", "1.00000", "-1.00000", "0.00000") +
+                Record("0131", "65280", "0.00000", "1.00000", "-2.00000", "-1.00000") + "F\r\n");
 }
 
 TEST_F(Export, FileTakesTheHeaderEncodingWhateverTheFooter) {
-  WriteFile(templates_.header, "\xFF\xFEH\0\n\0"s);
-  WriteFile(templates_.footer, "\xEF\xBB\xBF\xC3\xA9");
+  WriteFile(templates_.footer, "\xEF\xBB\xBF\xC3\xA9");  // é
   Raster raster(1, 1);
   raster.SetPixel(0, 0, 0);
-
-  std::string expected = "\xFF\xFEH\0\r\0\n\0"s;
-  for (char c : kBlackOriginRecord) expected += {c, '\0'};
-  expected += "\xE9\0\r\0\n\0"s;
-  EXPECT_EQ(Run(raster), expected);
-
+  for (const bool bigEndian : {false, true}) {
+    WriteFile(templates_.header, bigEndian ? "\xFE\xFF\0H\0\n"s : "\xFF\xFEH\0\n\0"s);
+    const std::string e = bigEndian ? "\0\xE9"s : "\xE9\0"s;
+    EXPECT_EQ(Run(raster), (bigEndian ? "\xFE\xFF" : "\xFF\xFE") +
+                               Utf16("H\r\n" + kBlackOriginRecord, bigEndian) + e +
+                               Utf16("\r\n", bigEndian));
+  }
   WriteFile(templates_.header, "\xEF\xBB\xBF");
   EXPECT_EQ(Run(raster), "\xEF\xBB\xBF" + kBlackOriginRecord + "\xC3\xA9\r\n");
+  WriteFile(templates_.header, "");  // no preamble: the code page, where é is one byte
+  EXPECT_EQ(Run(raster), kBlackOriginRecord + "\xE9\r\n");
 }
 
 TEST_F(Export, NumbersIgnoreTheLocale) {

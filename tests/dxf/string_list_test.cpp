@@ -51,13 +51,14 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTrip{"NulEndsText", "A\nB\0C\nD"s, {u"A", u"B"}, TextEncoding::Ansi, "A\r\nB\r\n"},
         RoundTrip{"EmptyFile", "", {}, TextEncoding::Ansi, ""},
         RoundTrip{"Utf8PreambleOnly", "\xEF\xBB\xBF", {}, TextEncoding::Utf8, "\xEF\xBB\xBF"},
+        // One to four bytes a character, up to the largest code point there is.
         RoundTrip{"Utf8",
                   "\xEF\xBB\xBF"
-                  "caf\xC3\xA9\n\xF0\x9F\x98\x80",
-                  {u"café", u"😀"},
+                  "caf\xC3\xA9\n\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF",
+                  {u"café", u"€😀\U0010FFFF"},
                   TextEncoding::Utf8,
                   "\xEF\xBB\xBF"
-                  "caf\xC3\xA9\r\n\xF0\x9F\x98\x80\r\n"},
+                  "caf\xC3\xA9\r\n\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\r\n"},
         RoundTrip{"Utf16LE",
                   "\xFF\xFE"
                   "A\0\r\0\n\0\xE9\0"s,
@@ -73,10 +74,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "\xFF\xFE"
                   "A\0\r\0\n\0"s},
         RoundTrip{"Utf16BE",
-                  "\xFE\xFF\0A\0\n\x20\xAC"s,
-                  {u"A", u"€"},
+                  "\xFE\xFF\0A\0\n\x20\xAC\xD8\x3D\xDE\x00"s,
+                  {u"A", u"€😀"},
                   TextEncoding::Utf16BE,
-                  "\xFE\xFF\0A\0\r\0\n\x20\xAC\0\r\0\n"s},
+                  "\xFE\xFF\0A\0\r\0\n\x20\xAC\xD8\x3D\xDE\x00\0\r\0\n"s},
+        // Each of the 32 bytes where Windows-1252 leaves Latin-1, by the character it stands for:
+        // a round trip alone would not tell a wrong entry.
+        RoundTrip{"AnsiEveryByteFrom80To9F",
+                  "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                  "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F",
+                  {u"€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ"},
+                  TextEncoding::Ansi,
+                  "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                  "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F\r\n"},
         // Every byte without a preamble, undefined ones of the code page included, comes back.
         RoundTrip{"AnsiHighBytes",
                   "\x80\x81\x8D\x8F\x90\x9D\x9F\xA0\xE9\xFF",
@@ -94,7 +104,11 @@ TEST(StringList, UndecodableTextRaisesEncodingErrorAndKeepsTheLines) {
        {"\xEF\xBB\xBF\xFF",
         "\xEF\xBB\xBF"
         "A\xC3",
-        "\xFF\xFEZ", "\xFE\xFFZ", "\xEF\xBB\xBF\xED\xA0\x80", "\xEF\xBB\xBF\xC0\xAF"}) {
+        "\xFF\xFEZ", "\xFE\xFFZ", "\xEF\xBB\xBF\xED\xA0\x80", "\xEF\xBB\xBF\xC0\xAF",
+        // Past the largest code point, overlong forms of three and four bytes, a stray
+        // continuation byte, a sequence cut short.
+        "\xEF\xBB\xBF\xF4\x90\x80\x80", "\xEF\xBB\xBF\xE0\x9F\xBF", "\xEF\xBB\xBF\xF0\x8F\xBF\xBF",
+        "\xEF\xBB\xBF\x80", "\xEF\xBB\xBF\xF0\x9F\x98"}) {
     TStringList list;
     list.Add(u"kept");
     try {

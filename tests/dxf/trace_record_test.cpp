@@ -33,19 +33,6 @@ TEST(TraceRecord, AppendsAfterExistingLines) {
   EXPECT_EQ(list[1], u"0 ");
 }
 
-TEST(TraceRecord, TrueColourPutsRedInTheHighByte) {
-  EXPECT_EQ(RecordLines(0, 0, RGB(0, 0, 0), 300)[9], u"0");
-  EXPECT_EQ(RecordLines(0, 0, RGB(255, 255, 255), 300)[9], u"16777215");
-  EXPECT_EQ(RecordLines(0, 0, RGB(255, 0, 0), 300)[9], u"16711680");
-  EXPECT_EQ(RecordLines(0, 0, RGB(0, 0, 255), 300)[9], u"255");
-}
-
-TEST(TraceRecord, OriginPixelSpansZeroToOne) {
-  const auto lines = RecordLines(0, 0, 0, 300);
-  for (int i : {13, 15, 21, 25}) EXPECT_EQ(lines[i], u"0.00000") << "line " << i + 1;
-  for (int i : {19, 27, 31, 33}) EXPECT_EQ(lines[i], u"1.00000") << "line " << i + 1;
-}
-
 TEST(TraceRecord, HandlesAreUpperCaseHexWithAtLeastFourDigits) {
   EXPECT_EQ(HandleText(0), "0000");
   EXPECT_EQ(HandleText(300), "012C");

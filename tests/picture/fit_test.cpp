@@ -25,7 +25,8 @@ TEST_P(FitSize, KeepsSmallPicturesAndStretchesLargeOnesToTheFullSquare) {
 
 INSTANTIATE_TEST_SUITE_P(Fit, FitSize,
                          testing::Values(SizeCase{1, 1, 1, 1}, SizeCase{255, 3, 255, 3},
-                                         SizeCase{256, 256, 256, 256}, SizeCase{257, 256, 256, 256},
+                                         SizeCase{256, 256, 256, 256}, SizeCase{256, 100, 256, 100},
+                                         SizeCase{100, 256, 100, 256}, SizeCase{257, 256, 256, 256},
                                          SizeCase{256, 257, 256, 256}, SizeCase{257, 1, 256, 256},
                                          SizeCase{1, 300, 256, 256},
                                          SizeCase{1024, 768, 256, 256}));

@@ -14,6 +14,8 @@ TEST(StatusText, NamesTheFileAfterTheLastSlash) {
   EXPECT_EQ(StatusText("/pics.old/a b.tar.gz", 1, 12),
             "Image : a b.tar.gz | Width : 1 | Height : 12");
   EXPECT_EQ(StatusText("leaf.png", 3, 2), "Image : leaf.png | Width : 3 | Height : 2");
+  EXPECT_EQ(StatusText("/été/feuille\xFF.png", 0, 40),
+            "Image : feuille\xFF.png | Width : 0 | Height : 40");
 }
 
 class Session : public testing::Test {
@@ -65,6 +67,22 @@ TEST_F(Session, NothingToSaveBeforeTheFirstLoad) {
 
   EXPECT_EQ(session_.SaveToDxf(templates_), std::nullopt);
   EXPECT_EQ(ListFolder(dir_.path()), before);
+}
+
+// "link/.." is where the link leads, then up: the DXF goes beside the picture that was read, not
+// beside a file the lexical path would name.
+TEST_F(Session, PathThroughALinkAndUpKeepsItsMeaning) {
+  std::filesystem::create_directories(dir_ / "real/deep");
+  std::filesystem::create_symlink("real/deep", dir_ / "link");
+  std::filesystem::copy_file(dir_ / "dot.png", dir_ / "real/dot.png");
+  std::filesystem::remove(dir_ / "dot.png");
+  const std::string path = dir_ / "link/../dot.png";
+
+  session_.Load(path);
+
+  EXPECT_EQ(session_.CurrentImagePath(), path);
+  EXPECT_EQ(session_.SaveToDxf(templates_), dir_ / "link/../dot.dxf");
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "real/dot.dxf"));
 }
 
 TEST_F(Session, SaveWritesTheDxfBesideThePicture) {
