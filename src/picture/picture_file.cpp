@@ -24,14 +24,14 @@ std::int64_t FrameBytes(QSize size, QImage::Format format) {
   return bytesPerLine * size.height();
 }
 
-// Decoders report a refused or failed allocation as a plain read failure. Tells it apart from
-// corrupt content by the size the header declared, at 8 bytes a pixel (16 bits a channel, the
-// deepest common frame): more than the limit, or more than the system gives us now.
-bool TooLargeForMemory(QSize declared) {
+// Decoders report a refused or failed allocation as a plain read failure. Qt says when its
+// allocation limit refused the frame (a decoder may need a deeper format than it announced);
+// otherwise the frame is too large when the system cannot give that much memory now.
+bool RanOutOfMemory(const DecoderMessages& messages, QSize declared, QImage::Format format) {
+  if (messages.Mention(u"allocation limit")) return true;
   if (declared.isEmpty()) return false;
-  const std::int64_t bytes = std::int64_t(declared.width()) * declared.height() * 8;
-  if (bytes > std::int64_t(limitMegabytes) << 20) return true;
-  return QImage(declared, QImage::Format_RGBA64).isNull();
+  return QImage(declared, format == QImage::Format_Invalid ? QImage::Format_ARGB32 : format)
+      .isNull();
 }
 
 QImage DecodeFirstFrame(PictureDevice& device) {
@@ -44,7 +44,8 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   // Asked before reading, while the decoder still sits at the header: a bomb of a few hundred
   // bytes that declares gigabytes is refused before any of them is taken.
   const QSize declared = reader.size();
-  if (FrameBytes(declared, reader.imageFormat()) > std::int64_t(limitMegabytes) << 20) {
+  const QImage::Format declaredFormat = reader.imageFormat();
+  if (FrameBytes(declared, declaredFormat) > std::int64_t(limitMegabytes) << 20) {
     throw EOutOfMemory();
   }
   device.ClearReadNotes();
@@ -57,10 +58,7 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   const bool cutShort = device.ReadAtEnd() || (device.ReadShort() && format == "bmp") ||
                         messages.Mention(u"premature end");
   if (read && !image.isNull() && !cutShort) return image;
-  if (!cutShort && reader.error() != QImageReader::UnsupportedFormatError &&
-      TooLargeForMemory(declared)) {
-    throw EOutOfMemory();
-  }
+  if (!cutShort && RanOutOfMemory(messages, declared, declaredFormat)) throw EOutOfMemory();
   throw EInvalidGraphic();
 }
 

@@ -59,6 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
                   TextEncoding::Utf8,
                   "\xEF\xBB\xBF"
                   "caf\xC3\xA9\r\n\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\r\n"},
+        // The characters on each side of every change of length, and around the surrogates.
+        RoundTrip{"Utf8Boundaries",
+                  "\xEF\xBB\xBF\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80"
+                  "\xEF\xBF\xBF\xF0\x90\x80\x80",
+                  {u"\u007F\u0080\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000"},
+                  TextEncoding::Utf8,
+                  "\xEF\xBB\xBF\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80"
+                  "\xEF\xBF\xBF\xF0\x90\x80\x80\r\n"},
         RoundTrip{"Utf16LE",
                   "\xFF\xFE"
                   "A\0\r\0\n\0\xE9\0"s,

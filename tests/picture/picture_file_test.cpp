@@ -203,6 +203,14 @@ INSTANTIATE_TEST_SUITE_P(
             "HugeDeclaredSize",  // 4 TB of pixels
             [](const std::string& p) { WriteFile(p, HandMadePng(1000000, 1000000, 6, "")); },
             "Mémoire insuffisante"},
+        // A frame of exactly 1 GiB may be decoded (this one then lacks its pixels); one row more
+        // is refused.
+        FailureCase{"DeclaringExactly1GiB",
+                    [](const std::string& p) { WriteFile(p, HandMadePng(16384, 16384, 6, "")); },
+                    "Image non valide"},
+        FailureCase{"DeclaringOneRowOver1GiB",
+                    [](const std::string& p) { WriteFile(p, HandMadePng(16384, 16385, 6, "")); },
+                    "Mémoire insuffisante"},
         // Fault: decoders that stop quietly at the end of the data leave the rest of the frame
         // as whatever memory held before.
         FailureCase{"BmpCutToAQuarterOfItsPixels",
