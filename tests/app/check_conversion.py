@@ -4,7 +4,7 @@ Pillow decodes the picture's first frame; this script composites it over white a
 the working raster itself, then checks with ezdxf that the DXF loads without a single repair and
 that every TRACE has the colour of the raster pixel its square stands for.
 
-Usage: check_conversion.py PICTURE DXF
+Usage: check_conversion.py PICTURE DXF [PICTURE DXF ...]
 """
 import logging
 import sys
@@ -50,6 +50,7 @@ def main(picture, dxf):
     logging.getLogger("ezdxf").addHandler(repairs)
     logging.getLogger("ezdxf").setLevel(logging.INFO)
     doc = ezdxf.readfile(dxf)
+    logging.getLogger("ezdxf").removeHandler(repairs)
     problems = repairs.messages + [e.message for e in doc.audit().errors]
 
     seen = set()
@@ -68,4 +69,5 @@ def main(picture, dxf):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    pairs = zip(sys.argv[1::2], sys.argv[2::2])
+    sys.exit(max(main(picture, dxf) for picture, dxf in pairs))
