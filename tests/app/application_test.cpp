@@ -53,6 +53,7 @@ QStringList ErrorsShownFor(Handler handler) {
 
 TEST(ErrorDisplay, AddsAFullStopOnlyAfterACharacterBeyondTheFullStop) {
   EXPECT_EQ(ErrorsShownFor([] { throw EInvalidGraphic(); }), QStringList{"Image non valide."});
+  EXPECT_EQ(ErrorsShownFor([] { throw EOutOfMemory(); }), QStringList{"Mémoire insuffisante."});
   EXPECT_EQ(ErrorsShownFor([] { throw Exception("Impossible :"); }), QStringList{"Impossible :."});
   EXPECT_EQ(ErrorsShownFor([] { throw Exception("Fin."); }), QStringList{"Fin."});
   EXPECT_EQ(ErrorsShownFor([] { throw Exception("(voir plus haut)"); }),

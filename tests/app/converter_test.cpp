@@ -94,11 +94,16 @@ TEST_F(ConvertPictures, NamesRelativePicturesByTheirFullPathAndReadsTemplatesFro
 // the converter could not write still gave exit status 0.
 TEST_F(ConvertPictures, RefusesASecondDrawingOfOneNameAndAnOutputItCannotWrite) {
   std::filesystem::copy_file(dir_ / "blue.png", dir_ / "blue.gif");
-  const Outcome run = Convert({"--templates", dir_.path(), dir_ / "blue.png", dir_ / "blue.gif"});
+  std::filesystem::copy_file(dir_ / "blue.png", dir_ / "other.png");
+  std::filesystem::create_symlink("blue.dxf", dir_ / "other.dxf");  // the same drawing again
+  const Outcome run = Convert(
+      {"--templates", dir_.path(), dir_ / "blue.png", dir_ / "blue.gif", dir_ / "other.png"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, (dir_ / "blue.gif") + ": Impossible de créer le fichier \"" +
                          (dir_ / "blue.dxf") + "\". Il vient d'être écrit pour \"" +
-                         (dir_ / "blue.png") + "\"\n");
+                         (dir_ / "blue.png") + "\"\n" + (dir_ / "other.png") +
+                         ": Impossible de créer le fichier \"" + (dir_ / "other.dxf") +
+                         "\". Il vient d'être écrit pour \"" + (dir_ / "blue.png") + "\"\n");
 
   std::ostringstream full, err;
   full.setstate(std::ios::badbit);

@@ -106,7 +106,8 @@ TEST_F(FileSystemFailure, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTrunca
   const std::string folder = dir_ / "locked";
   std::filesystem::create_directory(folder);
   WriteFile(folder + "/cat.png", "picture");
-  WriteFile(folder + "/cat.dxf", "previous export");
+  const std::string previous(4 << 20, 'p');  // longer than the new content
+  WriteFile(folder + "/cat.dxf", previous);
   ::chmod((folder + "/cat.dxf").c_str(), 0666);
   ::chmod(folder.c_str(), 0555);
   const auto exportAs = [&](rlim_t fileSizeLimit) {
@@ -119,9 +120,11 @@ TEST_F(FileSystemFailure, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTrunca
   };
 
   EXPECT_EQ(exportAs(100000), "Erreur d'écriture dans le flux");
-  EXPECT_EQ(ReadFile(folder + "/cat.dxf"), "previous export");
+  EXPECT_EQ(ReadFile(folder + "/cat.dxf"), previous);
   EXPECT_EQ(exportAs(RLIM_INFINITY), "no error");
-  EXPECT_EQ(ReadFile(folder + "/cat.dxf").substr(0, 6), "HEADER");
+  const std::string written = ReadFile(folder + "/cat.dxf");
+  EXPECT_EQ(written.substr(0, 8), "HEADER\r\n");
+  EXPECT_EQ(written.substr(written.size() - 8), "FOOTER\r\n");
   EXPECT_EQ(ListFolder(folder), (std::vector<std::string>{"cat.dxf", "cat.png"}));
 }
 

@@ -223,15 +223,35 @@ TEST_F(InFolder, SaveWritesThroughALinkAndKeepsIt) {
 
 TEST_F(InFolder, SaveReplacesAnExistingFileKeepingItsPermissions) {
   WriteFile("out.txt", "a much longer previous content");
-  ::chmod("out.txt", 0640);
+  ::chmod("out.txt", 0604);
   TStringList list;
   list.Add(u"x");
   list.SaveToFile("out.txt");
+  const mode_t previousMask = ::umask(027);
+  list.SaveToFile("new.txt");  // a new file takes the usual mode, less the mask
+  ::umask(previousMask);
   EXPECT_EQ(ReadFile("out.txt"), "x\r\n");
   struct stat info {};
   ::stat("out.txt", &info);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(ListFolder("."), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  ::stat("new.txt", &info);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(ListFolder("."), (std::vector<std::string>{"new.txt", "out.txt"}));
+}
+
+TEST_F(InFolder, FileOfTheLargestSizeLoadsOneByteMoreIsRefused) {
+  for (const std::size_t size : {TStringList::kMaxFileBytes, TStringList::kMaxFileBytes + 1}) {
+    WriteFile("big.txt", "A\n");
+    std::filesystem::resize_file("big.txt", size);  // the rest NUL, which ends the text
+    TStringList list;
+    try {
+      list.LoadFromFile("big.txt");
+      EXPECT_EQ(size, TStringList::kMaxFileBytes);
+      EXPECT_EQ(list.Count(), 1);
+    } catch (const EFOpenError& error) {
+      EXPECT_EQ(size, TStringList::kMaxFileBytes + 1) << error.what();
+    }
+  }
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ struct FormatCase {
   const char* format;
   const char* fileName;
   int tolerance;  // what the encoder may lose
+  int side = 0;   // of a square coordinate picture, instead of the small one
 };
 
 class EveryFormat : public testing::TestWithParam<FormatCase> {};
@@ -42,8 +43,9 @@ TEST_P(EveryFormat, DecodesTheWrittenPixels) {
   const FormatCase& c = GetParam();
   TempDir dir;
   // Lossy encoders get flat areas, which they keep nearly exact; the others a pixel-level pattern.
-  const QImage written =
-      c.tolerance == 0 ? CoordinatePicture(7, 5) : Solid(16, 16, qRgb(40, 150, 220));
+  const QImage written = c.side > 0         ? CoordinatePicture(c.side, c.side)
+                         : c.tolerance == 0 ? CoordinatePicture(7, 5)
+                                            : Solid(16, 16, qRgb(40, 150, 220));
   WritePicture(dir / c.fileName, written, c.format);
 
   const QImage decoded = LoadPictureFile(dir / c.fileName);
@@ -58,8 +60,14 @@ INSTANTIATE_TEST_SUITE_P(Picture, EveryFormat,
                                          FormatCase{"tiff", "a.tiff", 0},
                                          FormatCase{"ico", "a.ico", 0},
                                          FormatCase{"webp", "lossless.webp", 0},  // quality 100
-                                         FormatCase{"jpeg", "a.jpg", 2}),
-                         [](const auto& info) { return std::string(info.param.format); });
+                                         FormatCase{"jpeg", "a.jpg", 2},
+                                         // Files larger than one read-ahead window, read in
+                                         // small pieces (BMP) and whole (WebP).
+                                         FormatCase{"bmp", "large.bmp", 0, 300},
+                                         FormatCase{"webp", "large.webp", 0, 300}),
+                         [](const auto& info) {
+                           return std::string(info.param.format) + (info.param.side ? "Large" : "");
+                         });
 
 TEST(Picture, OnlyTheFirstFrameCounts) {
   for (const char* name : {"animated.gif", "multipage.tiff", "multi.ico"}) {
@@ -201,6 +209,12 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const std::string& p) {
                       const std::string bmp = Encoded("bmp");
                       WriteFile(p, bmp.substr(0, 54 + (bmp.size() - 54) / 4));
+                    },
+                    "Image non valide"},
+        FailureCase{"XbmCutInHalf",  // its reader asks past the end, then goes on
+                    [](const std::string& p) {
+                      const std::string xbm = Encoded("xbm");
+                      WriteFile(p, xbm.substr(0, xbm.size() / 2));
                     },
                     "Image non valide"},
         FailureCase{"JpegCutInHalf",  // libjpeg only warns, and paints the rest grey
