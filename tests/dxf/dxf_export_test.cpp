@@ -219,12 +219,19 @@ TEST_F(Export, NeverReplacesThePictureItself) {
                                    "\". Le fichier DXF remplacerait l'image d'origine",
                                dir_.path());
 
-  // The same file reached by another name: a hard link that would be replaced.
-  std::filesystem::create_hard_link(picture_, dir_ / "alias.dxf");
-  ExpectFailureTouchingNothing(Raster(1, 1), dir_ / "alias.dxf", templates_,
-                               "Impossible de créer le fichier \"" + (dir_ / "alias.dxf") +
-                                   "\". Le fichier DXF remplacerait l'image d'origine",
-                               dir_.path());
+  // The DXF's name reaching the picture through a link, symbolic or hard.
+  for (const bool symbolic : {true, false}) {
+    std::filesystem::remove(dir_ / "cat.dxf");
+    if (symbolic) {
+      std::filesystem::create_symlink("cat.png", dir_ / "cat.dxf");
+    } else {
+      std::filesystem::create_hard_link(picture_, dir_ / "cat.dxf");
+    }
+    ExpectFailureTouchingNothing(Raster(1, 1), picture_, templates_,
+                                 "Impossible de créer le fichier \"" + (dir_ / "cat.dxf") +
+                                     "\". Le fichier DXF remplacerait l'image d'origine",
+                                 dir_.path());
+  }
 }
 
 TEST_F(Export, MissingOutputFolderGivesTheCreateError) {
