@@ -255,6 +255,15 @@ TEST(Application, IsNamedPixDraftWithItsIconAndTooltipTiming) {
   EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
 }
 
+// Fault: a display name set apart from the name, which Qt appends to the title of every window
+// whose title does not already end in it: "Aperçu — PixDraft", "Ouvrir — PixDraft".
+TEST(Application, LeavesWindowTitlesAsTheyAre) {
+  QCoreApplication::setApplicationName(QStringLiteral("Renamed"));
+  const QString displayName = QGuiApplication::applicationDisplayName();
+  QCoreApplication::setApplicationName(QStringLiteral("PixDraft"));
+  EXPECT_EQ(displayName, "Renamed");
+}
+
 TEST(Application, QtsOwnTextsFollowTheUsersLanguage) {
   QTranslator* german = InstallQtTranslation(*qApp, QLocale(QLocale::German, QLocale::Germany));
   ASSERT_NE(german, nullptr);
