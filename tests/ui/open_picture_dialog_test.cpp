@@ -324,9 +324,21 @@ TEST_F(OpenPictureDialogTest, PreviewWindowShowsThePictureWithAMarginCentredAndC
   }
 }
 
-TEST_F(OpenPictureDialogTest, PreviewWindowIsAtMostThreeQuartersOfTheScreenAndNotTiny) {
+// Fault: a smallest size of 120 x 80 of our own, which made the window of a 32 x 24 picture far
+// larger than the picture with its margin.
+TEST_F(OpenPictureDialogTest, PreviewWindowOfASmallPictureIsJustThePictureAndItsMargin) {
+  QImage picture(32, 24, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  PreviewWindow window(picture, picture.size(), nullptr);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_EQ(window.size(), QSize(42, 34));
+}
+
+TEST_F(OpenPictureDialogTest, PreviewWindowIsAtMostThreeQuartersOfTheScreen) {
   const QSize screen(800, 600);
-  EXPECT_EQ(PreviewWindowSize({3, 2}, screen), QSize(120, 80));
+  EXPECT_EQ(PreviewWindowSize({3, 2}, screen), QSize(13, 12));
+  EXPECT_EQ(PreviewWindowSize({32, 24}, screen), QSize(42, 34));
   EXPECT_EQ(PreviewWindowSize({2000, 1000}, screen), QSize(600, 450));
   EXPECT_EQ(PreviewWindowSize({400, 2000}, screen), QSize(410, 450));
   EXPECT_EQ(PreviewWindowSize({590, 440}, screen), QSize(600, 450));
