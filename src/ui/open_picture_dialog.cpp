@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "localised_file_types.h"
 #include "picture_filter_model.h"
 #include "preview_decoder.h"
 #include "preview_panel.h"
@@ -28,10 +29,13 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget* owner)
 TOpenPictureDialog::~TOpenPictureDialog() = default;
 
 bool TOpenPictureDialog::Execute() {
+  // Outlives the dialog, which does not own it.
+  LocalisedFileTypes fileTypes;
   // Qt's own dialog rather than the desktop's: only there can the listing be filtered by our
   // masks and the preview sit beside it. No title and no starting folder of our own.
   QFileDialog dialog(owner_);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setIconProvider(&fileTypes);
   // One file; a typed name that does not exist is returned too, and the load reports it.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -1,25 +1,35 @@
 // The open-picture dialog as its user meets it: the type list, the listing each type gives,
-// what carries over between openings, and the preview of the selected picture.
+// what carries over between openings, and the preview of the selected picture. The user is
+// French, at a screen of 1280 x 1024, and has never used a Qt file dialog before.
 #include "open_picture_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
+#include <QTreeView>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 
 #include "picture_formats.h"
 #include "preview_decoder.h"
@@ -44,10 +54,25 @@ constexpr int kWaitMs = 10000;
 class OpenPictureDialogTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    if (QApplication::instance() != nullptr) return;
+    // The dialog keeps its state (last folder, columns, view) in the user's settings.
+    static TempDir home;
+    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    WriteFile(home / "screen.json",
+              R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, "height": 1024,
+                                "logicalDpi": 96, "logicalBpp": 32, "dpr": 1}]})");
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + home / "screen.json").c_str(), 1);
+    setenv("LC_ALL", "fr_FR.UTF-8", 1);
     static int argc = 1;
     static char name[] = "open_picture_dialog_test";
     static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+    new QApplication(argc, argv);
+    // As the program installs Qt's own texts in the user's language.
+    auto* french = new QTranslator(qApp);
+    if (french->load(QLocale(), u"qtbase"_s, u"_"_s,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QCoreApplication::installTranslator(french);
+    }
   }
 };
 
@@ -78,9 +103,23 @@ struct DialogParts {
         types(widget.findChild<QComboBox*>(u"fileTypeCombo"_s)),
         nameBox(widget.findChild<QLineEdit*>(u"fileNameEdit"_s)),
         view(widget.findChild<QListView*>(u"listView"_s)),
+        details(widget.findChild<QTreeView*>(u"treeView"_s)),
         open(widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)),
         caption(widget.findChild<QLabel*>(u"previewCaption"_s)) {}
 
+  // The listing's rows in the order shown, each as the texts of `columns` joined by " | ".
+  QStringList Rows(std::initializer_list<int> columns = {0}) const {
+    QStringList rows;
+    const QModelIndex root = details->rootIndex();
+    for (int row = 0; row < details->model()->rowCount(root); ++row) {
+      QStringList cells;
+      for (const int column : columns) {
+        cells << details->model()->index(row, column, root).data().toString();
+      }
+      rows << cells.join(u" | "_s);
+    }
+    return rows;
+  }
   // The names the listing shows, sorted.
   QStringList Listed() const {
     QStringList names;
@@ -109,6 +148,7 @@ struct DialogParts {
   QComboBox* types;
   QLineEdit* nameBox;
   QListView* view;
+  QTreeView* details;
   QPushButton* open;
   QLabel* caption;
 };
@@ -342,6 +382,67 @@ TEST_F(OpenPictureDialogTest, PreviewWindowIsAtMostThreeQuartersOfTheScreen) {
   EXPECT_EQ(PreviewWindowSize({2000, 1000}, screen), QSize(600, 450));
   EXPECT_EQ(PreviewWindowSize({400, 2000}, screen), QSize(410, 450));
   EXPECT_EQ(PreviewWindowSize({590, 440}, screen), QSize(600, 450));
+}
+
+// The folder the tests below list: two pictures around a folder, in alphabetical order.
+void MakePictureFolder(const TempDir& dir) {
+  SavePicture(dir / "a.png", 3, 2);
+  std::filesystem::create_directory(dir / "m");
+  SavePicture(dir / "z.png", 3, 2);
+}
+
+// What `read` gives once it gives `expected`, or after a wait: the listing fills in, sorts and
+// fits itself in the moments after it opens a folder.
+template <typename Read>
+auto Settled(Read read, const decltype(read())& expected) {
+  auto value = read();
+  if (!QTest::qWaitFor([&] { return (value = read()) == expected; }, kWaitMs)) value = read();
+  return value;
+}
+
+const QStringList kTypedRows = {u"m | dossier"_s, u"a.png | image PNG"_s, u"z.png | image PNG"_s};
+
+// Fault: the type filter's proxy sorted the listing by its texts, which put folders among files.
+TEST_F(OpenPictureDialogTest, ListingShowsFoldersBeforeFiles) {
+  TempDir dir;
+  MakePictureFolder(dir);
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  QStringList rows;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    rows = Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s});
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(rows, (QStringList{u"m"_s, u"a.png"_s, u"z.png"_s}));
+}
+
+// Fault: Qt names a folder's type with a text of its own that its French translation lacks.
+TEST_F(OpenPictureDialogTest, DialogSpeaksTheUsersLanguage) {
+  TempDir dir;
+  MakePictureFolder(dir);
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  QString title;
+  QStringList headers, rows, buttons;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    title = widget.windowTitle();
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    rows = Settled([&] { return parts.Rows({0, 2}); }, kTypedRows);
+    for (int column = 0; column < parts.details->model()->columnCount(); ++column) {
+      headers << parts.details->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    for (const QAbstractButton* button : widget.findChild<QDialogButtonBox*>()->buttons()) {
+      buttons << button->text();
+    }
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(title, u"Ouvrir"_s);  // the dialog's own, with nothing appended
+  EXPECT_EQ(headers, (QStringList{u"Nom"_s, u"Taille"_s, u"Type"_s, u"Dernière modification"_s}));
+  EXPECT_EQ(rows, kTypedRows);
+  EXPECT_EQ(buttons, (QStringList{u"&Ouvrir"_s, u"Annuler"_s}));
 }
 
 }  // namespace
