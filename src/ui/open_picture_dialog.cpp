@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "localised_file_types.h"
+#include "open_dialog_fit.h"
 #include "picture_filter_model.h"
 #include "preview_decoder.h"
 #include "preview_panel.h"
@@ -69,11 +70,12 @@ bool TOpenPictureDialog::Execute() {
     if (!decoder_) decoder_ = std::make_unique<PreviewDecoder>();
     auto* preview = new PreviewPanel(*decoder_, &dialog);
     grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-    // Room for the listing's columns beside the preview.
-    dialog.resize(dialog.sizeHint().expandedTo(kSmallestSize));
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PreviewPanel::ShowFile);
     if (!fileName_.isEmpty()) preview->ShowFile(fileName_);
   }
+
+  // Room for the preview beside the listing's columns and the type list.
+  SizeForContents(dialog, kSmallestSize);
 
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList files = dialog.selectedFiles();
