@@ -488,5 +488,82 @@ TEST_F(OpenPictureDialogTest, FirstSizeShowsEveryColumnAndTheWholeOfEveryType) {
   EXPECT_EQ(cut, QStringList());
 }
 
+// Fault: as the listing of the picture's folder came in just after the dialog showed, the rows
+// it inserted moved the selected picture, and the dialog replaced the full path in the name box
+// with the bare name of the file it selected. It does so whenever the selection changes while the
+// name box lacks the focus.
+TEST_F(OpenPictureDialogTest, ReopeningInThePicturesFolderShowsItsFullPath) {
+  TempDir dir;
+  MakePictureFolder(dir);  // z.png comes after the other rows
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    parts.nameBox->setText(u"z.png"_s);
+    parts.open->click();
+  });
+  ASSERT_TRUE(ouvrir.Execute());
+
+  QString directory, shownOnceListed, shownAfterReselecting;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    directory = parts.dialog->directory().absolutePath();
+    ASSERT_EQ(Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s}).size(), 3);
+    QCoreApplication::processEvents();
+    shownOnceListed = parts.nameBox->text();
+    // The selection leaves the picture and comes back, the name box without the focus.
+    parts.details->setFocus();
+    QItemSelectionModel* selection = parts.details->selectionModel();
+    const auto select = [&](const QString& name) {
+      selection->select(parts.Find(name),
+                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    select(u"a.png"_s);
+    select(u"z.png"_s);
+    shownAfterReselecting = parts.nameBox->text();
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(directory, QtPath(dir.path()));
+  EXPECT_EQ(shownOnceListed, QtPath(dir / "z.png"));
+  EXPECT_EQ(shownAfterReselecting, QtPath(dir / "z.png"));
+}
+
+// Fault: the completions that typing a folder's path brought up stayed open once Enter had
+// opened that folder, and swallowed the next click: Cancel needed two.
+TEST_F(OpenPictureDialogTest, FolderTypedIntoTheNameBoxOpensAndLeavesNoCompletionsOpen) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "inner");
+  std::filesystem::create_directory(dir / "inner/deeper");
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  bool offered = false, stillOffered = true, closedByOneClick = false;
+  QString directory;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() == 1; }, kWaitMs));
+    QAbstractItemView* completions = parts.nameBox->completer()->popup();
+    parts.nameBox->setFocus();
+    QTest::keyClicks(parts.nameBox, QtPath(dir / "inne"));
+    offered = QTest::qWaitFor([&] { return completions->isVisible(); }, kWaitMs);
+    QTest::keyClicks(parts.nameBox, u"r"_s);
+    QTest::keyClick(parts.nameBox, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return parts.dialog->directory().dirName() == u"inner"_s; },
+                                kWaitMs));
+    QCoreApplication::processEvents();
+    directory = parts.dialog->directory().absolutePath();
+    stillOffered = completions->isVisible();
+    QPushButton* cancel = widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    closedByOneClick = !widget.isVisible();
+  });
+  EXPECT_FALSE(ouvrir.Execute());
+  ASSERT_TRUE(offered);
+  EXPECT_EQ(directory, QtPath(dir / "inner"));
+  EXPECT_FALSE(stillOffered);
+  EXPECT_TRUE(closedByOneClick);
+}
+
 }  // namespace
 }  // namespace pixdraft
