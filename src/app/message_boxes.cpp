@@ -23,25 +23,26 @@ void AddOkButton(QMessageBox& box) {
   box.setEscapeButton(ok);
 }
 
-// A box without an icon keeps a spacer where the icon would stand, which indents the text: drop
-// it, and let the text start at the margin.
+// A box without an icon keeps a spacer where the icon would stand, which indents the text. The
+// text moves to the margin and the spacer to its right: the box keeps its width, so a short text
+// still leaves the window manager room for the caption.
 void StartTextAtMargin(QMessageBox& box) {
   auto* grid = qobject_cast<QGridLayout*>(box.layout());
   if (grid == nullptr) return;
-  for (int i = grid->count() - 1; i >= 0; --i) {
-    if (QSpacerItem* spacer = grid->itemAt(i)->spacerItem()) {
-      grid->removeItem(spacer);
-      delete spacer;
-    }
-  }
+  QLabel* text = nullptr;
   for (QLabel* label : box.findChildren<QLabel*>()) {
-    const int index = grid->indexOf(label);
-    if (index < 0) continue;
-    int row = 0, column = 0, rows = 0, columns = 0;
-    grid->getItemPosition(index, &row, &column, &rows, &columns);
-    grid->removeWidget(label);
-    grid->addWidget(label, row, 0, rows, column + columns);
+    if (grid->indexOf(label) >= 0 && label->text() == box.text()) text = label;
   }
+  QSpacerItem* spacer = nullptr;
+  for (int i = 0; i < grid->count() && spacer == nullptr; ++i)
+    spacer = grid->itemAt(i)->spacerItem();
+  if (text == nullptr || spacer == nullptr) return;
+  int row = 0, column = 0, rows = 0, columns = 0;
+  grid->getItemPosition(grid->indexOf(text), &row, &column, &rows, &columns);
+  grid->removeWidget(text);
+  grid->removeItem(spacer);
+  grid->addWidget(text, row, 0, rows, columns);
+  grid->addItem(spacer, row, columns, rows, 1);
 }
 
 }  // namespace

@@ -177,6 +177,7 @@ class BoxesAnsweredWithEscape : public MessageBoxes {
     QString answer;       // the button Esc pressed
     bool answerIsDefault;
     int textIndent;  // from the box's left margin to the text, while shown
+    int width;       // while shown
   };
   std::vector<Seen> seen;
 
@@ -191,10 +192,11 @@ class BoxesAnsweredWithEscape : public MessageBoxes {
 
  protected:
   void Run(QMessageBox& box) override {
-    int indent = -1;
+    int indent = -1, width = -1;
     QMetaObject::invokeMethod(
         &box,
-        [&box, &indent] {
+        [&box, &indent, &width] {
+          width = box.width();
           for (const QLabel* label : box.findChildren<QLabel*>()) {
             if (label->text() == box.text())
               indent = label->geometry().left() - box.layout()->contentsMargins().left();
@@ -208,12 +210,21 @@ class BoxesAnsweredWithEscape : public MessageBoxes {
     const QAbstractButton* answer = box.clickedButton();
     seen.push_back({box.windowTitle(), box.text(), box.icon(), buttons,
                     answer ? answer->text() : QString(), answer && answer == box.defaultButton(),
-                    indent});
+                    indent, width});
   }
 };
 
 const QString kOkButton =
     QStringLiteral("OK, role %1, no icon, standard 0").arg(QMessageBox::AcceptRole);
+
+// The width Qt gives a box of its own for `text` without an icon.
+int PlainBoxWidth(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("PixDraft"), text);
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.show();
+  QCoreApplication::processEvents();
+  return box.width();
+}
 
 TEST(MessageBoxes, MessageIsCaptionedPixDraftWithoutIconOrIndentAndTheProgramsOwnOk) {
   BoxesAnsweredWithEscape boxes;
@@ -228,6 +239,8 @@ TEST(MessageBoxes, MessageIsCaptionedPixDraftWithoutIconOrIndentAndTheProgramsOw
   EXPECT_EQ(box.answer, "OK");
   EXPECT_TRUE(box.answerIsDefault);
   EXPECT_EQ(box.textIndent, 0);
+  // No narrower than Qt makes it: a short text leaves the window manager room for the caption.
+  EXPECT_GE(box.width, PlainBoxWidth(QStringLiteral("DXF File saved to : \n/pics/cat.dxf")));
 }
 
 // Fault: the error box had Qt's standard OK, which some styles give a check-mark icon, and the
