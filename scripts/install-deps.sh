@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
   # validators of the installed menu entry and metainfo file; readers of the manual pages
   desktop-file-utils appstream man-db groff-base
+  # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checker
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -21,6 +21,8 @@ foreach(file IN ITEMS
         share/pixdraft/pixdraft.dx2
         share/applications/pixdraft.desktop
         share/metainfo/example.korvane.pixdraft.metainfo.xml
+        share/man/man1/pixdraft.1.gz
+        share/man/man1/pixdraft-convert.1.gz
         share/icons/hicolor/16x16/apps/pixdraft.png
         share/icons/hicolor/24x24/apps/pixdraft.png
         share/icons/hicolor/32x32/apps/pixdraft.png
