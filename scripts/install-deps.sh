@@ -10,8 +10,10 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
-  # validators of the installed menu entry and metainfo file
-  desktop-file-utils appstream
+  # validators of the installed menu entry and metainfo file; readers of the manual pages
+  desktop-file-utils appstream man-db groff-base
+  # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checker
+  dpkg-dev file lintian
 )
 
 missing=()

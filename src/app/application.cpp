@@ -32,8 +32,9 @@ QIcon ProgramIcon() {
 
 TApplication::TApplication(int& argc, char** argv, MessageDisplay& errors)
     : QApplication(argc, argv), errors_(errors) {
+  // The name only: a display name of its own would be appended to every other window's title
+  // on screen ("Aperçu — PixDraft").
   setApplicationName(QStringLiteral("PixDraft"));
-  setApplicationDisplayName(QStringLiteral("PixDraft"));
   setApplicationVersion(QStringLiteral(PIXDRAFT_VERSION));
   setDesktopFileName(QStringLiteral("pixdraft"));
   setWindowIcon(ProgramIcon());

@@ -8,6 +8,7 @@
 #include "error_text.h"
 #include "errors.h"
 #include "picture_session.h"
+#include "template_folder.h"
 
 namespace pixdraft {
 namespace {
@@ -18,7 +19,7 @@ constexpr const char* kUsage =
     "picture fitted into at most 256 x 256 pixels.\n"
     "\n"
     "  --templates DIR  read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
-    "                   directory)\n"
+    "                   directory when it holds both, else the installed ones)\n"
     "  --help           show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -64,7 +65,7 @@ class WrittenDrawings {
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  TemplatePaths templates;
+  TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
   std::vector<std::string> pictures;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {

@@ -1,11 +1,16 @@
 #include "open_picture_dialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "localised_file_types.h"
+#include "open_dialog_fit.h"
 #include "picture_filter_model.h"
 #include "preview_decoder.h"
 #include "preview_panel.h"
@@ -18,6 +23,37 @@ namespace {
 
 constexpr QSize kSmallestSize(780, 440);
 
+// Keeps `path` whole in the name box. Whenever its selection changes while the name box lacks
+// the focus, the dialog writes the selected file's bare name there; so it did when the listing
+// of the picture's folder came in just after the dialog showed.
+void KeepFullPathShown(QFileDialog& dialog, QLineEdit& nameBox, const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  const QString bareName = QFileInfo(path).fileName();
+  QObject::connect(&nameBox, &QLineEdit::textChanged, &nameBox,
+                   [&dialog, &nameBox, path, folder, bareName] {
+                     if (!nameBox.hasFocus() && nameBox.text() == bareName &&
+                         dialog.directory().absolutePath() == folder) {
+                       nameBox.setText(path);
+                     }
+                   });
+}
+
+// A path typed into the name box and confirmed with Enter opens that folder, and the
+// completions that typing it brought up would stay open and swallow the next click: close them
+// whenever the dialog changes folder.
+void CloseCompletionsOnFolderChange(QFileDialog& dialog, QLineEdit& nameBox) {
+  QCompleter* completer = nameBox.completer();
+  auto* files = dialog.findChild<QFileSystemModel*>();
+  if (completer == nullptr || files == nullptr) return;
+  // Queued: the dialog sets the completions' new prefix after the folder has changed.
+  QObject::connect(
+      files, &QFileSystemModel::rootPathChanged, completer,
+      [completer] {
+        if (completer->popup() != nullptr) completer->popup()->hide();
+      },
+      Qt::QueuedConnection);
+}
+
 }  // namespace
 
 TOpenPictureDialog::TOpenPictureDialog(QWidget* owner)
@@ -28,10 +64,13 @@ TOpenPictureDialog::TOpenPictureDialog(QWidget* owner)
 TOpenPictureDialog::~TOpenPictureDialog() = default;
 
 bool TOpenPictureDialog::Execute() {
+  // Outlives the dialog, which does not own it.
+  LocalisedFileTypes fileTypes;
   // Qt's own dialog rather than the desktop's: only there can the listing be filtered by our
   // masks and the preview sit beside it. No title and no starting folder of our own.
   QFileDialog dialog(owner_);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setIconProvider(&fileTypes);
   // One file; a typed name that does not exist is returned too, and the load reports it.
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -52,29 +91,32 @@ bool TOpenPictureDialog::Execute() {
   QObject::connect(&dialog, &QFileDialog::filterSelected, listing,
                    [names, usePatterns](const QString& name) { usePatterns(names.indexOf(name)); });
 
-  if (!fileName_.isEmpty()) {
+  if (auto* nameBox = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)) {
     // The whole path in the name box; selectFile would keep only the name and move the folder.
-    if (auto* nameBox = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)) {
+    if (!fileName_.isEmpty()) {
       nameBox->setText(fileName_);
-    } else {
-      dialog.selectFile(fileName_);
+      KeepFullPathShown(dialog, *nameBox, fileName_);
     }
+    CloseCompletionsOnFolderChange(dialog, *nameBox);
+  } else if (!fileName_.isEmpty()) {
+    dialog.selectFile(fileName_);
   }
 
   if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
     if (!decoder_) decoder_ = std::make_unique<PreviewDecoder>();
     auto* preview = new PreviewPanel(*decoder_, &dialog);
     grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-    // Room for the listing's columns beside the preview.
-    dialog.resize(dialog.sizeHint().expandedTo(kSmallestSize));
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PreviewPanel::ShowFile);
     if (!fileName_.isEmpty()) preview->ShowFile(fileName_);
   }
 
+  // Room for the preview beside the listing's columns and the type list.
+  SizeForContents(dialog, kSmallestSize);
+
   if (dialog.exec() != QDialog::Accepted) return false;
-  const QStringList files = dialog.selectedFiles();
-  if (files.isEmpty()) return false;
-  fileName_ = QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath());
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return false;
+  fileName_ = QDir::cleanPath(QFileInfo(chosen.first()).absoluteFilePath());
   if (const qsizetype index = names.indexOf(dialog.selectedNameFilter()); index >= 0) {
     filterIndex_ = int(index) + 1;
   }

@@ -26,6 +26,10 @@ Qt::ItemFlags PictureFilterModel::flags(const QModelIndex& index) const {
   return flags;
 }
 
+void PictureFilterModel::sort(int column, Qt::SortOrder order) {
+  if (sourceModel() != nullptr) sourceModel()->sort(column, order);
+}
+
 bool PictureFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
   auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
   if (files == nullptr || patterns_.empty()) return true;

@@ -24,6 +24,9 @@ class PictureFilterModel : public QSortFilterProxyModel {
   // them, so that this model alone decides.
   void setSourceModel(QAbstractItemModel* source) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // Has the source model sort itself, and keeps its order: the file-system model puts folders
+  // first and compares sizes and dates as numbers, where sorting the shown texts would not.
+  void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
  protected:
   bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;

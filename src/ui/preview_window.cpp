@@ -14,8 +14,6 @@ namespace pixdraft {
 namespace {
 
 constexpr int kMargin = 5;
-// A window only a few pixels wide could neither be grabbed nor closed.
-constexpr QSize kSmallestWindow(120, 80);
 
 }  // namespace
 
@@ -58,7 +56,7 @@ void PicturePane::mouseDoubleClickEvent(QMouseEvent* event) {
 QSize PreviewWindowSize(QSize picture, QSize screen) {
   const QSize wanted = picture + QSize(2 * kMargin, 2 * kMargin);
   const QSize largest(screen.width() * 3 / 4, screen.height() * 3 / 4);
-  return wanted.boundedTo(largest).expandedTo(kSmallestWindow.boundedTo(largest));
+  return wanted.boundedTo(largest);
 }
 
 PreviewWindow::PreviewWindow(const QImage& picture, QSize size, QWidget* parent)

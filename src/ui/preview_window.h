@@ -34,7 +34,7 @@ class PicturePane : public QLabel {
 
 // The size of the "Aperçu" window's inside for a picture of `picture` pixels on a screen of
 // `screen` pixels: the picture with a margin of 5 pixels all round, at most three quarters of
-// the screen's width and height, and never too small to grab and close.
+// the screen's width and height.
 QSize PreviewWindowSize(QSize picture, QSize screen);
 
 // The modal, resizable "Aperçu" window: the picture scaled to the window, keeping its

@@ -1,25 +1,35 @@
 // The open-picture dialog as its user meets it: the type list, the listing each type gives,
-// what carries over between openings, and the preview of the selected picture.
+// what carries over between openings, and the preview of the selected picture. The user is
+// French, at a screen of 1280 x 1024, and has never used a Qt file dialog before.
 #include "open_picture_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
+#include <QTreeView>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 
 #include "picture_formats.h"
 #include "preview_decoder.h"
@@ -44,10 +54,25 @@ constexpr int kWaitMs = 10000;
 class OpenPictureDialogTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    if (QApplication::instance() != nullptr) return;
+    // The dialog keeps its state (last folder, columns, view) in the user's settings.
+    static TempDir home;
+    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    WriteFile(home / "screen.json",
+              R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, "height": 1024,
+                                "logicalDpi": 96, "logicalBpp": 32, "dpr": 1}]})");
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + home / "screen.json").c_str(), 1);
+    setenv("LC_ALL", "fr_FR.UTF-8", 1);
     static int argc = 1;
     static char name[] = "open_picture_dialog_test";
     static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+    new QApplication(argc, argv);
+    // As the program installs Qt's own texts in the user's language.
+    auto* french = new QTranslator(qApp);
+    if (french->load(QLocale(), u"qtbase"_s, u"_"_s,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QCoreApplication::installTranslator(french);
+    }
   }
 };
 
@@ -78,9 +103,23 @@ struct DialogParts {
         types(widget.findChild<QComboBox*>(u"fileTypeCombo"_s)),
         nameBox(widget.findChild<QLineEdit*>(u"fileNameEdit"_s)),
         view(widget.findChild<QListView*>(u"listView"_s)),
+        details(widget.findChild<QTreeView*>(u"treeView"_s)),
         open(widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)),
         caption(widget.findChild<QLabel*>(u"previewCaption"_s)) {}
 
+  // The listing's rows in the order shown, each as the texts of `columns` joined by " | ".
+  QStringList Rows(std::initializer_list<int> columns = {0}) const {
+    QStringList rows;
+    const QModelIndex root = details->rootIndex();
+    for (int row = 0; row < details->model()->rowCount(root); ++row) {
+      QStringList cells;
+      for (const int column : columns) {
+        cells << details->model()->index(row, column, root).data().toString();
+      }
+      rows << cells.join(u" | "_s);
+    }
+    return rows;
+  }
   // The names the listing shows, sorted.
   QStringList Listed() const {
     QStringList names;
@@ -109,6 +148,7 @@ struct DialogParts {
   QComboBox* types;
   QLineEdit* nameBox;
   QListView* view;
+  QTreeView* details;
   QPushButton* open;
   QLabel* caption;
 };
@@ -324,12 +364,205 @@ TEST_F(OpenPictureDialogTest, PreviewWindowShowsThePictureWithAMarginCentredAndC
   }
 }
 
-TEST_F(OpenPictureDialogTest, PreviewWindowIsAtMostThreeQuartersOfTheScreenAndNotTiny) {
+// Fault: a smallest size of 120 x 80 of our own, which made the window of a 32 x 24 picture far
+// larger than the picture with its margin.
+TEST_F(OpenPictureDialogTest, PreviewWindowOfASmallPictureIsJustThePictureAndItsMargin) {
+  QImage picture(32, 24, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  PreviewWindow window(picture, picture.size(), nullptr);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_EQ(window.size(), QSize(42, 34));
+}
+
+TEST_F(OpenPictureDialogTest, PreviewWindowIsAtMostThreeQuartersOfTheScreen) {
   const QSize screen(800, 600);
-  EXPECT_EQ(PreviewWindowSize({3, 2}, screen), QSize(120, 80));
+  EXPECT_EQ(PreviewWindowSize({3, 2}, screen), QSize(13, 12));
+  EXPECT_EQ(PreviewWindowSize({32, 24}, screen), QSize(42, 34));
   EXPECT_EQ(PreviewWindowSize({2000, 1000}, screen), QSize(600, 450));
   EXPECT_EQ(PreviewWindowSize({400, 2000}, screen), QSize(410, 450));
   EXPECT_EQ(PreviewWindowSize({590, 440}, screen), QSize(600, 450));
+}
+
+// The folder the tests below list: two pictures around a folder, in alphabetical order.
+void MakePictureFolder(const TempDir& dir) {
+  SavePicture(dir / "a.png", 3, 2);
+  std::filesystem::create_directory(dir / "m");
+  SavePicture(dir / "z.png", 3, 2);
+}
+
+// What `read` gives once it gives `expected`, or after a wait: the listing fills in, sorts and
+// fits itself in the moments after it opens a folder.
+template <typename Read>
+auto Settled(Read read, const decltype(read())& expected) {
+  auto value = read();
+  if (!QTest::qWaitFor([&] { return (value = read()) == expected; }, kWaitMs)) value = read();
+  return value;
+}
+
+const QStringList kTypedRows = {u"m | dossier"_s, u"a.png | image PNG"_s, u"z.png | image PNG"_s};
+
+// Fault: the type filter's proxy sorted the listing by its texts, which put folders among files.
+TEST_F(OpenPictureDialogTest, ListingShowsFoldersBeforeFiles) {
+  TempDir dir;
+  MakePictureFolder(dir);
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  QStringList rows;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    rows = Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s});
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(rows, (QStringList{u"m"_s, u"a.png"_s, u"z.png"_s}));
+}
+
+// Fault: Qt names a folder's type with a text of its own that its French translation lacks.
+TEST_F(OpenPictureDialogTest, DialogSpeaksTheUsersLanguage) {
+  TempDir dir;
+  MakePictureFolder(dir);
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  QString title;
+  QStringList headers, rows, buttons;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    title = widget.windowTitle();
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    rows = Settled([&] { return parts.Rows({0, 2}); }, kTypedRows);
+    for (int column = 0; column < parts.details->model()->columnCount(); ++column) {
+      headers << parts.details->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    for (const QAbstractButton* button : widget.findChild<QDialogButtonBox*>()->buttons()) {
+      buttons << button->text();
+    }
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(title, u"Ouvrir"_s);  // the dialog's own, with nothing appended
+  EXPECT_EQ(headers, (QStringList{u"Nom"_s, u"Taille"_s, u"Type"_s, u"Dernière modification"_s}));
+  EXPECT_EQ(rows, kTypedRows);
+  EXPECT_EQ(buttons, (QStringList{u"&Ouvrir"_s, u"Annuler"_s}));
+}
+
+// The headers of the listing's columns that are not wholly in view or narrower than their header
+// or contents, and the type entries the type list cannot show whole.
+QStringList CutOff(const DialogParts& parts) {
+  QStringList cut;
+  const QHeaderView* header = parts.details->header();
+  const auto* view = static_cast<const QAbstractItemView*>(parts.details);
+  for (int column = 0; column < header->count(); ++column) {
+    const int left = header->sectionViewportPosition(column);
+    const int width = header->sectionSize(column);
+    if (left < 0 || left + width > parts.details->viewport()->width() ||
+        width < header->sectionSizeHint(column) || width < view->sizeHintForColumn(column)) {
+      cut << parts.details->model()->headerData(column, Qt::Horizontal).toString();
+    }
+  }
+  // The style clips the text to the edit field less a pixel each side.
+  QStyleOptionComboBox option;
+  option.initFrom(parts.types);
+  const QRect field = parts.types->style()->subControlRect(
+      QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, parts.types);
+  for (const QString& type : parts.Types()) {
+    if (parts.types->fontMetrics().horizontalAdvance(type) > field.width() - 2) cut << type;
+  }
+  return cut;
+}
+
+// Fault: Qt sizes the columns for short English texts and the type list for a short entry, so
+// French dates and headers and the "Tous" entry were cut off at the dialog's first size.
+TEST_F(OpenPictureDialogTest, FirstSizeShowsEveryColumnAndTheWholeOfEveryType) {
+  TempDir dir;
+  MakePictureFolder(dir);
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  QStringList cut;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    ASSERT_EQ(Settled([&] { return parts.Rows({0, 2}); }, kTypedRows), kTypedRows);
+    cut = Settled([&] { return CutOff(parts); }, {});
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(cut, QStringList());
+}
+
+// Fault: as the listing of the picture's folder came in just after the dialog showed, the rows
+// it inserted moved the selected picture, and the dialog replaced the full path in the name box
+// with the bare name of the file it selected. It does so whenever the selection changes while the
+// name box lacks the focus.
+TEST_F(OpenPictureDialogTest, ReopeningInThePicturesFolderShowsItsFullPath) {
+  TempDir dir;
+  MakePictureFolder(dir);  // z.png comes after the other rows
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    parts.nameBox->setText(u"z.png"_s);
+    parts.open->click();
+  });
+  ASSERT_TRUE(ouvrir.Execute());
+
+  QString directory, shownOnceListed, shownAfterReselecting;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    directory = parts.dialog->directory().absolutePath();
+    ASSERT_EQ(Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s}).size(), 3);
+    QCoreApplication::processEvents();
+    shownOnceListed = parts.nameBox->text();
+    // The selection leaves the picture and comes back, the name box without the focus.
+    parts.details->setFocus();
+    QItemSelectionModel* selection = parts.details->selectionModel();
+    const auto select = [&](const QString& name) {
+      selection->select(parts.Find(name),
+                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    select(u"a.png"_s);
+    select(u"z.png"_s);
+    shownAfterReselecting = parts.nameBox->text();
+  });
+  ouvrir.Execute();
+  EXPECT_EQ(directory, QtPath(dir.path()));
+  EXPECT_EQ(shownOnceListed, QtPath(dir / "z.png"));
+  EXPECT_EQ(shownAfterReselecting, QtPath(dir / "z.png"));
+}
+
+// Fault: the completions that typing a folder's path brought up stayed open once Enter had
+// opened that folder, and swallowed the next click: Cancel needed two.
+TEST_F(OpenPictureDialogTest, FolderTypedIntoTheNameBoxOpensAndLeavesNoCompletionsOpen) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "inner");
+  std::filesystem::create_directory(dir / "inner/deeper");
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  bool offered = false, stillOffered = true, closedByOneClick = false;
+  QString directory;
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() == 1; }, kWaitMs));
+    QAbstractItemView* completions = parts.nameBox->completer()->popup();
+    parts.nameBox->setFocus();
+    QTest::keyClicks(parts.nameBox, QtPath(dir / "inne"));
+    offered = QTest::qWaitFor([&] { return completions->isVisible(); }, kWaitMs);
+    QTest::keyClicks(parts.nameBox, u"r"_s);
+    QTest::keyClick(parts.nameBox, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return parts.dialog->directory().dirName() == u"inner"_s; },
+                                kWaitMs));
+    QCoreApplication::processEvents();
+    directory = parts.dialog->directory().absolutePath();
+    stillOffered = completions->isVisible();
+    QPushButton* cancel = widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    closedByOneClick = !widget.isVisible();
+  });
+  EXPECT_FALSE(ouvrir.Execute());
+  ASSERT_TRUE(offered);
+  EXPECT_EQ(directory, QtPath(dir / "inner"));
+  EXPECT_FALSE(stillOffered);
+  EXPECT_TRUE(closedByOneClick);
 }
 
 }  // namespace

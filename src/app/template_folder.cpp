@@ -1,0 +1,33 @@
+#include "template_folder.h"
+
+#include <system_error>
+
+namespace pixdraft {
+namespace {
+
+// Set by the build: the installed templates' folder relative to the installed programs'.
+constexpr char kTemplatesFromProgram[] = PIXDRAFT_TEMPLATES_FROM_PROGRAM;
+
+bool HoldsBoth(const std::filesystem::path& folder, const TemplatePaths& names) {
+  std::error_code error;
+  return std::filesystem::exists(folder / names.header, error) &&
+         std::filesystem::exists(folder / names.footer, error);
+}
+
+}  // namespace
+
+TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder) {
+  const TemplatePaths current;
+  if (HoldsBoth(".", current) || programFolder.empty()) return current;
+  const std::filesystem::path installed = programFolder / kTemplatesFromProgram;
+  if (!HoldsBoth(installed, current)) return current;
+  return {(installed / current.header).string(), (installed / current.footer).string()};
+}
+
+std::filesystem::path ProgramFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : program.parent_path();
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,19 @@
+// Where pixdraft-convert reads the header and footer templates when no folder is named, so that
+// an installed converter works from any folder.
+#pragma once
+
+#include <filesystem>
+
+#include "dxf_export.h"
+
+namespace pixdraft {
+
+// The current folder's templates when it holds both, as the window reads them; else those
+// installed beside the program in `programFolder` (its ../share/pixdraft) when that folder holds
+// both; else the current folder's again, whose absence the export then reports.
+TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder);
+
+// The folder of the running program's file, links resolved; empty when the system does not say.
+std::filesystem::path ProgramFolder();
+
+}  // namespace pixdraft

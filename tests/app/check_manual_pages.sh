@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Checks the manual pages as man and groff read them: no warning from either, and every option
+# and exit status each program's own help names is in its page.
+# Usage: check_manual_pages.sh PAGE_DIR PIXDRAFT PIXDRAFT_CONVERT
+set -euo pipefail
+pages=$1 pixdraft=$2 convert=$3
+failed=0
+fail() { echo "$*" >&2; failed=1; }
+
+# The text of the section named $2 of the rendered page $1.
+section() {
+  awk -v name="$2" '/^[A-Z]/ { inside = ($0 == name) ; next } inside' "$1"
+}
+
+check() {
+  local page=$pages/$1 help=$2
+  local warnings rendered
+  warnings=$(groff -man -ww -z "$page" 2>&1)
+  [[ -z $warnings ]] || fail "$1: groff warns: $warnings"
+  rendered=$(mktemp)
+  if ! warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 MAN_KEEP_FORMATTING= man --warnings -l "$page" \
+                   2>&1 >"$rendered"); then
+    fail "$1: man -l failed: $warnings"
+  fi
+  [[ -z $warnings ]] || fail "$1: man warns: $warnings"
+  # Options as the help lists them at the start of its lines ("  -h, --help  ..."), each the
+  # tag of an entry under OPTIONS ("       -h, --help").
+  local option
+  for option in $(grep -oE '^  (-[a-zA-Z], )?--?[a-zA-Z][a-zA-Z-]*' <<<"$help" | tr -d ','); do
+    section "$rendered" OPTIONS | grep -qE -- "^ {7}(-[^ ]*, )*$option(,| |$)" ||
+      fail "$1: option $option has no entry under OPTIONS"
+  done
+  # Exit statuses as "Exit status: 0 when ..., 1 when ..." names them.
+  local status
+  for status in $(grep -oE '\b[0-9] (when|for)\b' <<<"$help" | cut -c1); do
+    section "$rendered" "EXIT STATUS" | grep -qE "^ +$status( |$)" ||
+      fail "$1: exit status $status is not under EXIT STATUS"
+  done
+  section "$rendered" EXAMPLES | grep -q . || fail "$1: no example"
+  rm -f "$rendered"
+}
+
+check pixdraft.1 "$(QT_QPA_PLATFORM=offscreen "$pixdraft" --help 2>/dev/null)"
+check pixdraft-convert.1 "$("$convert" --help)"
+exit $failed
