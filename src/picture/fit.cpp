@@ -38,7 +38,8 @@ QImage ToStraightRgba(const QImage& image) {
 }  // namespace
 
 QSize FittedSize(int width, int height, const FitOptions& options) {
-  const int side = options.side;
+  // A side out of range would make an empty raster or divide by zero: take the nearest valid.
+  const int side = std::clamp(options.side, 1, kLargestRasterSide);
   if (width <= side && height <= side) return {width, height};
   if (!options.keepAspect) return {side, side};
   const std::int64_t longer = std::max(width, height), shorter = std::min(width, height);

@@ -13,7 +13,7 @@ constexpr int kMaxRasterSide = 256;
 constexpr int kLargestRasterSide = 4096;
 
 struct FitOptions {
-  // The working raster's largest side, 1 to kLargestRasterSide.
+  // The working raster's largest side, 1 to kLargestRasterSide (others are taken as the nearest).
   int side = kMaxRasterSide;
   // A larger picture keeps its proportions instead of filling side x side.
   bool keepAspect = false;
