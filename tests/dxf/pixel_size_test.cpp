@@ -47,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Exact decimal products, not binary ones: 3 * 0.1 and 4096 * 0.7 have binary rounding.
         CoordinateCase{"0.1", 3, "0.3"}, CoordinateCase{"0.1", -3, "-0.3"},
         CoordinateCase{"0.7", 4096, "2867.2"}, CoordinateCase{"0.01", 4095, "40.95"},
-        CoordinateCase{"0.000000001", 1, "0.000000001"},
+        CoordinateCase{"0.000000001", 1, "0.000000001"}, CoordinateCase{"2", 1, "2.00000"},
+        CoordinateCase{"0.333333333", 3, "0.999999999"},
         CoordinateCase{"0.000000001", -4095, "-0.000004095"},
         // More significant digits than a double holds: the shortest text of the nearest double.
         CoordinateCase{"999999.999999999", 4097, "4096999999.9999957"},
