@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace pixdraft {
 namespace {
 
 using Args = std::vector<std::string>;
+
+void PrintArgs(const Args& args, std::ostream* out) {
+  for (const std::string& arg : args) *out << (&arg == &args.front() ? "" : " ") << arg;
+}
 
 struct Accepted {
   Args args;
@@ -16,8 +22,17 @@ struct Accepted {
   std::optional<std::string> output = {};
   Args pictures = {"a.png"};
 };
-void PrintTo(const Accepted& c, std::ostream* out) {
-  for (const auto& arg : c.args) *out << arg << " ";
+void PrintTo(const Accepted& c, std::ostream* out) { PrintArgs(c.args, out); }
+
+// The row's number and the letters and digits of its arguments: "3___size_64_a_png".
+template <typename Case>
+std::string ArgumentsName(const testing::TestParamInfo<Case>& info) {
+  std::string name = std::to_string(info.index);
+  for (const std::string& arg : info.param.args) {
+    name += '_';
+    for (const char c : arg) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  return name;
 }
 
 class AcceptedArguments : public testing::TestWithParam<Accepted> {};
@@ -55,13 +70,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{.args = {"-oout.dxf", "a.png"}, .output = "out.dxf"},
                     Accepted{.args = {"--output=x.dxf", "a.png"}, .output = "x.dxf"},
                     Accepted{.args = {"--", "-s", "--merge"}, .pictures = {"-s", "--merge"}},
-                    Accepted{.args = {"a.png", "", "b.png"}, .pictures = {"a.png", "", "b.png"}}));
+                    Accepted{.args = {"a.png", "", "b.png"}, .pictures = {"a.png", "", "b.png"}}),
+    ArgumentsName<Accepted>);
 
 struct Rejected {
   Args args;
   std::string problem;
 };
-void PrintTo(const Rejected& c, std::ostream* out) { *out << c.problem; }
+void PrintTo(const Rejected& c, std::ostream* out) { PrintArgs(c.args, out); }
 
 class RejectedArguments : public testing::TestWithParam<Rejected> {};
 
@@ -97,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"-", "a.png"}, "unknown option -"},
         Rejected{{"-o", "x.dxf", "a.png", "b.png"}, "--output takes one picture, not 2"},
         Rejected{{"-o", "", "a.png"}, "-o needs a file name"},
-        Rejected{{"a.png", "-o"}, "-o needs a file name"}, Rejected{{"--merge"}, ""}));
+        Rejected{{"a.png", "-o"}, "-o needs a file name"}, Rejected{{"--merge"}, ""}),
+    ArgumentsName<Rejected>);
 
 TEST(ConverterHelp, ListsEveryOption) {
   for (const char* option :

@@ -41,6 +41,10 @@ struct OptionSizeCase {
   int rasterWidth, rasterHeight;
 };
 
+void PrintTo(const OptionSizeCase& c, std::ostream* out) {
+  *out << c.width << " x " << c.height << ", side " << c.side << (c.keepAspect ? ", kept" : "");
+}
+
 class FitOptionSize : public testing::TestWithParam<OptionSizeCase> {};
 
 TEST_P(FitOptionSize, GivesTheChosenSizeAndSamplesToIt) {
@@ -64,7 +68,12 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionSizeCase{2, 3, 1, false, 1, 1}, OptionSizeCase{2, 3, 1, true, 1, 1},
                     OptionSizeCase{600, 500, 512, false, 512, 512},
                     OptionSizeCase{4097, 2, 4096, true, 4096, 2},
-                    OptionSizeCase{1024, 768, 256, false, 256, 256}));
+                    OptionSizeCase{1024, 768, 256, false, 256, 256}),
+    [](const testing::TestParamInfo<OptionSizeCase>& info) {
+      const OptionSizeCase& c = info.param;
+      return std::to_string(c.width) + "x" + std::to_string(c.height) + "Side" +
+             std::to_string(c.side) + (c.keepAspect ? "Kept" : "");
+    });
 
 // Each axis samples the source pixel under each raster pixel's centre on its own:
 // floor((2i + 1) * source / (2 * raster)).
