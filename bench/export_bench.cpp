@@ -1,5 +1,6 @@
-// The export of the largest raster against the plain cost of writing its bytes to a file in the
-// same folder.
+// The export of the default raster against the plain cost of writing its bytes to a file in the
+// same folder, and the export with merged squares against the plain export, on noise: the worst
+// case for merging, which finds nothing to join and pays for looking.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,7 +16,19 @@ void Export(benchmark::State& state, bool utf16) {
   const Raster raster = NoisyRaster(256, 256);
   const std::string picture = folder.File("picture.png");
   for (auto _ : state) ExportDxf(raster, picture, folder.templates);
-  state.SetBytesProcessed(state.iterations() * ReadWholeFile(folder.File("picture.dxf"), std::size_t{1} << 30).size());
+  state.SetBytesProcessed(state.iterations() *
+                          ReadWholeFile(folder.File("picture.dxf"), std::size_t{1} << 30).size());
+}
+
+void ExportMerged(benchmark::State& state) {
+  const ScratchFolder folder;
+  const Raster raster = NoisyRaster(256, 256);
+  const std::string picture = folder.File("picture.png");
+  DrawingOptions merge;
+  merge.merge = true;
+  for (auto _ : state) ExportDxf(raster, picture, folder.templates, merge);
+  state.SetBytesProcessed(state.iterations() *
+                          ReadWholeFile(folder.File("picture.dxf"), std::size_t{1} << 30).size());
 }
 
 // open, write and close, as plainly as the system allows: the floor any export stands on.
@@ -34,6 +47,7 @@ void WriteSameBytes(benchmark::State& state, bool utf16) {
 
 BENCHMARK_CAPTURE(Export, Ansi, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WriteSameBytes, Ansi, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportMerged)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Export, Utf16, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WriteSameBytes, Utf16, true)->Unit(benchmark::kMillisecond);
 

@@ -38,6 +38,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const TColor colour : raster.pixels) {
       if (colour > 0xFFFFFF) std::abort();
     }
+
+    // The fit options, chosen by the input's size: the raster has FittedSize, and only pixels
+    // left out on purpose are no colour.
+    const FitOptions options{int(1 + size % 300), size % 2 == 0, size % 3 == 0};
+    const Raster fitted = FitPicture(picture, options);
+    const QSize expected = FittedSize(picture.width(), picture.height(), options);
+    if (fitted.width != expected.width() || fitted.height != expected.height() ||
+        fitted.pixels.size() != std::size_t(fitted.width) * fitted.height) {
+      std::abort();
+    }
+    for (const TColor colour : fitted.pixels) {
+      if (colour > 0xFFFFFF && !(colour == kNoSquare && options.leaveOutTransparent)) std::abort();
+    }
   } catch (const Exception&) {
   }
   return 0;

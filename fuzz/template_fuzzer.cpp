@@ -32,5 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteDxfDocument(document, list, raster, list);
   // The document opens with exactly the bytes the header list saves.
   if (document.data.compare(0, saved.data.size(), saved.data) != 0) std::abort();
+
+  // With merged squares, whatever $HANDSEED the header holds, if any, may be renamed.
+  StringSink merged;
+  DrawingOptions merge;
+  merge.merge = true;
+  WriteDxfDocument(merged, list, raster, list, merge);
   return 0;
 }

@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
+  # GDAL's ogrinfo, a second real DXF reader for the tests
+  gdal-bin
   # validators of the installed menu entry and metainfo file; readers of the manual pages
   desktop-file-utils appstream man-db groff-base
   # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checker

@@ -2,9 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
 #include <utility>
 
+#include "converter_arguments.h"
 #include "error_text.h"
 #include "errors.h"
 #include "picture_session.h"
@@ -12,18 +14,6 @@
 
 namespace pixdraft {
 namespace {
-
-constexpr const char* kUsage =
-    "Usage: pixdraft-convert [--templates DIR] PICTURE...\n"
-    "Converts each PICTURE into a DXF drawing beside it: one filled square per pixel, the\n"
-    "picture fitted into at most 256 x 256 pixels.\n"
-    "\n"
-    "  --templates DIR  read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
-    "                   directory when it holds both, else the installed ones)\n"
-    "  --help           show this help\n"
-    "  --version        show the version\n"
-    "\n"
-    "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage error.\n";
 
 // The confirmation as the window shows it, with a plain line break for a terminal.
 std::string ConsoleConfirmation(const std::string& dxfPath) {
@@ -62,53 +52,59 @@ class WrittenDrawings {
   std::map<std::pair<dev_t, ino_t>, std::string> byFile_;
 };
 
+// Absolute, as the confirmation names drawings, but not normalised: it names what was written.
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
-  std::vector<std::string> pictures;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
-      pictures.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--help") {
-      out << kUsage;
+  const ParsedCommandLine parsed = ParseConverterArguments(args);
+  switch (parsed.action) {
+    case ParsedCommandLine::Action::ShowHelp:
+      out << kConverterUsage;
       return kAllConverted;
-    } else if (arg == "--version") {
+    case ParsedCommandLine::Action::ShowVersion:
       out << "pixdraft-convert " PIXDRAFT_VERSION "\n";
       return kAllConverted;
-    } else if (arg == "--templates" && i + 1 < args.size()) {
-      const std::string& dir = args[++i];
-      templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};
-    } else {
-      err << "pixdraft-convert: ";
-      if (arg == "--templates") {
-        err << "--templates needs a folder\n";
-      } else {
-        err << "unknown option " << arg << "\n";
-      }
-      err << kUsage;
+    case ParsedCommandLine::Action::UsageError:
+      if (!parsed.problem.empty()) err << "pixdraft-convert: " << parsed.problem << "\n";
+      err << kConverterUsage;
       return kUsageError;
-    }
+    case ParsedCommandLine::Action::Convert:
+      break;
   }
-  if (pictures.empty()) {
-    err << kUsage;
-    return kUsageError;
+  const ConverterArguments& arguments = parsed.arguments;
+  const DrawingOptions& drawing = arguments.options.drawing;
+  TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
+  if (arguments.templatesDir) {
+    const std::string& dir = *arguments.templatesDir;
+    templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};
   }
 
   int status = kAllConverted;
   WrittenDrawings written;
-  for (const std::string& picture : pictures) {
+  for (const std::string& picture : arguments.pictures) {
     try {
-      PictureSession session;
+      PictureSession session(arguments.options);
       session.Load(picture);
-      written.CheckFree(DxfPathFor(session.CurrentImagePath()));
-      const std::string dxfPath = *session.SaveToDxf(templates);
-      written.Add(dxfPath, session.CurrentImagePath());
-      out << ConsoleConfirmation(dxfPath) << "\n";
+      if (arguments.output == "-") {
+        // Streamed as it is made; the drawing itself is all that goes to standard output.
+        StreamSink sink(out);
+        ExportDxfTo(sink, session.raster(), templates, drawing);
+      } else if (arguments.output) {
+        ExportDxfAs(session.raster(), session.CurrentImagePath(), *arguments.output, templates,
+                    drawing);
+        out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
+      } else {
+        written.CheckFree(DxfPathFor(session.CurrentImagePath()));
+        const std::string dxfPath = *session.SaveToDxf(templates);
+        written.Add(dxfPath, session.CurrentImagePath());
+        out << ConsoleConfirmation(dxfPath) << "\n";
+      }
     } catch (const std::exception& error) {
       err << picture << ": " << ErrorDisplayText(error) << "\n";
       status = kSomeFailed;

@@ -2,8 +2,11 @@
 // path, so tests can collect the bytes in memory or make a write fail on purpose.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
+
+#include "errors.h"
 
 namespace pixdraft {
 
@@ -19,6 +22,19 @@ class StringSink : public ByteSink {
  public:
   void Write(std::string_view bytes) override { data += bytes; }
   std::string data;
+};
+
+// Passes the bytes on to a stream as they come, such as standard output into a pipe.
+class StreamSink : public ByteSink {
+ public:
+  explicit StreamSink(std::ostream& stream) : stream_(stream) {}
+  // Throws EWriteError when the stream fails.
+  void Write(std::string_view bytes) override {
+    if (!stream_.write(bytes.data(), std::streamsize(bytes.size()))) throw EWriteError();
+  }
+
+ private:
+  std::ostream& stream_;
 };
 
 }  // namespace pixdraft

@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <vector>
 
 #include "errors.h"
+#include "handle_seed.h"
 #include "safe_file_writer.h"
+#include "square_walk.h"
 #include "trace_record.h"
 #include "trace_record_writer.h"
 
@@ -33,10 +36,23 @@ std::string DxfPathFor(const std::string& picturePath) {
 }
 
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
-                      const TStringList& footer) {
+                      const TStringList& footer, const DrawingOptions& options) {
+  // Counting the squares costs a walk, needed only when as many as there are pixels could pass
+  // the seed.
+  std::optional<TStringList> seeded;
+  if (const auto seed = FindHandleSeed(header)) {
+    const auto pixels = std::uint64_t(raster.width) * std::uint64_t(raster.height);
+    if (pixels > 0 && kFirstTraceHandle + pixels - 1 >= seed->value) {
+      const std::uint64_t squares = SquareWalk::Count(raster, options);
+      if (squares > 0 && kFirstTraceHandle + squares - 1 >= seed->value) {
+        seeded = WithHandleSeed(header, *seed, std::uint32_t(kFirstTraceHandle + squares));
+      }
+    }
+  }
+
   const TextEncoding encoding = header.SaveEncoding();
   if (header.WriteBOM) sink.Write(Preamble(encoding));
-  header.WriteLines(sink, encoding, header.LineBreak);
+  (seeded ? *seeded : header).WriteLines(sink, encoding, header.LineBreak);
 
   // Records are ASCII: built as such, then encoded a chunk at a time.
   const TraceRecordWriter writer(std::string(header.LineBreak.begin(), header.LineBreak.end()));
@@ -55,22 +71,23 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
     end = ascii.data();
   };
 
-  // Coordinates depend on the row or the column alone: format each once.
-  std::vector<FieldText> bottoms, tops;
-  for (int y = 0; y < raster.height; ++y) {
-    bottoms.push_back(CoordinateText(-std::int64_t{y}));
-    tops.push_back(CoordinateText(1 - std::int64_t{y}));
+  // Squares start and end on the lines between pixels: format each line once. Column line i
+  // lies at x = i, row line j at y = 1 - j, so row y spans row lines y + 1 (bottom) to y (top).
+  std::vector<FieldText> columnLines, rowLines;
+  for (int i = 0; i <= raster.width; ++i) columnLines.push_back(options.pixelSize.Coordinate(i));
+  for (int j = 0; j <= raster.height; ++j) {
+    rowLines.push_back(options.pixelSize.Coordinate(1 - std::int64_t{j}));
   }
   TraceFieldTexts texts;
   std::int32_t counter = kFirstTraceHandle;
-  for (int x = raster.width - 1; x >= 0; --x) {
-    texts[int(TraceField::Left)] = CoordinateText(x);
-    texts[int(TraceField::Right)] = CoordinateText(std::int64_t{x} + 1);
-    for (int y = 0; y < raster.height; ++y) {
+  for (SquareWalk walk(raster, options); !walk.Done();) {
+    for (const Square& square : walk.NextColumn()) {
       texts[int(TraceField::Handle)] = HandleField(counter++);
-      texts[int(TraceField::Colour)] = TrueColourText(raster.Pixel(x, y));
-      texts[int(TraceField::Bottom)] = bottoms[y];
-      texts[int(TraceField::Top)] = tops[y];
+      texts[int(TraceField::Colour)] = TrueColourText(square.colour);
+      texts[int(TraceField::Left)] = columnLines[square.x];
+      texts[int(TraceField::Right)] = columnLines[square.x + square.width];
+      texts[int(TraceField::Bottom)] = rowLines[square.y + square.height];
+      texts[int(TraceField::Top)] = rowLines[square.y];
       end = writer.Write(end, texts);
       if (end - ascii.data() >= static_cast<std::ptrdiff_t>(kChunkBytes)) flush();
     }
@@ -81,20 +98,34 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
 }
 
 std::string ExportDxf(const Raster& raster, const std::string& picturePath,
-                      const TemplatePaths& templates) {
+                      const TemplatePaths& templates, const DrawingOptions& options) {
+  const std::string dxfPath = DxfPathFor(picturePath);
+  ExportDxfAs(raster, picturePath, dxfPath, templates, options);
+  return dxfPath;
+}
+
+void ExportDxfAs(const Raster& raster, const std::string& picturePath, const std::string& dxfPath,
+                 const TemplatePaths& templates, const DrawingOptions& options) {
   TStringList header;
   header.LoadFromFile(templates.header);
   TStringList footer;
   footer.LoadFromFile(templates.footer);
 
-  const std::string dxfPath = DxfPathFor(picturePath);
   if (SameFile(dxfPath, picturePath)) {
     throw EFCreateError(dxfPath, kWouldReplaceThePicture);
   }
   SafeFileWriter writer(dxfPath);
-  WriteDxfDocument(writer, header, raster, footer);
+  WriteDxfDocument(writer, header, raster, footer, options);
   writer.Commit();
-  return dxfPath;
+}
+
+void ExportDxfTo(ByteSink& sink, const Raster& raster, const TemplatePaths& templates,
+                 const DrawingOptions& options) {
+  TStringList header;
+  header.LoadFromFile(templates.header);
+  TStringList footer;
+  footer.LoadFromFile(templates.footer);
+  WriteDxfDocument(sink, header, raster, footer, options);
 }
 
 std::string ConfirmationText(const std::string& dxfPath) {

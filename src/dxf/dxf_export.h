@@ -5,6 +5,7 @@
 #include <string>
 
 #include "byte_sink.h"
+#include "drawing_options.h"
 #include "raster.h"
 #include "string_list.h"
 
@@ -24,19 +25,31 @@ constexpr std::int32_t kFirstTraceHandle = 300;
 // unless a "/" comes after it. /pics/cat.tar.gz -> /pics/cat.tar.dxf.
 std::string DxfPathFor(const std::string& picturePath);
 
-// Writes the header lines, one trace record per pixel (columns from the right, each from the
-// top down, handles counting up from kFirstTraceHandle), then the footer lines, all in the
-// header's encoding and line break. The records are encoded and written in chunks rather than
-// held as lines, so memory stays small whatever the raster.
+// Writes the header lines, one trace record per square of `options` (square_walk.h: by default
+// one per pixel, columns from the right, each from the top down; handles counting up from
+// kFirstTraceHandle), then the footer lines, all in the header's encoding and line break.
+// Coordinates are those of the squares' corners, times the pixel size. Should the last handle
+// reach the header's $HANDSEED, the seed written is the handle after it; otherwise the header
+// is written as it is. The records are encoded and written in chunks rather than held as lines,
+// so memory stays small whatever the raster.
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
-                      const TStringList& footer);
+                      const TStringList& footer, const DrawingOptions& options = {});
 
 // Loads the templates, writes the DXF beside `picturePath` and returns its path. An existing
 // file is replaced only once the new one is complete, and never when it is the picture itself.
 // Throws EFOpenError / EEncodingError for the templates, EFCreateError and EWriteError for the
 // output.
 std::string ExportDxf(const Raster& raster, const std::string& picturePath,
-                      const TemplatePaths& templates = {});
+                      const TemplatePaths& templates = {}, const DrawingOptions& options = {});
+
+// As ExportDxf, into `dxfPath` instead of beside the picture, with the same guarantees.
+void ExportDxfAs(const Raster& raster, const std::string& picturePath, const std::string& dxfPath,
+                 const TemplatePaths& templates = {}, const DrawingOptions& options = {});
+
+// Loads the templates, then writes the DXF into `sink` as it is made, for a pipe. Throws as
+// ExportDxf; nothing reaches the sink when a template fails.
+void ExportDxfTo(ByteSink& sink, const Raster& raster, const TemplatePaths& templates = {},
+                 const DrawingOptions& options = {});
 
 // The confirmation shown after an export, the path on a line of its own.
 std::string ConfirmationText(const std::string& dxfPath);

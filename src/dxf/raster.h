@@ -9,11 +9,15 @@ namespace pixdraft {
 // A pixel colour: red in bits 0-7, green in 8-15, blue in 16-23, top byte 0.
 using TColor = std::uint32_t;
 
+// A raster pixel that is no colour at all: left out of the drawing (a transparent pixel, when the
+// fit was asked to leave those out). No colour has a top byte, so none is mistaken for it.
+constexpr TColor kNoSquare = 0xFF000000;
+
 constexpr TColor RGB(int red, int green, int blue) {
   return TColor(red) | TColor(green) << 8 | TColor(blue) << 16;
 }
 
-// A width x height grid of colours, origin at the top left, rows running downwards.
+// A width x height grid of colours (or kNoSquare), origin at the top left, rows running downwards.
 struct Raster {
   Raster() = default;
   // A raster of that size, white throughout.

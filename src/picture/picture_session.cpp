@@ -27,7 +27,7 @@ std::string StatusText(const std::string& path, int width, int height) {
 
 void PictureSession::Load(const std::string& path) {
   // Everything that can throw happens before the first member changes.
-  Raster raster = FitPicture(LoadPictureFile(path));
+  Raster raster = FitPicture(LoadPictureFile(path), options_.fit);
   std::string fullPath = AbsolutePath(path);
   std::string status = StatusText(fullPath, raster.width, raster.height);
   currentImagePath_ = std::move(fullPath);
@@ -37,7 +37,7 @@ void PictureSession::Load(const std::string& path) {
 
 std::optional<std::string> PictureSession::SaveToDxf(const TemplatePaths& templates) const {
   if (currentImagePath_.empty()) return std::nullopt;
-  return ExportDxf(raster_, currentImagePath_, templates);
+  return ExportDxf(raster_, currentImagePath_, templates, options_.drawing);
 }
 
 }  // namespace pixdraft

@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "conversion_options.h"
 #include "dxf_export.h"
 #include "raster.h"
 
@@ -15,6 +17,9 @@ std::string StatusText(const std::string& path, int width, int height);
 
 class PictureSession {
  public:
+  // The window's conversion by default.
+  explicit PictureSession(ConversionOptions options = {}) : options_(std::move(options)) {}
+
   // Decodes and fits the picture at `path` and makes it current; the status gives the working
   // raster's size. On any error the path, raster and status text stay as they were, and the
   // error propagates.
@@ -24,6 +29,8 @@ class PictureSession {
   // nothing and returns nothing while no picture has been loaded.
   std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {}) const;
 
+  const ConversionOptions& options() const { return options_; }
+
   // The current picture's path made absolute (not normalised); empty before the first successful
   // load.
   const std::string& CurrentImagePath() const { return currentImagePath_; }
@@ -31,6 +38,7 @@ class PictureSession {
   const std::string& statusText() const { return statusText_; }
 
  private:
+  ConversionOptions options_;
   std::string currentImagePath_;
   Raster raster_;
   std::string statusText_;

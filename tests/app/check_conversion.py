@@ -15,7 +15,19 @@ from PIL import Image
 LIMIT = 256
 
 
-def working_raster(path):
+def fitted_size(width, height, side=LIMIT, keep_aspect=False):
+    if width <= side and height <= side:
+        return width, height
+    if not keep_aspect:
+        return side, side
+    longer, shorter = max(width, height), min(width, height)
+    fitted = max(1, (2 * side * shorter + longer) // (2 * longer))
+    return (side, fitted) if width >= height else (fitted, side)
+
+
+def working_raster(path, side=LIMIT, keep_aspect=False, skip_transparent=False):
+    """The picture's working raster: width, height and {(x, y): (r, g, b), or None when the
+    pixel is left out}."""
     with Image.open(path) as image:
         image.seek(0)
         rgba = image.convert("RGBA")
@@ -24,15 +36,16 @@ def working_raster(path):
 
     def over_white(x, y):
         *colour, alpha = pixels[x, y]
+        if alpha == 0 and skip_transparent:
+            return None
         return tuple((c * alpha * 2 + 255) // 510 + 255 - alpha for c in colour)
 
-    if width <= LIMIT and height <= LIMIT:
-        return width, height, {(x, y): over_white(x, y) for x in range(width) for y in range(height)}
-    # Nearest neighbour on the centres of the target pixels.
-    columns = [(2 * i + 1) * width // (2 * LIMIT) for i in range(LIMIT)]
-    rows = [(2 * j + 1) * height // (2 * LIMIT) for j in range(LIMIT)]
-    return LIMIT, LIMIT, {(i, j): over_white(columns[i], rows[j])
-                          for i in range(LIMIT) for j in range(LIMIT)}
+    fitted_width, fitted_height = fitted_size(width, height, side, keep_aspect)
+    # Nearest neighbour on the centres of the target pixels (the identity when not sampled).
+    columns = [(2 * i + 1) * width // (2 * fitted_width) for i in range(fitted_width)]
+    rows = [(2 * j + 1) * height // (2 * fitted_height) for j in range(fitted_height)]
+    return fitted_width, fitted_height, {(i, j): over_white(columns[i], rows[j])
+                                         for i in range(fitted_width) for j in range(fitted_height)}
 
 
 class Repairs(logging.Handler):

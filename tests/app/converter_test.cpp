@@ -6,6 +6,7 @@
 #include <QImage>
 #include <sstream>
 
+#include "dxf/drawing_test_support.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -29,7 +30,7 @@ TEST(Converter, UsageErrorsAndInformation) {
     int status;
     std::string out, errStart;  // the usage text follows errStart where it is not empty
   };
-  const std::string usage = "Usage: pixdraft-convert [--templates DIR] PICTURE...\n";
+  const std::string usage = "Usage: pixdraft-convert [OPTION]... PICTURE...\n";
   for (const Case& c : {
            Case{{}, 2, "", usage},
            Case{{"--frobnicate", "a.png"},
@@ -109,6 +110,73 @@ TEST_F(ConvertPictures, RefusesASecondDrawingOfOneNameAndAnOutputItCannotWrite) 
   full.setstate(std::ios::badbit);
   EXPECT_EQ(RunConverter({"--templates", dir_.path(), dir_ / "blue.png"}, full, err), 1);
   EXPECT_EQ(err.str(), "pixdraft-convert: standard output: Erreur d'écriture dans le flux.\n");
+}
+
+// Faults: an explicit default changed a byte of the drawing; "-o -" also printed the
+// confirmation into the drawing, or wrote a file beside the picture.
+TEST_F(ConvertPictures, ExplicitDefaultsAndStandardOutputGiveTheSameBytes) {
+  ASSERT_EQ(Convert({"--templates", dir_.path(), dir_ / "blue.png"}).status, kAllConverted);
+  const std::string plain = ReadFile(dir_ / "blue.dxf");
+  std::filesystem::remove(dir_ / "blue.dxf");
+
+  ASSERT_EQ(Convert({"--templates", dir_.path(), "--size", "256", "--pixel-size", "1.0",
+                     dir_ / "blue.png"})
+                .status,
+            kAllConverted);
+  EXPECT_EQ(ReadFile(dir_ / "blue.dxf"), plain);
+  std::filesystem::remove(dir_ / "blue.dxf");
+
+  const Outcome piped = Convert({"--templates", dir_.path(), "-o", "-", dir_ / "blue.png"});
+  EXPECT_EQ(piped.status, kAllConverted);
+  EXPECT_EQ(piped.err, "");
+  EXPECT_EQ(piped.out, plain);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "blue.dxf"));
+
+  // A template that fails sends nothing down the pipe.
+  const Outcome failed = Convert({"--templates", dir_ / "none", "-o", "-", dir_ / "blue.png"});
+  EXPECT_EQ(failed.status, kSomeFailed);
+  EXPECT_EQ(failed.out, "");
+}
+
+TEST_F(ConvertPictures, OptionsReachTheDrawing) {
+  const Outcome run = Convert({"--templates", dir_.path(), "--merge", "--size=2", "--pixel-size",
+                               "0.5", "-o", "-", dir_ / "blue.png"});
+  EXPECT_EQ(run.status, kAllConverted);
+  // 3 x 2 sampled to 2 x 2, one flat square of 1 x 1 drawing units.
+  const std::string header = ReadFile(dir_ / "pixdraft.dx1");
+  EXPECT_EQ(run.out.substr(0, header.size()), header);
+  EXPECT_EQ(
+      run.out.substr(header.size()),
+      Record("012C", "255", "0.00000", "-0.5", "1.00000", "0.5") + ReadFile(dir_ / "pixdraft.dx2"));
+}
+
+// -o keeps every guarantee of an export beside the picture.
+TEST_F(ConvertPictures, OutputGoesWhereItIsNamedButNeverOverThePicture) {
+  std::filesystem::create_directory(dir_ / "out");
+  const Outcome run = Convert(
+      {"--templates", dir_.path(), "--output", dir_ / "out/drawing.dxf", dir_ / "blue.png"});
+  EXPECT_EQ(run.status, kAllConverted);
+  EXPECT_EQ(run.out, "DXF File saved to : \n" + (dir_ / "out/drawing.dxf") + "\n");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "blue.dxf"));
+  const std::string drawing = ReadFile(dir_ / "out/drawing.dxf");
+  EXPECT_EQ(ListFolder(dir_ / "out"), std::vector<std::string>{"drawing.dxf"});
+
+  std::filesystem::create_symlink(dir_ / "out/drawing.dxf", dir_ / "link.dxf");
+  WriteFile(dir_ / "out/drawing.dxf", "earlier");
+  EXPECT_EQ(
+      Convert({"--templates", dir_.path(), "-o", dir_ / "link.dxf", dir_ / "blue.png"}).status,
+      kAllConverted);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.dxf"));
+  EXPECT_EQ(ReadFile(dir_ / "out/drawing.dxf"), drawing);
+
+  const std::string picture = ReadFile(dir_ / "blue.png");
+  const Outcome over =
+      Convert({"--templates", dir_.path(), "-o", dir_ / "blue.png", dir_ / "blue.png"});
+  EXPECT_EQ(over.status, kSomeFailed);
+  EXPECT_EQ(over.err, (dir_ / "blue.png") + ": Impossible de créer le fichier \"" +
+                          (dir_ / "blue.png") +
+                          "\". Le fichier DXF remplacerait l'image d'origine.\n");
+  EXPECT_EQ(ReadFile(dir_ / "blue.png"), picture);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "picture_file.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
@@ -30,6 +32,86 @@ INSTANTIATE_TEST_SUITE_P(Fit, FitSize,
                                          SizeCase{256, 257, 256, 256}, SizeCase{257, 1, 256, 256},
                                          SizeCase{1, 300, 256, 256},
                                          SizeCase{1024, 768, 256, 256}));
+
+// Any side from 1 to 4096, with or without the proportions: the longer side the chosen one, the
+// shorter rounded, halves up, and never below 1.
+struct OptionSizeCase {
+  int width, height;
+  int side;
+  bool keepAspect;
+  int rasterWidth, rasterHeight;
+};
+
+void PrintTo(const OptionSizeCase& c, std::ostream* out) {
+  *out << c.width << " x " << c.height << ", side " << c.side << (c.keepAspect ? ", kept" : "");
+}
+
+class FitOptionSize : public testing::TestWithParam<OptionSizeCase> {};
+
+TEST_P(FitOptionSize, GivesTheChosenSizeAndSamplesToIt) {
+  const OptionSizeCase& c = GetParam();
+  const FitOptions options{c.side, c.keepAspect, false};
+  EXPECT_EQ(FittedSize(c.width, c.height, options), QSize(c.rasterWidth, c.rasterHeight));
+  const Raster raster = FitPicture(CoordinatePicture(c.width, c.height), options);
+  EXPECT_EQ(raster.width, c.rasterWidth);
+  EXPECT_EQ(raster.height, c.rasterHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fit, FitOptionSize,
+    testing::Values(OptionSizeCase{8, 8, 8, false, 8, 8}, OptionSizeCase{7, 3, 8, true, 7, 3},
+                    OptionSizeCase{10, 5, 8, false, 8, 8}, OptionSizeCase{10, 5, 8, true, 8, 4},
+                    OptionSizeCase{9, 1, 8, true, 8, 1}, OptionSizeCase{1, 9, 8, true, 1, 8},
+                    OptionSizeCase{1000, 10, 256, true, 256, 3},
+                    OptionSizeCase{10, 1000, 256, true, 3, 256},
+                    OptionSizeCase{300, 100, 256, true, 256, 85},
+                    OptionSizeCase{600, 300, 255, true, 255, 128},
+                    OptionSizeCase{2, 3, 1, false, 1, 1}, OptionSizeCase{2, 3, 1, true, 1, 1},
+                    OptionSizeCase{600, 500, 512, false, 512, 512},
+                    OptionSizeCase{4097, 2, 4096, true, 4096, 2},
+                    OptionSizeCase{1024, 768, 256, false, 256, 256}),
+    [](const testing::TestParamInfo<OptionSizeCase>& info) {
+      const OptionSizeCase& c = info.param;
+      return std::to_string(c.width) + "x" + std::to_string(c.height) + "Side" +
+             std::to_string(c.side) + (c.keepAspect ? "Kept" : "");
+    });
+
+// Each axis samples the source pixel under each raster pixel's centre on its own:
+// floor((2i + 1) * source / (2 * raster)).
+TEST(Fit, OptionsSampleEachAxisUnderTheCentres) {
+  struct Case {
+    int width, height;
+    FitOptions options;
+    std::vector<std::array<int, 4>> samples;  // raster x, y; source x, y
+  } cases[] = {
+      {1024, 512, {256, true, false}, {{0, 0, 2, 2}, {1, 1, 6, 6}, {255, 127, 1022, 510}}},
+      {300, 200, {64, false, false}, {{0, 0, 2, 1}, {63, 63, 297, 198}, {32, 10, 152, 32}}},
+      {10, 1000, {256, true, false}, {{0, 0, 1, 1}, {1, 128, 5, 501}, {2, 255, 8, 998}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    const Raster raster = FitPicture(CoordinatePicture(c.width, c.height), c.options);
+    for (const auto& [x, y, sx, sy] : c.samples) {
+      EXPECT_EQ(raster.Pixel(x, y), CoordinateColour(sx, sy)) << x << ", " << y;
+    }
+  }
+}
+
+// Only alpha 0 is left out; alpha 1 is still a (nearly white) square. In the copy and when
+// sampled.
+TEST(Fit, TransparentPixelsCanBeLeftOut) {
+  QImage picture = Solid(4, 1, qRgba(0, 0, 0, 0));
+  picture.setPixel(1, 0, qRgba(100, 200, 50, 1));
+  picture.setPixel(2, 0, qRgb(0, 0, 255));
+  const FitOptions leaveOut{256, false, true};
+  EXPECT_EQ(FitPicture(picture, leaveOut).pixels,
+            (std::vector<TColor>{kNoSquare, RGB(254, 255, 254), RGB(0, 0, 255), kNoSquare}));
+  EXPECT_EQ(FitPicture(picture).pixels[0], RGB(255, 255, 255));
+
+  const FitOptions sampled{2, false, true};  // columns 1 and 3
+  EXPECT_EQ(FitPicture(picture, sampled).pixels,
+            (std::vector<TColor>{RGB(254, 255, 254), kNoSquare, RGB(254, 255, 254), kNoSquare}));
+}
 
 TEST(Fit, UpTo256IsCopiedPixelForPixel) {
   const Raster raster = FitPicture(CoordinatePicture(256, 256));
@@ -171,6 +253,8 @@ TEST(Fit, RasterToImageShowsTheRasterColours) {
   EXPECT_EQ(image.pixel(0, 0), qRgb(1, 2, 3));
   EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
   EXPECT_TRUE(RasterToImage(Raster()).isNull());
+  raster.SetPixel(0, 0, kNoSquare);
+  EXPECT_EQ(RasterToImage(raster).pixel(0, 0), qRgb(255, 255, 255));
 }
 
 }  // namespace

@@ -1,0 +1,203 @@
+#include "converter_arguments.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace pixdraft {
+
+const char kConverterUsage[] =
+    "Usage: pixdraft-convert [OPTION]... PICTURE...\n"
+    "Converts each PICTURE into a DXF drawing beside it: one filled square per pixel, the\n"
+    "picture fitted into at most 256 x 256 pixels.\n"
+    "\n"
+    "  -s, --size N            fit into at most N x N pixels, N from 1 to 4096 (default 256);\n"
+    "                          a larger picture is sampled to exactly N x N\n"
+    "      --keep-aspect       sample a larger picture with its proportions, its longer side N\n"
+    "      --pixel-size S      make each square S drawing units wide, S a decimal above 0, at\n"
+    "                          most 1000000 with at most 9 decimals (default 1)\n"
+    "      --skip-transparent  leave out fully transparent pixels (default: white squares)\n"
+    "      --skip-colour RRGGBB\n"
+    "                          leave out squares of this colour (hexadecimal, \"#\" optional);\n"
+    "                          may be repeated; --skip-color is the same\n"
+    "      --merge             draw squares of one colour that form a rectangle as one: runs\n"
+    "                          down each column, joined with equal runs to their left\n"
+    "  -o, --output PATH       write the DXF to PATH (one PICTURE only); \"-\" writes it to\n"
+    "                          standard output\n"
+    "      --templates DIR     read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
+    "                          directory when it holds both, else the installed ones)\n"
+    "      --help              show this help\n"
+    "      --version           show the version\n"
+    "\n"
+    "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage error.\n";
+
+namespace {
+
+enum class Option {
+  Size,
+  KeepAspect,
+  PixelSize,
+  SkipTransparent,
+  SkipColour,
+  Merge,
+  Output,
+  Templates,
+  Help,
+  Version
+};
+
+struct OptionSpec {
+  std::string_view name;  // without the dashes
+  char letter;            // the short form, or 0
+  Option option;
+  std::string_view value;  // what the option needs, as its error names it; empty for a flag
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"size", 's', Option::Size, "a number"},
+    {"keep-aspect", 0, Option::KeepAspect, {}},
+    {"pixel-size", 0, Option::PixelSize, "a number"},
+    {"skip-transparent", 0, Option::SkipTransparent, {}},
+    {"skip-colour", 0, Option::SkipColour, "a colour"},
+    {"skip-color", 0, Option::SkipColour, "a colour"},
+    {"merge", 0, Option::Merge, {}},
+    {"output", 'o', Option::Output, "a file name"},
+    {"templates", 0, Option::Templates, "a folder"},
+    {"help", 0, Option::Help, {}},
+    {"version", 0, Option::Version, {}},
+};
+
+const OptionSpec* FindOption(std::string_view name, char letter) {
+  for (const OptionSpec& spec : kOptions) {
+    if (letter ? spec.letter == letter : spec.name == name) return &spec;
+  }
+  return nullptr;
+}
+
+std::optional<int> ParseSide(std::string_view text) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos) {
+    return std::nullopt;
+  }
+  int side = 0;
+  std::from_chars(text.data(), text.data() + text.size(), side);
+  if (side < 1 || side > kLargestRasterSide) return std::nullopt;
+  return side;
+}
+
+// Applies one option; returns the problem, or nothing.
+std::optional<std::string> Apply(Option option, const std::string& typed, const std::string& value,
+                                 ConverterArguments& arguments) {
+  ConversionOptions& options = arguments.options;
+  const std::string quoted = ", not \"" + value + "\"";
+  switch (option) {
+    case Option::Size:
+      if (const auto side = ParseSide(value)) {
+        options.fit.side = *side;
+        return std::nullopt;
+      }
+      return typed + " takes a whole number from 1 to 4096" + quoted;
+    case Option::PixelSize:
+      if (const auto size = PixelSize::Parse(value)) {
+        options.drawing.pixelSize = *size;
+        return std::nullopt;
+      }
+      return typed + " takes a decimal number above 0, at most 1000000 with at most 9 decimals" +
+             quoted;
+    case Option::SkipColour:
+      if (const auto colour = ParseColour(value)) {
+        options.drawing.leftOutColours.push_back(*colour);
+        return std::nullopt;
+      }
+      return typed + " takes a colour as RRGGBB in hexadecimal" + quoted;
+    case Option::Output:
+      if (value.empty()) return typed + " needs a file name";
+      arguments.output = value;
+      return std::nullopt;
+    case Option::Templates:
+      arguments.templatesDir = value;
+      return std::nullopt;
+    case Option::KeepAspect:
+      options.fit.keepAspect = true;
+      return std::nullopt;
+    case Option::SkipTransparent:
+      options.fit.leaveOutTransparent = true;
+      return std::nullopt;
+    case Option::Merge:
+      options.drawing.merge = true;
+      return std::nullopt;
+    case Option::Help:
+    case Option::Version:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+ParsedCommandLine UsageError(std::string problem) {
+  ParsedCommandLine parsed;
+  parsed.action = ParsedCommandLine::Action::UsageError;
+  parsed.problem = std::move(problem);
+  return parsed;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) {
+  ParsedCommandLine parsed;
+  ConverterArguments& arguments = parsed.arguments;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.empty() || arg[0] != '-') {
+      arguments.pictures.push_back(arg);
+      continue;
+    }
+    if (arg == "-") return UsageError("unknown option -");
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+
+    // "--name", "--name=value", "-x", "-xvalue".
+    const bool isLong = arg[1] == '-';
+    const std::size_t equals = isLong ? arg.find('=') : std::string::npos;
+    const std::string typed = isLong ? arg.substr(0, equals) : arg.substr(0, 2);
+    const OptionSpec* spec =
+        isLong ? FindOption(std::string_view(typed).substr(2), 0) : FindOption({}, arg[1]);
+    if (!spec) return UsageError("unknown option " + typed);
+
+    std::string value;
+    if (spec->value.empty()) {
+      if (equals != std::string::npos || (!isLong && arg.size() > 2)) {
+        return UsageError(typed + " takes no value");
+      }
+    } else if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (!isLong && arg.size() > 2) {
+      value = arg.substr(2);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return UsageError(typed + " needs " + std::string(spec->value));
+    }
+
+    if (spec->option == Option::Help) {
+      parsed.action = ParsedCommandLine::Action::ShowHelp;
+      return parsed;
+    }
+    if (spec->option == Option::Version) {
+      parsed.action = ParsedCommandLine::Action::ShowVersion;
+      return parsed;
+    }
+    if (auto problem = Apply(spec->option, typed, value, arguments)) {
+      return UsageError(std::move(*problem));
+    }
+  }
+
+  if (arguments.pictures.empty()) return UsageError({});
+  if (arguments.output && arguments.pictures.size() > 1) {
+    return UsageError("--output takes one picture, not " +
+                      std::to_string(arguments.pictures.size()));
+  }
+  return parsed;
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,36 @@
+// The command line of pixdraft-convert: GNU-style options ("--size 64", "--size=64", "-s 64",
+// "-s64"; "--" ends the options), read in one place into what the conversion needs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "conversion_options.h"
+
+namespace pixdraft {
+
+// The help text: usage, every option, the exit statuses.
+extern const char kConverterUsage[];
+
+struct ConverterArguments {
+  ConversionOptions options;
+  std::optional<std::string> templatesDir;  // --templates
+  std::optional<std::string> output;        // --output; "-" is standard output
+  std::vector<std::string> pictures;
+};
+
+struct ParsedCommandLine {
+  enum class Action { Convert, ShowHelp, ShowVersion, UsageError };
+  Action action = Action::Convert;
+  ConverterArguments arguments;
+  // For a usage error, the line that says what is wrong: "--size needs a number". Empty when
+  // only the pictures are missing.
+  std::string problem;
+};
+
+// Reads `args` (the program name excluded) from left to right: the first problem, --help or
+// --version decides; a repeated option takes its last value, except --skip-colour, which adds.
+ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args);
+
+}  // namespace pixdraft

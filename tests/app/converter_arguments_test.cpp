@@ -1,0 +1,131 @@
+#include "converter_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+namespace pixdraft {
+namespace {
+
+using Args = std::vector<std::string>;
+
+void PrintArgs(const Args& args, std::ostream* out) {
+  for (const std::string& arg : args) *out << (&arg == &args.front() ? "" : " ") << arg;
+}
+
+struct Accepted {
+  Args args;
+  int side = 256;
+  bool keepAspect = false, leaveOutTransparent = false, merge = false;
+  const char* pixelSize = "1";
+  std::vector<TColor> leftOut = {};
+  std::optional<std::string> output = {};
+  Args pictures = {"a.png"};
+};
+void PrintTo(const Accepted& c, std::ostream* out) { PrintArgs(c.args, out); }
+
+// The row's number and the letters and digits of its arguments: "3___size_64_a_png".
+template <typename Case>
+std::string ArgumentsName(const testing::TestParamInfo<Case>& info) {
+  std::string name = std::to_string(info.index);
+  for (const std::string& arg : info.param.args) {
+    name += '_';
+    for (const char c : arg) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  return name;
+}
+
+class AcceptedArguments : public testing::TestWithParam<Accepted> {};
+
+TEST_P(AcceptedArguments, GiveTheseOptions) {
+  const Accepted& c = GetParam();
+  const ParsedCommandLine parsed = ParseConverterArguments(c.args);
+  ASSERT_EQ(parsed.action, ParsedCommandLine::Action::Convert) << parsed.problem;
+  const ConversionOptions& options = parsed.arguments.options;
+  EXPECT_EQ(options.fit.side, c.side);
+  EXPECT_EQ(options.fit.keepAspect, c.keepAspect);
+  EXPECT_EQ(options.fit.leaveOutTransparent, c.leaveOutTransparent);
+  EXPECT_EQ(options.drawing.merge, c.merge);
+  EXPECT_EQ(options.drawing.pixelSize, PixelSize::Parse(c.pixelSize).value());
+  EXPECT_EQ(options.drawing.leftOutColours, c.leftOut);
+  EXPECT_EQ(parsed.arguments.output, c.output);
+  EXPECT_EQ(parsed.arguments.pictures, c.pictures);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Converter, AcceptedArguments,
+    testing::Values(Accepted{.args = {"a.png"}},
+                    Accepted{.args = {"-s", "64", "a.png"}, .side = 64},
+                    Accepted{.args = {"-s64", "a.png"}, .side = 64},
+                    Accepted{.args = {"--size=64", "a.png"}, .side = 64},
+                    Accepted{.args = {"--size", "4096", "a.png", "--size", "1"}, .side = 1},
+                    Accepted{.args = {"--keep-aspect", "a.png", "--skip-transparent", "--merge"},
+                             .keepAspect = true,
+                             .leaveOutTransparent = true,
+                             .merge = true},
+                    Accepted{.args = {"--pixel-size", "0.25", "a.png"}, .pixelSize = "0.25"},
+                    Accepted{.args = {"--skip-colour", "#FFFFFF", "--skip-color=00ff80", "a.png"},
+                             .leftOut = {RGB(255, 255, 255), RGB(0, 255, 128)}},
+                    Accepted{.args = {"-o", "-", "a.png"}, .output = "-"},
+                    Accepted{.args = {"-oout.dxf", "a.png"}, .output = "out.dxf"},
+                    Accepted{.args = {"--output=x.dxf", "a.png"}, .output = "x.dxf"},
+                    Accepted{.args = {"--", "-s", "--merge"}, .pictures = {"-s", "--merge"}},
+                    Accepted{.args = {"a.png", "", "b.png"}, .pictures = {"a.png", "", "b.png"}}),
+    ArgumentsName<Accepted>);
+
+struct Rejected {
+  Args args;
+  std::string problem;
+};
+void PrintTo(const Rejected& c, std::ostream* out) { PrintArgs(c.args, out); }
+
+class RejectedArguments : public testing::TestWithParam<Rejected> {};
+
+TEST_P(RejectedArguments, AreAUsageErrorWithThisLine) {
+  const ParsedCommandLine parsed = ParseConverterArguments(GetParam().args);
+  EXPECT_EQ(parsed.action, ParsedCommandLine::Action::UsageError);
+  EXPECT_EQ(parsed.problem, GetParam().problem);
+}
+
+const std::string kSizeRange = " takes a whole number from 1 to 4096, not ";
+const std::string kPixelSizeRange =
+    "--pixel-size takes a decimal number above 0, at most 1000000 with at most 9 decimals, not ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Converter, RejectedArguments,
+    testing::Values(
+        Rejected{{"--size", "0", "a.png"}, "--size" + kSizeRange + "\"0\""},
+        Rejected{{"-s", "4097", "a.png"}, "-s" + kSizeRange + "\"4097\""},
+        Rejected{{"--size=+5", "a.png"}, "--size" + kSizeRange + "\"+5\""},
+        Rejected{{"--size=", "a.png"}, "--size" + kSizeRange + "\"\""},
+        Rejected{{"-s", "99999999999", "a.png"}, "-s" + kSizeRange + "\"99999999999\""},
+        Rejected{{"a.png", "--size"}, "--size needs a number"},
+        Rejected{{"--pixel-size", "0", "a.png"}, kPixelSizeRange + "\"0\""},
+        Rejected{{"--pixel-size", "1e3", "a.png"}, kPixelSizeRange + "\"1e3\""},
+        Rejected{{"--skip-colour", "white", "a.png"},
+                 "--skip-colour takes a colour as RRGGBB in hexadecimal, not \"white\""},
+        Rejected{{"--skip-color", "FFF", "a.png"},
+                 "--skip-color takes a colour as RRGGBB in hexadecimal, not \"FFF\""},
+        Rejected{{"--merge=yes", "a.png"}, "--merge takes no value"},
+        Rejected{{"--keep", "a.png"}, "unknown option --keep"},
+        Rejected{{"--frobnicate=1", "a.png"}, "unknown option --frobnicate"},
+        Rejected{{"-x", "a.png"}, "unknown option -x"},
+        Rejected{{"-", "a.png"}, "unknown option -"},
+        Rejected{{"-o", "x.dxf", "a.png", "b.png"}, "--output takes one picture, not 2"},
+        Rejected{{"-o", "", "a.png"}, "-o needs a file name"},
+        Rejected{{"a.png", "-o"}, "-o needs a file name"}, Rejected{{"--merge"}, ""}),
+    ArgumentsName<Rejected>);
+
+TEST(ConverterHelp, ListsEveryOption) {
+  for (const char* option :
+       {"-s, --size N", "--keep-aspect", "--pixel-size S", "--skip-transparent",
+        "--skip-colour RRGGBB", "--skip-color", "--merge", "-o, --output PATH", "--templates DIR",
+        "--help", "--version"}) {
+    EXPECT_NE(std::string(kConverterUsage).find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(ParseConverterArguments({"a.png", "--help", "--size=0"}).action,
+            ParsedCommandLine::Action::ShowHelp);
+}
+
+}  // namespace
+}  // namespace pixdraft
