@@ -141,6 +141,20 @@ TEST(StringList, AddKeepsOrderAndDuplicates) {
   EXPECT_EQ(sink.data, "b\r\na\r\nb\r\n");
 }
 
+// Lines go out a block of about a megabyte at a time: every block must arrive, in order.
+TEST(StringList, SavesEveryLineOfAListOfSomeMegabytes) {
+  TStringList list;
+  std::string expected;
+  for (int i = 0; i < 150000; ++i) {  // about two megabytes
+    const std::string line = "line " + std::to_string(i);
+    list.Add(std::u16string(line.begin(), line.end()));
+    expected += line + "\r\n";
+  }
+  StringSink sink;
+  list.SaveToSink(sink);
+  EXPECT_TRUE(sink.data == expected) << sink.data.size() << " bytes for " << expected.size();
+}
+
 TEST(StringList, SavesUnrepresentableCharactersLeniently) {
   TStringList ansi;
   ansi.Add(u"€ ✓ 😀 \xD800");

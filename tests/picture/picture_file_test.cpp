@@ -33,8 +33,8 @@ int MaxChannelDifference(const QImage& a, const QImage& b) {
 struct FormatCase {
   const char* format;
   const char* fileName;
-  int tolerance;  // what the encoder may lose
-  int side = 0;   // of a square coordinate picture, instead of the small one
+  int tolerance;              // what the encoder may lose
+  int width = 0, height = 0;  // of a coordinate picture, instead of the small one
 };
 
 class EveryFormat : public testing::TestWithParam<FormatCase> {};
@@ -43,7 +43,7 @@ TEST_P(EveryFormat, DecodesTheWrittenPixels) {
   const FormatCase& c = GetParam();
   TempDir dir;
   // Lossy encoders get flat areas, which they keep nearly exact; the others a pixel-level pattern.
-  const QImage written = c.side > 0         ? CoordinatePicture(c.side, c.side)
+  const QImage written = c.width > 0        ? CoordinatePicture(c.width, c.height)
                          : c.tolerance == 0 ? CoordinatePicture(7, 5)
                                             : Solid(16, 16, qRgb(40, 150, 220));
   WritePicture(dir / c.fileName, written, c.format);
@@ -62,11 +62,14 @@ INSTANTIATE_TEST_SUITE_P(Picture, EveryFormat,
                                          FormatCase{"webp", "lossless.webp", 0},  // quality 100
                                          FormatCase{"jpeg", "a.jpg", 2},
                                          // Files larger than one read-ahead window, read in
-                                         // small pieces (BMP) and whole (WebP).
-                                         FormatCase{"bmp", "large.bmp", 0, 300},
-                                         FormatCase{"webp", "large.webp", 0, 300}),
+                                         // pieces smaller and larger (rows of 66,000 bytes)
+                                         // than it.
+                                         FormatCase{"bmp", "large.bmp", 0, 300, 300},
+                                         FormatCase{"webp", "large.webp", 0, 300, 300},
+                                         FormatCase{"bmp", "wide.bmp", 0, 22000, 2}),
                          [](const auto& info) {
-                           return std::string(info.param.format) + (info.param.side ? "Large" : "");
+                           const std::string name = info.param.fileName;
+                           return name.substr(0, name.find('.')) + info.param.format;
                          });
 
 TEST(Picture, OnlyTheFirstFrameCounts) {
