@@ -34,6 +34,14 @@ bool RanOutOfMemory(const DecoderMessages& messages, QSize declared, QImage::For
       .isNull();
 }
 
+// The format the decoder announces for the frame. Some leave it unset on a broken file and
+// answer whatever memory held: a value out of range counts as none.
+QImage::Format DeclaredFormat(const QImageReader& reader) {
+  const int format = reader.imageFormat();
+  return format > QImage::Format_Invalid && format < QImage::NImageFormats ? QImage::Format(format)
+                                                                           : QImage::Format_Invalid;
+}
+
 QImage DecodeFirstFrame(PictureDevice& device) {
   DecoderMessages messages;
   QImageReader::setAllocationLimit(limitMegabytes);
@@ -44,7 +52,7 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   // Asked before reading, while the decoder still sits at the header: a bomb of a few hundred
   // bytes that declares gigabytes is refused before any of them is taken.
   const QSize declared = reader.size();
-  const QImage::Format declaredFormat = reader.imageFormat();
+  const QImage::Format declaredFormat = DeclaredFormat(reader);
   if (FrameBytes(declared, declaredFormat) > std::int64_t(limitMegabytes) << 20) {
     throw EOutOfMemory();
   }
