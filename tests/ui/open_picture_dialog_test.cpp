@@ -30,6 +30,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 
 #include "picture_formats.h"
 #include "preview_decoder.h"
@@ -323,6 +324,21 @@ TEST_F(OpenPictureDialogTest, PreviewShowsTheSizeOfWhatDecodesAndOtherwiseNothin
   panel.ShowFile(QtPath(dir / "broken.png"));
   ASSERT_TRUE(settled.wait(kWaitMs));
   EXPECT_EQ(state(), (QStringList{u"Image :"_s, u"(vide)"_s, u"off"_s}));
+}
+
+// A huge picture stays in memory only reduced, whichever of its sides is the long one.
+TEST_F(OpenPictureDialogTest, PreviewHoldsAtMost2048PixelsASide) {
+  TempDir dir;
+  SavePicture(dir / "tall.png", 10, 3000);
+  PreviewDecoder decoder;
+  QObject receiver;
+  std::optional<PreviewDecoder::Result> result;
+  decoder.Request(QtPath(dir / "tall.png"), &receiver,
+                  [&](const PreviewDecoder::Result& decoded) { result = decoded; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, kWaitMs));
+  EXPECT_EQ(result->size, QSize(10, 3000));
+  EXPECT_EQ(result->picture.height(), 2048);
+  EXPECT_LE(result->picture.width(), 10);
 }
 
 TEST_F(OpenPictureDialogTest, PreviewWindowShowsThePictureWithAMarginCentredAndClosesOnEsc) {
