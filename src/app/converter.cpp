@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <map>
 #include <utility>
 
@@ -52,13 +51,6 @@ class WrittenDrawings {
   std::map<std::pair<dev_t, ino_t>, std::string> byFile_;
 };
 
-// Absolute, as the confirmation names drawings, but not normalised: it names what was written.
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
-}
-
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -98,6 +90,8 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       } else if (arguments.output) {
         ExportDxfAs(session.raster(), session.CurrentImagePath(), *arguments.output, templates,
                     drawing);
+        // Absolute, as the confirmation names drawings, but not normalised: it names what was
+        // written.
         out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
       } else {
         written.CheckFree(DxfPathFor(session.CurrentImagePath()));

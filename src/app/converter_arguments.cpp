@@ -45,14 +45,14 @@ enum class Option {
   Version
 };
 
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;  // without the dashes
   char letter;            // the short form, or 0
   Option option;
   std::string_view value;  // what the option needs, as its error names it; empty for a flag
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {"size", 's', Option::Size, "a number"},
     {"keep-aspect", 0, Option::KeepAspect, {}},
     {"pixel-size", 0, Option::PixelSize, "a number"},
@@ -66,9 +66,9 @@ constexpr OptionSpec kOptions[] = {
     {"version", 0, Option::Version, {}},
 };
 
-const OptionSpec* FindOption(std::string_view name, char letter) {
-  for (const OptionSpec& spec : kOptions) {
-    if (letter ? spec.letter == letter : spec.name == name) return &spec;
+const KnownOption* FindOption(std::string_view name, char letter) {
+  for (const KnownOption& known : kOptions) {
+    if (letter ? known.letter == letter : known.name == name) return &known;
   }
   return nullptr;
 }
@@ -160,12 +160,12 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     const bool isLong = arg[1] == '-';
     const std::size_t equals = isLong ? arg.find('=') : std::string::npos;
     const std::string typed = isLong ? arg.substr(0, equals) : arg.substr(0, 2);
-    const OptionSpec* spec =
+    const KnownOption* known =
         isLong ? FindOption(std::string_view(typed).substr(2), 0) : FindOption({}, arg[1]);
-    if (!spec) return UsageError("unknown option " + typed);
+    if (!known) return UsageError("unknown option " + typed);
 
     std::string value;
-    if (spec->value.empty()) {
+    if (known->value.empty()) {
       if (equals != std::string::npos || (!isLong && arg.size() > 2)) {
         return UsageError(typed + " takes no value");
       }
@@ -176,18 +176,18 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      return UsageError(typed + " needs " + std::string(spec->value));
+      return UsageError(typed + " needs " + std::string(known->value));
     }
 
-    if (spec->option == Option::Help) {
+    if (known->option == Option::Help) {
       parsed.action = ParsedCommandLine::Action::ShowHelp;
       return parsed;
     }
-    if (spec->option == Option::Version) {
+    if (known->option == Option::Version) {
       parsed.action = ParsedCommandLine::Action::ShowVersion;
       return parsed;
     }
-    if (auto problem = Apply(spec->option, typed, value, arguments)) {
+    if (auto problem = Apply(known->option, typed, value, arguments)) {
       return UsageError(std::move(*problem));
     }
   }

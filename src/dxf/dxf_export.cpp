@@ -27,6 +27,18 @@ bool SameFile(const std::string& a, const std::string& b) {
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+struct Templates {
+  TStringList header, footer;
+};
+
+// The header, then the footer: a missing header is reported before the footer is looked at.
+Templates LoadTemplates(const TemplatePaths& paths) {
+  Templates templates;
+  templates.header.LoadFromFile(paths.header);
+  templates.footer.LoadFromFile(paths.footer);
+  return templates;
+}
+
 }  // namespace
 
 std::string DxfPathFor(const std::string& picturePath) {
@@ -106,26 +118,19 @@ std::string ExportDxf(const Raster& raster, const std::string& picturePath,
 
 void ExportDxfAs(const Raster& raster, const std::string& picturePath, const std::string& dxfPath,
                  const TemplatePaths& templates, const DrawingOptions& options) {
-  TStringList header;
-  header.LoadFromFile(templates.header);
-  TStringList footer;
-  footer.LoadFromFile(templates.footer);
-
+  const Templates loaded = LoadTemplates(templates);
   if (SameFile(dxfPath, picturePath)) {
     throw EFCreateError(dxfPath, kWouldReplaceThePicture);
   }
   SafeFileWriter writer(dxfPath);
-  WriteDxfDocument(writer, header, raster, footer, options);
+  WriteDxfDocument(writer, loaded.header, raster, loaded.footer, options);
   writer.Commit();
 }
 
 void ExportDxfTo(ByteSink& sink, const Raster& raster, const TemplatePaths& templates,
                  const DrawingOptions& options) {
-  TStringList header;
-  header.LoadFromFile(templates.header);
-  TStringList footer;
-  footer.LoadFromFile(templates.footer);
-  WriteDxfDocument(sink, header, raster, footer, options);
+  const Templates loaded = LoadTemplates(templates);
+  WriteDxfDocument(sink, loaded.header, raster, loaded.footer, options);
 }
 
 std::string ConfirmationText(const std::string& dxfPath) {

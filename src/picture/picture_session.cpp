@@ -7,17 +7,11 @@
 #include "picture_file.h"
 
 namespace pixdraft {
-namespace {
-
-// Absolute, so the DXF still lands beside the picture if the current directory changes, but not
-// normalised: "link/.." must keep meaning what it meant when the file was opened.
 std::string AbsolutePath(const std::string& path) {
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return error ? path : absolute.string();
 }
-
-}  // namespace
 
 std::string StatusText(const std::string& path, int width, int height) {
   const std::string name = path.substr(path.rfind('/') + 1);  // npos + 1 == 0: the whole path

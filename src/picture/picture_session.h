@@ -12,6 +12,10 @@
 
 namespace pixdraft {
 
+// `path` made absolute against the current directory but not normalised: "link/.." keeps meaning
+// what it meant when the file was opened. `path` itself when there is no current directory.
+std::string AbsolutePath(const std::string& path);
+
 // "Image : cat.png | Width : 256 | Height : 256"; the name is the text after the last "/".
 std::string StatusText(const std::string& path, int width, int height);
 
@@ -28,8 +32,6 @@ class PictureSession {
   // Exports the current raster beside the current path and returns the DXF file's path; does
   // nothing and returns nothing while no picture has been loaded.
   std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {}) const;
-
-  const ConversionOptions& options() const { return options_; }
 
   // The current picture's path made absolute (not normalised); empty before the first successful
   // load.

@@ -11,7 +11,6 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
-#include <filesystem>
 #include <utility>
 
 #include "fit.h"
@@ -150,9 +149,7 @@ TForm1::TForm1(MessageDisplay& messages, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::OpenPictureLater(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  const std::string fullPath = error ? path : absolute.string();
+  const std::string fullPath = AbsolutePath(path);
   QMetaObject::invokeMethod(
       this,
       [this, fullPath] {

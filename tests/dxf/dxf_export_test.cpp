@@ -6,6 +6,7 @@
 #include <clocale>
 #include <sstream>
 
+#include "drawing_test_support.h"
 #include "errors.h"
 #include "temp_dir.h"
 #include "trace_record.h"
@@ -15,19 +16,8 @@ namespace {
 
 using namespace std::string_literals;
 
-// One record as the file holds it, CR LF after every line; pixel (x, y) spans x..x+1 across and
-// -y..1-y upwards.
-std::string Record(const char* handle, const char* colour, const char* left, const char* right,
-                   const char* bottom, const char* top) {
-  return "0 \r\nTRACE\r\n  5\r\n"s + handle + "\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n420\r\n" +
-         colour + "\r\n100\r\nAcDbTrace\r\n 10\r\n" + left + "\r\n 20 \r\n" + bottom +
-         "\r\n 30\r\n0.0\r\n 11 \r\n" + right + "\r\n 21\r\n" + bottom +
-         "\r\n 31 \r\n0.0 \r\n 12\r\n" + left + "\r\n 22\r\n" + top + "\r\n 32\r\n0.0 \r\n 13\r\n" +
-         right + "\r\n 23 \r\n" + top + "\r\n 33 \r\n0.0\r\n";
-}
-
 const std::string kBlackOriginRecord =
-    Record("012C", "0", "0.00000", "1.00000", "0.00000", "1.00000");
+    Record("012C", "0", "0.00000", "0.00000", "1.00000", "1.00000");
 
 // `ascii` as UTF-16 in either byte order.
 std::string Utf16(const std::string& ascii, bool bigEndian) {
@@ -99,12 +89,12 @@ TEST_F(Export, WalksColumnsFromTheRightEachFromTheTop) {
     for (int x = 0; x < 2; ++x) raster.SetPixel(x, y, colours[y][x]);
   }
   EXPECT_EQ(Run(raster),
-            "H\r\n" + Record("012C", "255", "1.00000", "2.00000", "0.00000", "1.00000") +
-                Record("012D", "66051", "1.00000", "2.00000", "-1.00000", "0.00000") +
-                Record("012E", "1056816", "1.00000", "2.00000", "-2.00000", "-1.00000") +
-                Record("012F", "16711680", "0.00000", "1.00000", "0.00000", "1.00000") +
-                Record("0130", "16777215", "0.00000", "1.00000", "-1.00000", "0.00000") +
-                Record("0131", "65280", "0.00000", "1.00000", "-2.00000", "-1.00000") + "F\r\n");
+            "H\r\n" + Record("012C", "255", "1.00000", "0.00000", "2.00000", "1.00000") +
+                Record("012D", "66051", "1.00000", "-1.00000", "2.00000", "0.00000") +
+                Record("012E", "1056816", "1.00000", "-2.00000", "2.00000", "-1.00000") +
+                Record("012F", "16711680", "0.00000", "0.00000", "1.00000", "1.00000") +
+                Record("0130", "16777215", "0.00000", "-1.00000", "1.00000", "0.00000") +
+                Record("0131", "65280", "0.00000", "-2.00000", "1.00000", "-1.00000") + "F\r\n");
 }
 
 TEST_F(Export, FileTakesTheHeaderEncodingWhateverTheFooter) {

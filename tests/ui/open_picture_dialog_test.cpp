@@ -407,6 +407,21 @@ void MakePictureFolder(const TempDir& dir) {
   SavePicture(dir / "z.png", 3, 2);
 }
 
+// Opens the dialog on a folder that MakePictureFolder made and has `look` look at it while it
+// is up.
+void LookAtPictureFolder(const std::function<void(QWidget&, DialogParts&)>& look) {
+  TempDir dir;
+  MakePictureFolder(dir);
+  QWidget owner;
+  TOpenPictureDialog ouvrir(&owner);
+  WhenModal([&](QWidget& widget) {
+    DialogParts parts(widget);
+    parts.dialog->setDirectory(QtPath(dir.path()));
+    look(widget, parts);
+  });
+  ouvrir.Execute();
+}
+
 // What `read` gives once it gives `expected`, or after a wait: the listing fills in, sorts and
 // fits itself in the moments after it opens a folder.
 template <typename Read>
@@ -420,32 +435,19 @@ const QStringList kTypedRows = {u"m | dossier"_s, u"a.png | image PNG"_s, u"z.pn
 
 // Fault: the type filter's proxy sorted the listing by its texts, which put folders among files.
 TEST_F(OpenPictureDialogTest, ListingShowsFoldersBeforeFiles) {
-  TempDir dir;
-  MakePictureFolder(dir);
-  QWidget owner;
-  TOpenPictureDialog ouvrir(&owner);
   QStringList rows;
-  WhenModal([&](QWidget& widget) {
-    DialogParts parts(widget);
-    parts.dialog->setDirectory(QtPath(dir.path()));
+  LookAtPictureFolder([&](QWidget&, DialogParts& parts) {
     rows = Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s});
   });
-  ouvrir.Execute();
   EXPECT_EQ(rows, (QStringList{u"m"_s, u"a.png"_s, u"z.png"_s}));
 }
 
 // Fault: Qt names a folder's type with a text of its own that its French translation lacks.
 TEST_F(OpenPictureDialogTest, DialogSpeaksTheUsersLanguage) {
-  TempDir dir;
-  MakePictureFolder(dir);
-  QWidget owner;
-  TOpenPictureDialog ouvrir(&owner);
   QString title;
   QStringList headers, rows, buttons;
-  WhenModal([&](QWidget& widget) {
-    DialogParts parts(widget);
+  LookAtPictureFolder([&](QWidget& widget, DialogParts& parts) {
     title = widget.windowTitle();
-    parts.dialog->setDirectory(QtPath(dir.path()));
     rows = Settled([&] { return parts.Rows({0, 2}); }, kTypedRows);
     for (int column = 0; column < parts.details->model()->columnCount(); ++column) {
       headers << parts.details->model()->headerData(column, Qt::Horizontal).toString();
@@ -454,7 +456,6 @@ TEST_F(OpenPictureDialogTest, DialogSpeaksTheUsersLanguage) {
       buttons << button->text();
     }
   });
-  ouvrir.Execute();
   EXPECT_EQ(title, u"Ouvrir"_s);  // the dialog's own, with nothing appended
   EXPECT_EQ(headers, (QStringList{u"Nom"_s, u"Taille"_s, u"Type"_s, u"Dernière modification"_s}));
   EXPECT_EQ(rows, kTypedRows);
@@ -489,18 +490,11 @@ QStringList CutOff(const DialogParts& parts) {
 // Fault: Qt sizes the columns for short English texts and the type list for a short entry, so
 // French dates and headers and the "Tous" entry were cut off at the dialog's first size.
 TEST_F(OpenPictureDialogTest, FirstSizeShowsEveryColumnAndTheWholeOfEveryType) {
-  TempDir dir;
-  MakePictureFolder(dir);
-  QWidget owner;
-  TOpenPictureDialog ouvrir(&owner);
   QStringList cut;
-  WhenModal([&](QWidget& widget) {
-    DialogParts parts(widget);
-    parts.dialog->setDirectory(QtPath(dir.path()));
+  LookAtPictureFolder([&](QWidget&, DialogParts& parts) {
     ASSERT_EQ(Settled([&] { return parts.Rows({0, 2}); }, kTypedRows), kTypedRows);
     cut = Settled([&] { return CutOff(parts); }, {});
   });
-  ouvrir.Execute();
   EXPECT_EQ(cut, QStringList());
 }
 
