@@ -5,7 +5,9 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLayout>
+#include <QListView>
 #include <QScreen>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTimer>
@@ -29,6 +31,21 @@ int MissingWidth(const QComboBox& types) {
   const QRect field = types.style()->subControlRect(QStyle::CC_ComboBox, &option,
                                                     QStyle::SC_ComboBoxEditField, &types);
   return std::max(0, widest + 2 - field.width());
+}
+
+// The side panel at least as wide as its widest place: Qt sizes it to the first one and keeps
+// the width of an earlier session, whose language may have had shorter names.
+void FitSidePanel(QSplitter& splitter, const QListView& places) {
+  int widest = 0;
+  for (int row = 0; row < places.model()->rowCount(); ++row) {
+    widest = std::max(widest, places.sizeHintForIndex(places.model()->index(row, 0)).width());
+  }
+  const int needed = widest + places.width() - places.viewport()->width();
+  QList<int> sizes = splitter.sizes();
+  if (sizes.size() < 2 || sizes[0] >= needed) return;
+  sizes[1] -= needed - sizes[0];
+  sizes[0] = needed;
+  splitter.setSizes(sizes);
 }
 
 // Every column but the first to its header and contents, the first (the names) to the rest of
@@ -57,13 +74,22 @@ void SizeForContents(QFileDialog& dialog, QSize smallest) {
 
   auto* listing = dialog.findChild<QTreeView*>(u"treeView"_s);
   auto* files = dialog.findChild<QFileSystemModel*>();
+  auto* splitter = dialog.findChild<QSplitter*>(u"splitter"_s);
+  auto* places = dialog.findChild<QListView*>(u"sidebar"_s);
   if (listing == nullptr || files == nullptr) return;
-  // Contents come in from a worker thread after the folder opens.
+  const auto fit = [listing, splitter, places] {
+    if (splitter != nullptr && places != nullptr) FitSidePanel(*splitter, *places);
+    FitColumns(*listing);
+  };
+  // Contents come in from a worker thread after the folder opens; a folder whose contents the
+  // completions of a typed path have already read is listed at once, with no word from the
+  // thread, once the folder change is through.
   QObject::connect(files, &QFileSystemModel::directoryLoaded, listing,
-                   [listing, files](const QString& path) {
-                     if (path == files->rootPath()) FitColumns(*listing);
+                   [files, fit](const QString& path) {
+                     if (path == files->rootPath()) fit();
                    });
-  QTimer::singleShot(0, listing, [listing] { FitColumns(*listing); });
+  QObject::connect(files, &QFileSystemModel::rootPathChanged, listing, fit, Qt::QueuedConnection);
+  QTimer::singleShot(0, listing, fit);
 }
 
 }  // namespace pixdraft

@@ -9,9 +9,10 @@ class QFileDialog;
 namespace pixdraft {
 
 // Gives `dialog` its first size: its size hint, at least `smallest`, widened (within the
-// screen) until the type list shows its widest entry whole. Then, once shown and whenever a
-// folder's listing is in, sizes the listing's size, type and date columns to their headers and
-// contents and leaves the rest of the view's width to the names.
+// screen) until the type list shows its widest entry whole. Then, once shown and whenever the
+// listed folder changes or its listing is in, widens the side panel to its widest place, sizes
+// the listing's size, type and date columns to their headers and contents and leaves the rest of
+// the view's width to the names.
 void SizeForContents(QFileDialog& dialog, QSize smallest);
 
 }  // namespace pixdraft

@@ -40,18 +40,18 @@ void KeepFullPathShown(QFileDialog& dialog, QLineEdit& nameBox, const QString& p
 
 // A path typed into the name box and confirmed with Enter opens that folder, and the
 // completions that typing it brought up would stay open and swallow the next click: close them
-// whenever the dialog changes folder.
+// whenever the dialog changes folder, and after Enter, which may open the folder already listed.
 void CloseCompletionsOnFolderChange(QFileDialog& dialog, QLineEdit& nameBox) {
   QCompleter* completer = nameBox.completer();
   auto* files = dialog.findChild<QFileSystemModel*>();
   if (completer == nullptr || files == nullptr) return;
+  const auto close = [completer] {
+    if (completer->popup() != nullptr) completer->popup()->hide();
+  };
   // Queued: the dialog sets the completions' new prefix after the folder has changed.
-  QObject::connect(
-      files, &QFileSystemModel::rootPathChanged, completer,
-      [completer] {
-        if (completer->popup() != nullptr) completer->popup()->hide();
-      },
-      Qt::QueuedConnection);
+  QObject::connect(files, &QFileSystemModel::rootPathChanged, completer, close,
+                   Qt::QueuedConnection);
+  QObject::connect(&nameBox, &QLineEdit::returnPressed, completer, close, Qt::QueuedConnection);
 }
 
 }  // namespace
@@ -108,6 +108,11 @@ bool TOpenPictureDialog::Execute() {
     grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PreviewPanel::ShowFile);
     if (!fileName_.isEmpty()) preview->ShowFile(fileName_);
+    // Another folder lists other files: the picture of the last one leaves the preview with it.
+    if (auto* files = dialog.findChild<QFileSystemModel*>()) {
+      QObject::connect(files, &QFileSystemModel::rootPathChanged, preview,
+                       [preview] { preview->ShowFile({}); });
+    }
   }
 
   // Room for the preview beside the listing's columns and the type list.

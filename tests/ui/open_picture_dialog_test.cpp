@@ -20,6 +20,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -51,6 +52,9 @@ namespace pixdraft {
 namespace {
 
 constexpr int kWaitMs = 10000;
+// Between two keys typed: the name box selects what each prefix of a path names, and keys that
+// come faster than the listing can follow leave such folders selected, which Enter then opens.
+constexpr int kKeyMs = 30;
 
 class OpenPictureDialogTest : public ::testing::Test {
  protected:
@@ -476,6 +480,16 @@ QStringList CutOff(const DialogParts& parts) {
       cut << parts.details->model()->headerData(column, Qt::Horizontal).toString();
     }
   }
+  // The side panel's places, each as wide as its item's text and icon need.
+  const auto* sidebar = parts.dialog->findChild<QListView*>(u"sidebar"_s);
+  for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
+    const QModelIndex place = sidebar->model()->index(row, 0);
+    if (sidebar->visualRect(place).left() < 0 ||
+        sidebar->visualRect(place).left() + sidebar->sizeHintForIndex(place).width() >
+            sidebar->viewport()->width()) {
+      cut << place.data().toString();
+    }
+  }
   // The style clips the text to the edit field less a pixel each side.
   QStyleOptionComboBox option;
   option.initFrom(parts.types);
@@ -493,6 +507,29 @@ TEST_F(OpenPictureDialogTest, FirstSizeShowsEveryColumnAndTheWholeOfEveryType) {
   QStringList cut;
   LookAtPictureFolder([&](QWidget&, DialogParts& parts) {
     ASSERT_EQ(Settled([&] { return parts.Rows({0, 2}); }, kTypedRows), kTypedRows);
+    cut = Settled([&] { return CutOff(parts); }, {});
+  });
+  EXPECT_EQ(cut, QStringList());
+}
+
+// Faults: the columns were fitted to the first folder's listing only, and a side panel narrowed
+// for a shorter language's texts stayed so: after typing a folder whose listing the completions
+// had already read, sizes and types were cut ("193…ets", "im…NG"), and so was "Ordinateur".
+TEST_F(OpenPictureDialogTest, TypedFolderShowsEveryColumnAndTheWholeSidePanel) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "empty");
+  std::filesystem::create_directory(dir / "pictures");
+  SavePicture(dir / "pictures/a.png", 300, 20);
+  QStringList cut = {u"not looked at"_s};
+  LookAtPictureFolder([&](QWidget& widget, DialogParts& parts) {
+    parts.dialog->setDirectory(QtPath(dir / "empty"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Rows().isEmpty(); }, kWaitMs));
+    widget.findChild<QSplitter*>(u"splitter"_s)->setSizes({40, 600});
+    parts.nameBox->setFocus();
+    QTest::keyClicks(parts.nameBox, QtPath(dir / "pictures/"), {}, kKeyMs);
+    QTest::keyClick(parts.nameBox, Qt::Key_Return);
+    const QStringList listed = {u"a.png | image PNG"_s};
+    ASSERT_EQ(Settled([&] { return parts.Rows({0, 2}); }, listed), listed);
     cut = Settled([&] { return CutOff(parts); }, {});
   });
   EXPECT_EQ(cut, QStringList());
@@ -539,40 +576,65 @@ TEST_F(OpenPictureDialogTest, ReopeningInThePicturesFolderShowsItsFullPath) {
   EXPECT_EQ(shownAfterReselecting, QtPath(dir / "z.png"));
 }
 
-// Fault: the completions that typing a folder's path brought up stayed open once Enter had
-// opened that folder, and swallowed the next click: Cancel needed two.
+// Faults: the completions that typing a folder's path brought up stayed open once Enter had
+// opened that folder, and swallowed the next click: Cancel needed two. They stayed open too after
+// typing the folder already listed, which opens nothing new.
 TEST_F(OpenPictureDialogTest, FolderTypedIntoTheNameBoxOpensAndLeavesNoCompletionsOpen) {
   TempDir dir;
   std::filesystem::create_directory(dir / "inner");
   std::filesystem::create_directory(dir / "inner/deeper");
+  for (const std::string& typed : {dir / "inner", dir / ""}) {
+    SCOPED_TRACE(typed);
+    QWidget owner;
+    TOpenPictureDialog ouvrir(&owner);
+    bool offered = false, stillOffered = true, closedByOneClick = false;
+    QString directory;
+    WhenModal([&](QWidget& widget) {
+      DialogParts parts(widget);
+      parts.dialog->setDirectory(QtPath(dir.path()));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() == 1; }, kWaitMs));
+      QAbstractItemView* completions = parts.nameBox->completer()->popup();
+      parts.nameBox->setFocus();
+      QTest::keyClicks(parts.nameBox, QtPath(typed.substr(0, typed.size() - 1)), {}, kKeyMs);
+      offered = QTest::qWaitFor([&] { return completions->isVisible(); }, kWaitMs);
+      QTest::keyClicks(parts.nameBox, QtPath(typed.substr(typed.size() - 1)));
+      QTest::keyClick(parts.nameBox, Qt::Key_Return);
+      directory = Settled([&] { return parts.dialog->directory().absolutePath(); },
+                          QDir::cleanPath(QtPath(typed)));
+      QCoreApplication::processEvents();
+      stillOffered = completions->isVisible();
+      QPushButton* cancel = widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+      QTest::mouseClick(cancel, Qt::LeftButton);
+      closedByOneClick = !widget.isVisible();
+    });
+    EXPECT_FALSE(ouvrir.Execute());
+    ASSERT_TRUE(offered);
+    EXPECT_EQ(directory, QDir::cleanPath(QtPath(typed)));
+    EXPECT_FALSE(stillOffered);
+    EXPECT_TRUE(closedByOneClick);
+  }
+}
+
+// Fault: on reopening, the previous picture stayed in the preview, with its size, after the
+// dialog had left its folder.
+TEST_F(OpenPictureDialogTest, PreviewEmptiesWhenTheFolderChanges) {
+  TempDir dir;
+  MakePictureFolder(dir);
   QWidget owner;
   TOpenPictureDialog ouvrir(&owner);
-  bool offered = false, stillOffered = true, closedByOneClick = false;
-  QString directory;
+  ouvrir.SetFileName(QtPath(dir / "a.png"));
+  QStringList before, after;
   WhenModal([&](QWidget& widget) {
     DialogParts parts(widget);
-    parts.dialog->setDirectory(QtPath(dir.path()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() == 1; }, kWaitMs));
-    QAbstractItemView* completions = parts.nameBox->completer()->popup();
-    parts.nameBox->setFocus();
-    QTest::keyClicks(parts.nameBox, QtPath(dir / "inne"));
-    offered = QTest::qWaitFor([&] { return completions->isVisible(); }, kWaitMs);
-    QTest::keyClicks(parts.nameBox, u"r"_s);
-    QTest::keyClick(parts.nameBox, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return parts.dialog->directory().dirName() == u"inner"_s; },
-                                kWaitMs));
-    QCoreApplication::processEvents();
-    directory = parts.dialog->directory().absolutePath();
-    stillOffered = completions->isVisible();
-    QPushButton* cancel = widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
-    QTest::mouseClick(cancel, Qt::LeftButton);
-    closedByOneClick = !widget.isVisible();
+    auto* pane = widget.findChild<QLabel*>(u"previewPane"_s);
+    const auto state = [&] { return QStringList{parts.caption->text(), pane->text()}; };
+    before = Settled(state, {u" (3x2)"_s, QString()});
+    widget.findChild<QToolButton*>(u"toParentButton"_s)->click();
+    after = Settled(state, {u"Image :"_s, u"(vide)"_s});
   });
-  EXPECT_FALSE(ouvrir.Execute());
-  ASSERT_TRUE(offered);
-  EXPECT_EQ(directory, QtPath(dir / "inner"));
-  EXPECT_FALSE(stillOffered);
-  EXPECT_TRUE(closedByOneClick);
+  ouvrir.Execute();
+  EXPECT_EQ(before, (QStringList{u" (3x2)"_s, QString()}));
+  EXPECT_EQ(after, (QStringList{u"Image :"_s, u"(vide)"_s}));
 }
 
 }  // namespace
