@@ -4,6 +4,7 @@
 #include "application.h"
 #include "main_window.h"
 #include "message_boxes.h"
+#include "template_folder.h"
 
 int main(int argc, char* argv[]) {
   pixdraft::MessageBoxes messages;
@@ -17,7 +18,10 @@ int main(int argc, char* argv[]) {
                                QStringLiteral("[picture]"));
   parser.process(application);
 
-  pixdraft::TForm1 window(messages);
+  // The templates as the converter finds them, so the window saves from any folder.
+  pixdraft::TForm1 window(messages, [folder = pixdraft::ProgramFolder()] {
+    return pixdraft::DefaultTemplatePaths(folder);
+  });
   pixdraft::Form1 = &window;
   window.show();
   if (const auto picture = pixdraft::PictureArgument(argc, argv)) window.OpenPictureLater(*picture);

@@ -58,10 +58,11 @@ class CommandScope {
 
 }  // namespace
 
-TForm1::TForm1(MessageDisplay& messages, QWidget* parent)
+TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      messages_(messages) {
+      messages_(messages),
+      templates_(std::move(templates)) {
   setWindowTitle(QStringLiteral("PixDraft"));
   setFont(Tahoma11());
   setFixedSize(298, 376);
@@ -170,7 +171,8 @@ void TForm1::btn1Click() {
 void TForm1::btn2Click() {
   const CommandScope command(commandRunning_);
   if (!command.entered()) return;
-  if (const std::optional<std::string> dxfPath = session_.SaveToDxf()) {
+  if (const std::optional<std::string> dxfPath =
+          session_.SaveToDxf(templates_ ? templates_() : TemplatePaths{})) {
     messages_.ShowMessage(DisplayName(ConfirmationText(*dxfPath)));
     repaint();
   }

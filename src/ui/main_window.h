@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "image_view.h"
@@ -26,17 +27,22 @@ namespace pixdraft {
 inline constexpr char kMakerHost[] = "www.korvane.example";
 inline constexpr char kMakerUrl[] = "http://www.korvane.example/";
 
+// Where an export reads the header and footer templates, asked again at every export.
+using TemplateFinder = std::function<TemplatePaths()>;
+
 // Fixed-size 298 x 376 window titled "PixDraft", centred on the screen, without minimise or
-// maximise buttons; every control sits at fixed pixel bounds. Templates are read from the current
-// directory at each export. Accepts one dropped picture file, loaded as if chosen in the dialog.
+// maximise buttons; every control sits at fixed pixel bounds. Accepts one dropped picture file,
+// loaded as if chosen in the dialog.
 // One command runs at a time: a click that arrives while a command waits in its dialog or message
 // box does nothing.
 class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  // `messages` shows the export's confirmation and must outlive the window.
-  explicit TForm1(MessageDisplay& messages, QWidget* parent = nullptr);
+  // `messages` shows the export's confirmation and must outlive the window. Without
+  // `templates`, each export reads them from the current directory.
+  explicit TForm1(MessageDisplay& messages, TemplateFinder templates = {},
+                  QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Loads the file named by the bytes `path` as if it had been chosen in the open dialog, once the
@@ -80,6 +86,7 @@ class TForm1 : public QWidget {
   void LoadPicture(const std::string& path);
 
   MessageDisplay& messages_;
+  TemplateFinder templates_;
   PictureSession session_;
   bool commandRunning_ = false;
 };

@@ -3,11 +3,15 @@
 //   QT_PLUGIN_PATH=<this plugin's folder above "generic">
 //   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:<how>
 // Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
-// closes the window as its close box or Alt+F4 would. Anything unexpected ends the process with
-// exit code 3, so the test fails instead of waiting.
+// closes the window as its close box or Alt+F4 would. "save" waits for the picture named on the
+// command line, clicks "Save to DXF", answers the confirmation and clicks "Exit". Anything
+// unexpected ends the process with exit code 3, so the test fails instead of waiting.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGenericPlugin>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +42,39 @@ void Close(const QString& how) {
   Fail("no such button");
 }
 
+// Runs `step` every 20 ms, within any modal loop too, until it returns true; fails after 30 s.
+template <typename Step>
+void Every20Ms(QObject* owner, Step step) {
+  auto* timer = new QTimer(owner);
+  QObject::connect(timer, &QTimer::timeout, owner, [timer, step, tries = 1500]() mutable {
+    if (step()) {
+      timer->stop();
+    } else if (--tries == 0) {
+      Fail("waited 30 s");
+    }
+  });
+  timer->start(20);
+}
+
+void SaveThenExit(QObject* agent) {
+  Every20Ms(agent, [agent] {
+    const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box != nullptr) Fail(qPrintable(box->text()));  // the load failed
+    if (MainWindow()->findChild<QStatusBar*>()->currentMessage().isEmpty()) return false;
+    Close(QStringLiteral("Save to DXF"));
+    Every20Ms(agent, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return false;
+      std::fprintf(stderr, "%s\n", qPrintable(box->text()));
+      if (!box->text().startsWith(QLatin1String("DXF File saved to"))) Fail("no confirmation");
+      box->close();
+      QTimer::singleShot(0, [] { Close(QStringLiteral("Exit")); });
+      return true;
+    });
+    return true;
+  });
+}
+
 }  // namespace
 
 class WindowCloserPlugin : public QGenericPlugin {
@@ -49,7 +86,8 @@ class WindowCloserPlugin : public QGenericPlugin {
     auto* agent = new QObject;
     // Queued: it runs once the program has shown its window and entered the event loop.
     QMetaObject::invokeMethod(
-        agent, [how] { Close(how); }, Qt::QueuedConnection);
+        agent, [agent, how] { how == QLatin1String("save") ? SaveThenExit(agent) : Close(how); },
+        Qt::QueuedConnection);
     return agent;
   }
 };
