@@ -1,21 +1,20 @@
 // pixdraft [picture]: the main window, with the picture loaded when one is named.
 #include <QCommandLineParser>
+#include <iostream>
 
 #include "application.h"
 #include "main_window.h"
 #include "message_boxes.h"
 #include "template_folder.h"
+#include "window_command_line.h"
 
 int main(int argc, char* argv[]) {
+  if (const auto status = pixdraft::AnswerWithoutWindow(argc, argv, std::cout)) return *status;
   pixdraft::MessageBoxes messages;
   pixdraft::TApplication application(argc, argv, messages);
 
+  // Refuses options that neither Qt nor the program knows.
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Turns a raster picture into a DXF drawing."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("A picture to load."),
-                               QStringLiteral("[picture]"));
   parser.process(application);
 
   // The templates as the converter finds them, so the window saves from any folder.

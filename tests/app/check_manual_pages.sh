@@ -40,6 +40,6 @@ check() {
   rm -f "$rendered"
 }
 
-check pixdraft.1 "$(QT_QPA_PLATFORM=offscreen "$pixdraft" --help 2>/dev/null)"
+check pixdraft.1 "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$pixdraft" --help)"
 check pixdraft-convert.1 "$("$convert" --help)"
 exit $failed
