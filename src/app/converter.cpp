@@ -1,6 +1,7 @@
 #include "converter.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <map>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "error_text.h"
 #include "errors.h"
 #include "picture_session.h"
+#include "standard_input.h"
 #include "template_folder.h"
 
 namespace pixdraft {
@@ -63,8 +65,8 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       out << "pixdraft-convert " PIXDRAFT_VERSION "\n";
       return kAllConverted;
     case ParsedCommandLine::Action::UsageError:
-      if (!parsed.problem.empty()) err << "pixdraft-convert: " << parsed.problem << "\n";
-      err << kConverterUsage;
+      err << "pixdraft-convert: " << parsed.problem << "\n"
+          << "Try 'pixdraft-convert --help' for more information.\n";
       return kUsageError;
     case ParsedCommandLine::Action::Convert:
       break;
@@ -80,9 +82,15 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   int status = kAllConverted;
   WrittenDrawings written;
   for (const std::string& picture : arguments.pictures) {
+    const bool fromInput = picture == "-";
     try {
       PictureSession session(arguments.options);
-      session.Load(picture);
+      if (fromInput) {
+        const SpooledInput input(STDIN_FILENO);
+        session.Load(input.path());
+      } else {
+        session.Load(picture);
+      }
       if (arguments.output == "-") {
         // Streamed as it is made; the drawing itself is all that goes to standard output.
         StreamSink sink(out);
@@ -92,15 +100,16 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
                     drawing);
         // Absolute, as the confirmation names drawings, but not normalised: it names what was
         // written.
-        out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
+        if (!arguments.quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
       } else {
         written.CheckFree(DxfPathFor(session.CurrentImagePath()));
         const std::string dxfPath = *session.SaveToDxf(templates);
         written.Add(dxfPath, session.CurrentImagePath());
-        out << ConsoleConfirmation(dxfPath) << "\n";
+        if (!arguments.quiet) out << ConsoleConfirmation(dxfPath) << "\n";
       }
     } catch (const std::exception& error) {
-      err << picture << ": " << ErrorDisplayText(error) << "\n";
+      err << "pixdraft-convert: " << (fromInput ? "standard input" : picture) << ": "
+          << ErrorDisplayText(error) << "\n";
       status = kSomeFailed;
     }
   }

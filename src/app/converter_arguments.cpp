@@ -1,5 +1,6 @@
 #include "converter_arguments.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -25,8 +26,11 @@ const char kConverterUsage[] =
     "                          standard output\n"
     "      --templates DIR     read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
     "                          directory when it holds both, else the installed ones)\n"
-    "      --help              show this help\n"
-    "      --version           show the version\n"
+    "  -q, --quiet             print no confirmations; errors still go to standard error\n"
+    "  -h, --help              show this help\n"
+    "  -V, --version           show the version\n"
+    "\n"
+    "A PICTURE of \"-\" is read from standard input; its DXF then needs --output.\n"
     "\n"
     "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage error.\n";
 
@@ -41,6 +45,7 @@ enum class Option {
   Merge,
   Output,
   Templates,
+  Quiet,
   Help,
   Version
 };
@@ -62,8 +67,9 @@ constexpr KnownOption kOptions[] = {
     {"merge", 0, Option::Merge, {}},
     {"output", 'o', Option::Output, "a file name"},
     {"templates", 0, Option::Templates, "a folder"},
-    {"help", 0, Option::Help, {}},
-    {"version", 0, Option::Version, {}},
+    {"quiet", 'q', Option::Quiet, {}},
+    {"help", 'h', Option::Help, {}},
+    {"version", 'V', Option::Version, {}},
 };
 
 const KnownOption* FindOption(std::string_view name, char letter) {
@@ -124,6 +130,9 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
     case Option::Merge:
       options.drawing.merge = true;
       return std::nullopt;
+    case Option::Quiet:
+      arguments.quiet = true;
+      return std::nullopt;
     case Option::Help:
     case Option::Version:
       return std::nullopt;
@@ -146,11 +155,10 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
       arguments.pictures.push_back(arg);
       continue;
     }
-    if (arg == "-") return UsageError("unknown option -");
     if (arg == "--") {
       optionsEnded = true;
       continue;
@@ -192,10 +200,15 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     }
   }
 
-  if (arguments.pictures.empty()) return UsageError({});
+  if (arguments.pictures.empty()) return UsageError("missing picture operand");
   if (arguments.output && arguments.pictures.size() > 1) {
     return UsageError("--output takes one picture, not " +
                       std::to_string(arguments.pictures.size()));
+  }
+  // A drawing beside standard input has no name.
+  if (!arguments.output && std::find(arguments.pictures.begin(), arguments.pictures.end(), "-") !=
+                               arguments.pictures.end()) {
+    return UsageError("a picture from standard input needs --output");
   }
   return parsed;
 }

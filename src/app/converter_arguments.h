@@ -17,15 +17,15 @@ struct ConverterArguments {
   ConversionOptions options;
   std::optional<std::string> templatesDir;  // --templates
   std::optional<std::string> output;        // --output; "-" is standard output
-  std::vector<std::string> pictures;
+  bool quiet = false;                       // --quiet: no confirmations
+  std::vector<std::string> pictures;        // "-" is standard input
 };
 
 struct ParsedCommandLine {
   enum class Action { Convert, ShowHelp, ShowVersion, UsageError };
   Action action = Action::Convert;
   ConverterArguments arguments;
-  // For a usage error, the line that says what is wrong: "--size needs a number". Empty when
-  // only the pictures are missing.
+  // For a usage error, the line that says what is wrong: "--size needs a number".
   std::string problem;
 };
 

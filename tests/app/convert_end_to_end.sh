@@ -22,5 +22,8 @@ frames[0].save(f"{work}/anim.gif", save_all=True, append_images=frames[1:])
 PY
 
 "$convert" --templates "$templates" "$work/sample.png" "$work/big.png" "$work/anim.gif"
+# The sample through standard input: the same drawing.
+"$convert" --templates "$templates" -q -o "$work/piped.dxf" - < "$work/sample.png"
+cmp "$work/sample.dxf" "$work/piped.dxf"
 /usr/bin/python3 "$check" "$work/sample.png" "$work/sample.dxf" "$work/big.png" "$work/big.dxf" \
   "$work/anim.gif" "$work/anim.dxf"

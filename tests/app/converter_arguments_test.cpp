@@ -16,7 +16,7 @@ void PrintArgs(const Args& args, std::ostream* out) {
 struct Accepted {
   Args args;
   int side = 256;
-  bool keepAspect = false, leaveOutTransparent = false, merge = false;
+  bool keepAspect = false, leaveOutTransparent = false, merge = false, quiet = false;
   const char* pixelSize = "1";
   std::vector<TColor> leftOut = {};
   std::optional<std::string> output = {};
@@ -46,6 +46,7 @@ TEST_P(AcceptedArguments, GiveTheseOptions) {
   EXPECT_EQ(options.fit.keepAspect, c.keepAspect);
   EXPECT_EQ(options.fit.leaveOutTransparent, c.leaveOutTransparent);
   EXPECT_EQ(options.drawing.merge, c.merge);
+  EXPECT_EQ(parsed.arguments.quiet, c.quiet);
   EXPECT_EQ(options.drawing.pixelSize, PixelSize::Parse(c.pixelSize).value());
   EXPECT_EQ(options.drawing.leftOutColours, c.leftOut);
   EXPECT_EQ(parsed.arguments.output, c.output);
@@ -70,6 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{.args = {"-oout.dxf", "a.png"}, .output = "out.dxf"},
                     Accepted{.args = {"--output=x.dxf", "a.png"}, .output = "x.dxf"},
                     Accepted{.args = {"--", "-s", "--merge"}, .pictures = {"-s", "--merge"}},
+                    Accepted{.args = {"-q", "-o", "x.dxf", "-"},
+                             .quiet = true,
+                             .output = "x.dxf",
+                             .pictures = {"-"}},
                     Accepted{.args = {"a.png", "", "b.png"}, .pictures = {"a.png", "", "b.png"}}),
     ArgumentsName<Accepted>);
 
@@ -110,21 +115,24 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"--keep", "a.png"}, "unknown option --keep"},
         Rejected{{"--frobnicate=1", "a.png"}, "unknown option --frobnicate"},
         Rejected{{"-x", "a.png"}, "unknown option -x"},
-        Rejected{{"-", "a.png"}, "unknown option -"},
+        Rejected{{"-", "a.png"}, "a picture from standard input needs --output"},
+        Rejected{{"--quiet=no", "a.png"}, "--quiet takes no value"},
         Rejected{{"-o", "x.dxf", "a.png", "b.png"}, "--output takes one picture, not 2"},
         Rejected{{"-o", "", "a.png"}, "-o needs a file name"},
-        Rejected{{"a.png", "-o"}, "-o needs a file name"}, Rejected{{"--merge"}, ""}),
+        Rejected{{"a.png", "-o"}, "-o needs a file name"},
+        Rejected{{"--merge"}, "missing picture operand"}),
     ArgumentsName<Rejected>);
 
 TEST(ConverterHelp, ListsEveryOption) {
   for (const char* option :
        {"-s, --size N", "--keep-aspect", "--pixel-size S", "--skip-transparent",
         "--skip-colour RRGGBB", "--skip-color", "--merge", "-o, --output PATH", "--templates DIR",
-        "--help", "--version"}) {
+        "-q, --quiet", "-h, --help", "-V, --version"}) {
     EXPECT_NE(std::string(kConverterUsage).find(option), std::string::npos) << option;
   }
   EXPECT_EQ(ParseConverterArguments({"a.png", "--help", "--size=0"}).action,
             ParsedCommandLine::Action::ShowHelp);
+  EXPECT_EQ(ParseConverterArguments({"-V", "-h"}).action, ParsedCommandLine::Action::ShowVersion);
 }
 
 }  // namespace

@@ -39,8 +39,16 @@ for perturb in 0 85 170; do
   mv err "err.$perturb"
 done
 cmp err.0 err.85 && cmp err.0 err.170 || fail "the result depends on the heap"
-grep -qx "cut-green.bmp: Image non valide." err.0 || fail "cut BMP: $(cat err.0)"
-grep -qx "cut-noise.jpg: Image non valide." err.0 || fail "cut JPEG: $(cat err.0)"
+grep -qx "pixdraft-convert: cut-green.bmp: Image non valide." err.0 || fail "cut BMP: $(cat err.0)"
+grep -qx "pixdraft-convert: cut-noise.jpg: Image non valide." err.0 || fail "cut JPEG: $(cat err.0)"
+
+# Standard input as the picture: cut short, or endless. /dev/zero is refused once it has given
+# more than a picture may hold, within the time the run allows, and leaves no drawing.
+run 1 -o stdin.dxf - < cut-noise.png
+grep -qx "pixdraft-convert: standard input: Image non valide." err || fail "cut input: $(cat err)"
+run 1 -o stdin.dxf - < /dev/zero
+grep -qx "pixdraft-convert: standard input: Mémoire insuffisante." err || fail "endless: $(cat err)"
+[[ ! -e stdin.dxf ]] || fail "a drawing was made of a refused input"
 
 # A FIFO as the picture or as a template blocked the converter for good.
 mkfifo fifo.png
@@ -63,7 +71,8 @@ echo previous > magenta.dxf
 status=0
 (ulimit -f 100 && exec "$convert" --templates "$templates" magenta.png > out 2> err) || status=$?
 [[ $status == 1 ]] || fail "under a file-size limit: exit $status"
-grep -qx "magenta.png: Erreur d'écriture dans le flux." err || fail "file-size limit: $(cat err)"
+grep -qx "pixdraft-convert: magenta.png: Erreur d'écriture dans le flux." err ||
+  fail "file-size limit: $(cat err)"
 [[ $(cat magenta.dxf) == previous ]] || fail "the earlier DXF changed"
 [[ -z $(find . -name '.pixdraft-*') ]] || fail "a temporary file was left"
 
