@@ -4,8 +4,9 @@
 //   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:<how>
 // Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
 // closes the window as its close box or Alt+F4 would. "save" waits for the picture named on the
-// command line, clicks "Save to DXF", answers the confirmation and clicks "Exit". Anything
-// unexpected ends the process with exit code 3, so the test fails instead of waiting.
+// command line, clicks "Save to DXF", answers the confirmation and clicks "Exit"; "grab:FILE"
+// waits for the picture, saves a picture of the window as FILE (a PNG) and clicks "Exit".
+// Anything unexpected ends the process with exit code 3, so the test fails instead of waiting.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGenericPlugin>
@@ -56,11 +57,20 @@ void Every20Ms(QObject* owner, Step step) {
   timer->start(20);
 }
 
-void SaveThenExit(QObject* agent) {
-  Every20Ms(agent, [agent] {
+// Runs `then` once the picture named on the command line is in.
+template <typename Then>
+void WhenLoaded(QObject* agent, Then then) {
+  Every20Ms(agent, [then] {
     const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box != nullptr) Fail(qPrintable(box->text()));  // the load failed
     if (MainWindow()->findChild<QStatusBar*>()->currentMessage().isEmpty()) return false;
+    then();
+    return true;
+  });
+}
+
+void SaveThenExit(QObject* agent) {
+  WhenLoaded(agent, [agent] {
     Close(QStringLiteral("Save to DXF"));
     Every20Ms(agent, [] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -71,7 +81,13 @@ void SaveThenExit(QObject* agent) {
       QTimer::singleShot(0, [] { Close(QStringLiteral("Exit")); });
       return true;
     });
-    return true;
+  });
+}
+
+void GrabThenExit(QObject* agent, const QString& file) {
+  WhenLoaded(agent, [file] {
+    if (!MainWindow()->grab().save(file, "PNG")) Fail("the picture of the window was not saved");
+    Close(QStringLiteral("Exit"));
   });
 }
 
@@ -86,7 +102,12 @@ class WindowCloserPlugin : public QGenericPlugin {
     auto* agent = new QObject;
     // Queued: it runs once the program has shown its window and entered the event loop.
     QMetaObject::invokeMethod(
-        agent, [agent, how] { how == QLatin1String("save") ? SaveThenExit(agent) : Close(how); },
+        agent,
+        [agent, how] {
+          if (how == QLatin1String("save")) return SaveThenExit(agent);
+          if (how.startsWith(QLatin1String("grab:"))) return GrabThenExit(agent, how.mid(5));
+          Close(how);
+        },
         Qt::QueuedConnection);
     return agent;
   }
