@@ -1,6 +1,5 @@
 #include "decoder_helper.h"
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -8,7 +7,6 @@
 #include <cstring>
 #include <new>
 
-#include "address_sanitizer.h"
 #include "decoder_protocol.h"
 #include "errors.h"
 #include "picture_file.h"
@@ -16,21 +14,6 @@
 
 namespace pixdraft {
 namespace {
-
-void SetLimit(int resource, rlim_t soft, rlim_t hard) {
-  const rlimit limit{soft, hard};
-  ::setrlimit(resource, &limit);
-}
-
-void ApplyLimits(const DecodeLimits& limits) {
-  SetLimit(RLIMIT_CORE, 0, 0);
-  // The soft limit's SIGXCPU ends the process; the hard one's SIGKILL, a second later, in case
-  // something catches it.
-  SetLimit(RLIMIT_CPU, rlim_t(limits.cpuSeconds), rlim_t(limits.cpuSeconds) + 1);
-  // A failed allocation, which every decoder reports, once the address space is used up.
-  if (!kAddressSanitizer)
-    SetLimit(RLIMIT_AS, rlim_t(limits.memoryBytes), rlim_t(limits.memoryBytes));
-}
 
 // The picture reduced to at most `side` pixels a side, as straight ARGB32.
 QImage Preview(QImage picture, int side) {
@@ -81,7 +64,6 @@ bool WriteAll(const void* data, std::size_t size) {
 int RunDecoderHelper(const std::vector<std::string>& args) {
   DecodeRequest request;
   if (!ParseHelperArguments(args, request)) return 2;
-  ApplyLimits(request.limits);
 
   Answer answer;
   std::vector<std::uint32_t> pixels;

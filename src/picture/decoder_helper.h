@@ -7,8 +7,8 @@
 
 namespace pixdraft {
 
-// Puts this process under the limits `args` name (see HelperArguments), decodes the picture on
-// standard input as they ask and writes the Answer and its pixels to standard output. Returns the
+// Decodes the picture on standard input as `args` ask (see HelperArguments) and writes the Answer
+// and its pixels to standard output. The program that started it has set its limits. Returns the
 // exit status: 0 once an answer is written (a picture refused is an answer too), 1 when it could
 // not be written, 2 for arguments it does not understand. A decoder that crashes or runs out of
 // time ends the process without an answer.

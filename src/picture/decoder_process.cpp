@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +27,24 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
 std::timed_mutex oneAtATime;
+
+void SetLimit(pid_t process, decltype(RLIMIT_CPU) resource, rlim_t soft, rlim_t hard) {
+  const rlimit limit{soft, hard};
+  ::prlimit(process, resource, &limit, nullptr);
+}
+
+// Set from here, so that no helper, however broken, runs without them.
+void LimitHelper(pid_t helper, const DecodeLimits& limits) {
+  SetLimit(helper, RLIMIT_CORE, 0, 0);
+  // The soft limit's SIGXCPU ends the helper; the hard one's SIGKILL, a second later, in case
+  // something there catches it.
+  SetLimit(helper, RLIMIT_CPU, rlim_t(limits.cpuSeconds), rlim_t(limits.cpuSeconds) + 1);
+  // Once its address space is used up, an allocation fails, which every decoder reports.
+  // AddressSanitizer reserves terabytes of it for itself.
+  if (!kAddressSanitizer) {
+    SetLimit(helper, RLIMIT_AS, rlim_t(limits.memoryBytes), rlim_t(limits.memoryBytes));
+  }
+}
 
 // A running helper and the read end of its answer. Ending it kills what still runs: a decode no
 // longer wanted, out of time, or already done.
@@ -85,6 +104,7 @@ Helper::Helper(const ReadableFile& picture, const DecodeRequest& request) {
     ::close(answer_);
     throw EFOpenError(program, error);
   }
+  LimitHelper(pid_, request.limits);
 }
 
 Helper::~Helper() {

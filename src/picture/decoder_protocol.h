@@ -11,9 +11,9 @@
 
 namespace pixdraft {
 
-// The helper's hard limits, set by the kernel on its process. Memory is its whole address space:
-// the frame, the decoder's own working memory and the helper's code together (about 75 MiB),
-// leaving the program some room within 1.25 GiB.
+// The helper's hard limits, which the kernel keeps once the program has set them on it. Memory is
+// its whole address space: the frame, the decoder's own working memory and the helper's code
+// together (about 75 MiB), leaving the program some room within 1.25 GiB.
 struct DecodeLimits {
   std::int64_t memoryBytes = std::int64_t(1152) << 20;
   int cpuSeconds = 10;

@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -29,10 +30,13 @@ std::int64_t FrameBytes(QSize size, QImage::Format format) {
 }
 
 // Decoders report a refused or failed allocation as a plain read failure. Qt says when its
-// allocation limit refused the frame (a decoder may need a deeper format than it announced);
-// otherwise the frame is too large when the system cannot give that much memory now.
-bool RanOutOfMemory(const DecoderMessages& messages, QSize declared, QImage::Format format) {
-  if (messages.Mention(u"allocation limit")) return true;
+// allocation limit refused the frame (a decoder may need a deeper format than it announced); a
+// failed allocation leaves ENOMEM in errno (under the decoding helper's hard limit, a decoder's
+// working memory may be what failed); otherwise the frame is too large when the system cannot give
+// that much memory now.
+bool RanOutOfMemory(const DecoderMessages& messages, bool allocationFailed, QSize declared,
+                    QImage::Format format) {
+  if (messages.Mention(u"allocation limit") || allocationFailed) return true;
   if (declared.isEmpty()) return false;
   return QImage(declared, format == QImage::Format_Invalid ? QImage::Format_ARGB32 : format)
       .isNull();
@@ -127,11 +131,15 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   if (FrameBytes(declared, declaredFormat) > limit) throw EOutOfMemory();
   device.ClearReadNotes();
   QImage image = BlankFrame(format, declared, declaredFormat);
+  errno = 0;
   const bool read = reader.read(&image);
+  const bool allocationFailed = errno == ENOMEM;
   if (device.ReadFailed()) throw EReadError();
   const bool cutShort = read && CutShort(format, device, image.size());
   if (read && !image.isNull() && !cutShort) return image;
-  if (!cutShort && RanOutOfMemory(messages, declared, declaredFormat)) throw EOutOfMemory();
+  if (!cutShort && RanOutOfMemory(messages, allocationFailed, declared, declaredFormat)) {
+    throw EOutOfMemory();
+  }
   throw EInvalidGraphic();
 }
 

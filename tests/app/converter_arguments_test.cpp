@@ -113,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"-", "a.png"}, "unknown option -"},
         Rejected{{"-o", "x.dxf", "a.png", "b.png"}, "--output takes one picture, not 2"},
         Rejected{{"-o", "", "a.png"}, "-o needs a file name"},
-        Rejected{{"a.png", "-o"}, "-o needs a file name"}, Rejected{{"--merge"}, ""}),
+        Rejected{{"a.png", "-o"}, "-o needs a file name"},
+        Rejected{{"--templates=", "a.png"}, "--templates needs a folder name"},
+        Rejected{{"--merge"}, ""}),
     ArgumentsName<Rejected>);
 
 TEST(ConverterHelp, ListsEveryOption) {
