@@ -3,11 +3,12 @@
 //   QT_PLUGIN_PATH=<this plugin's folder above "generic">
 //   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:<how>
 // Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
-// closes the window as its close box or Alt+F4 would. Anything unexpected ends the process with
-// exit code 3, so the test fails instead of waiting.
+// closes the window as its close box or Alt+F4 would; "Exit@500" clicks it 500 ms later. Anything
+// unexpected ends the process with exit code 3, so the test fails instead of waiting.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGenericPlugin>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -47,9 +48,9 @@ class WindowCloserPlugin : public QGenericPlugin {
  public:
   QObject* create(const QString&, const QString& how) override {
     auto* agent = new QObject;
-    // Queued: it runs once the program has shown its window and entered the event loop.
-    QMetaObject::invokeMethod(
-        agent, [how] { Close(how); }, Qt::QueuedConnection);
+    // Timed: it runs once the program has shown its window and entered the event loop.
+    const QStringList parts = how.split(u'@');
+    QTimer::singleShot(parts.value(1).toInt(), agent, [what = parts[0]] { Close(what); });
     return agent;
   }
 };
