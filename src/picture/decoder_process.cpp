@@ -160,9 +160,8 @@ auto Decode(const std::string& path, const DecodeRequest& request, const DecodeC
             int largestSide, ReadPixels readPixels) {
   const ReadableFile picture(path);
   const auto turn = TakeTurn(cancel);
-  // CPU time is the limit; the wall-clock deadline only catches a helper that is stopped.
   const Clock::time_point deadline =
-      Clock::now() + std::chrono::seconds(2 * request.limits.cpuSeconds + 5);
+      Clock::now() + std::chrono::seconds(request.limits.wallSeconds);
   Helper helper(picture, request);
   Answer answer;
   if (!helper.Read(&answer, sizeof answer, cancel, deadline) || answer.magic != Answer::kMagic) {

@@ -17,6 +17,8 @@ namespace pixdraft {
 struct DecodeLimits {
   std::int64_t memoryBytes = std::int64_t(1152) << 20;
   int cpuSeconds = 10;
+  // Only for a helper that is stopped or starved of CPU: the limit that counts is CPU time.
+  int wallSeconds = 25;
 };
 
 // What the helper is asked for: the working raster of a fit, or the picture reduced for a
