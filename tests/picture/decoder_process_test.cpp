@@ -42,13 +42,14 @@ void PrintTo(const BrokenHelper& helper, std::ostream* out) { *out << helper.nam
 
 class Decoding : public testing::TestWithParam<BrokenHelper> {};
 
-// Whatever the helper does, the picture is refused; the CPU time is the kernel's to stop.
+// Whatever the helper does, the picture is refused. Its CPU time is the kernel's to stop, long
+// before the wall-clock deadline (or the test's own time-out).
 TEST_P(Decoding, RefusesThePictureWhenTheHelperFails) {
   TempDir dir;
   WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
   const HelperProgram helper(ShellScript(dir, GetParam().script));
   const std::string message = ErrorOf([&] {
-    DecodeFittedPicture(dir / "a.png", {}, nullptr, {1 << 30, 1});
+    DecodeFittedPicture(dir / "a.png", {}, nullptr, {1 << 30, 1, 600});
   });
   EXPECT_EQ(message, "Image non valide");
 }
