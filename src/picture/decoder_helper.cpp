@@ -1,9 +1,11 @@
 #include "decoder_helper.h"
 
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <QImage>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <new>
 
@@ -64,6 +66,8 @@ bool WriteAll(const void* data, std::size_t size) {
 int RunDecoderHelper(const std::vector<std::string>& args) {
   DecodeRequest request;
   if (!ParseHelperArguments(args, request)) return 2;
+  // A program that dies before its helper (killed, say) takes it along.
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 
   Answer answer;
   std::vector<std::uint32_t> pixels;
