@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   # Qt, with the image decoders beyond its own and the translations of its dialogs
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
+  # libjpeg, which decodes JPEG frames for us
+  libjpeg-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
   # GDAL's ogrinfo, a second real DXF reader for the tests

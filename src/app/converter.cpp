@@ -113,8 +113,10 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       status = kSomeFailed;
     }
   }
-  // What a script reads is part of the result: an output it cannot take is a failure too.
-  if (!out.flush()) {
+  // What a script reads is part of the result: an output it cannot take is a failure too, said
+  // once (a drawing streamed there has said it already).
+  const bool alreadySaid = arguments.output == "-" && !out;
+  if (!out.flush() && !alreadySaid) {
     err << "pixdraft-convert: standard output: " << ErrorDisplayText(EWriteError()) << "\n";
     status = kSomeFailed;
   }

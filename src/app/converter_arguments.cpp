@@ -119,6 +119,7 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
       arguments.output = value;
       return std::nullopt;
     case Option::Templates:
+      if (value.empty()) return typed + " needs a folder name";
       arguments.templatesDir = value;
       return std::nullopt;
     case Option::KeepAspect:

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <vector>
 
@@ -51,10 +50,6 @@ SpooledInput::SpooledInput(int input, std::uint64_t limit) {
   std::error_code noTemporaryFolder;
   std::filesystem::path folder = std::filesystem::temp_directory_path(noTemporaryFolder);
   if (noTemporaryFolder) folder = "/tmp";
-  // A file-size limit then fails the write instead of ending the process.
-  if (const auto previous = ::signal(SIGXFSZ, SIG_IGN); previous != SIG_DFL) {
-    ::signal(SIGXFSZ, previous);
-  }
   fd_ = UnnamedFile(folder);
   try {
     std::vector<char> buffer(1 << 16);

@@ -27,6 +27,15 @@ ReadableFile::ReadableFile(const std::string& fileName) {
   size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
+ReadableFile::ReadableFile(int descriptor, const std::string& fileName) : fd_(descriptor) {
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    throw EFOpenError(fileName, kNotARegularFile);
+  }
+  size_ = static_cast<std::uint64_t>(info.st_size);
+}
+
 ReadableFile::~ReadableFile() { ::close(fd_); }
 
 std::size_t ReadAt(const ReadableFile& file, char* out, std::size_t length, std::uint64_t offset) {

@@ -14,6 +14,9 @@ class ReadableFile {
  public:
   // Throws EFOpenError naming `fileName`: missing, not allowed, a folder, or not a regular file.
   explicit ReadableFile(const std::string& fileName);
+  // Takes over `descriptor`, open for reading, as a helper process is handed a file already
+  // checked; throws EFOpenError naming `fileName` when it is not a regular file after all.
+  ReadableFile(int descriptor, const std::string& fileName);
   ~ReadableFile();
   ReadableFile(const ReadableFile&) = delete;
   ReadableFile& operator=(const ReadableFile&) = delete;

@@ -1,6 +1,6 @@
 // What decoders say while a picture decodes, collected instead of reaching the terminal: Qt's
-// warnings, which are some decoders' only word that the data was broken, and what their
-// libraries print on their own to the standard error.
+// warnings, which are some decoders' only word that the data was broken. (What their libraries
+// print on their own goes to the decoding helper's standard error, which leads nowhere.)
 #pragma once
 
 #include <QStringList>
@@ -27,7 +27,6 @@ class DecoderMessages {
  private:
   std::unique_lock<std::mutex> turn_;
   QStringList messages_;
-  int savedStderr_ = -1;
 };
 
 }  // namespace pixdraft

@@ -1,12 +1,17 @@
 #include "picture_file.h"
 
 #include <QImageReader>
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
 #include <new>
 
 #include "decoder_messages.h"
 #include "errors.h"
+#include "jpeg_frame.h"
 #include "picture_device.h"
 #include "readable_file.h"
 
@@ -25,10 +30,13 @@ std::int64_t FrameBytes(QSize size, QImage::Format format) {
 }
 
 // Decoders report a refused or failed allocation as a plain read failure. Qt says when its
-// allocation limit refused the frame (a decoder may need a deeper format than it announced);
-// otherwise the frame is too large when the system cannot give that much memory now.
-bool RanOutOfMemory(const DecoderMessages& messages, QSize declared, QImage::Format format) {
-  if (messages.Mention(u"allocation limit")) return true;
+// allocation limit refused the frame (a decoder may need a deeper format than it announced); a
+// failed allocation leaves ENOMEM in errno (under the decoding helper's hard limit, a decoder's
+// working memory may be what failed); otherwise the frame is too large when the system cannot give
+// that much memory now.
+bool RanOutOfMemory(const DecoderMessages& messages, bool allocationFailed, QSize declared,
+                    QImage::Format format) {
+  if (messages.Mention(u"allocation limit") || allocationFailed) return true;
   if (declared.isEmpty()) return false;
   return QImage(declared, format == QImage::Format_Invalid ? QImage::Format_ARGB32 : format)
       .isNull();
@@ -42,6 +50,67 @@ QImage::Format DeclaredFormat(const QImageReader& reader) {
                                                                            : QImage::Format_Invalid;
 }
 
+// The formats read, by the names Qt's readers give them. Left out: animations whose loops a
+// decoder runs before it gives up the first frame (MNG), and whatever other readers a system may
+// add, which nobody here has tried against broken files.
+constexpr const char* kAcceptedFormats[] = {"bmp",  "cur",  "gif", "icns", "ico", "jpeg",
+                                            "pbm",  "pgm",  "png", "ppm",  "tga", "tiff",
+                                            "wbmp", "webp", "xbm", "xpm"};
+
+bool Accepted(const QByteArray& format) {
+  return std::any_of(std::begin(kAcceptedFormats), std::end(kAcceptedFormats),
+                     [&](const char* name) { return format == name; });
+}
+
+// The frame a reader is handed to decode into. These readers keep a frame of the size and format
+// they announced and only write their pixels into it, so whatever they leave unset (a BMP's
+// compressed data may end early or skip pixels, as its format allows) reads as zero: colour index
+// 0, or transparent black, never what memory held before. Its memory comes zeroed from calloc,
+// which costs nothing for a large frame until a pixel is written. Other readers ignore it and
+// make their own frame, whose every pixel they set; they get none, which would double the memory.
+QImage BlankFrame(const QByteArray& format, QSize size, QImage::Format pixelFormat) {
+  static constexpr const char* kWriteIntoTheirFrame[] = {"bmp", "pbm",  "pgm", "png",
+                                                         "ppm", "tiff", "xbm", "xpm"};
+  const bool writesInto =
+      std::any_of(std::begin(kWriteIntoTheirFrame), std::end(kWriteIntoTheirFrame),
+                  [&](const char* name) { return format == name; });
+  if (!writesInto || size.isEmpty() || pixelFormat == QImage::Format_Invalid) return {};
+  const std::int64_t bytes = FrameBytes(size, pixelFormat);
+  void* pixels = std::calloc(std::size_t(bytes), 1);
+  if (pixels == nullptr) throw EOutOfMemory();
+  return QImage(static_cast<uchar*>(pixels), size.width(), size.height(), bytes / size.height(),
+                pixelFormat, std::free, pixels);
+}
+
+// An XBM holds its rows as a C array of hex numbers; its reader stops at the end of the file
+// without a word, so the numbers are counted: at least one per 8 pixels of each row.
+bool XbmHoldsEveryRow(PictureDevice& device, QSize size) {
+  const qint64 needed = qint64((size.width() + 7) / 8) * size.height();
+  device.seek(0);
+  qint64 numbers = 0;
+  bool inArray = false;
+  char previous = 0, byte = 0;
+  while (numbers < needed && device.getChar(&byte)) {
+    if (byte == '{') inArray = true;
+    if (inArray && previous == '0' && (byte == 'x' || byte == 'X')) ++numbers;
+    previous = byte;
+  }
+  return numbers >= needed;
+}
+
+// Whether the frame a reader delivered lacks data the file should have held, by each reader's
+// own signs: most refuse such a frame themselves.
+bool CutShort(const QByteArray& format, PictureDevice& device, QSize size) {
+  // The GIF reader hands over a partial frame only when the data has run out.
+  if (format == "gif") return device.ReadAtEnd();
+  // The BMP and icon readers stop at the first row that comes back short, and say nothing.
+  if (format == "bmp" || format == "ico" || format == "cur") {
+    return device.ReadShort() || device.ReadAtEnd();
+  }
+  if (format == "xbm") return !XbmHoldsEveryRow(device, size);
+  return false;
+}
+
 QImage DecodeFirstFrame(PictureDevice& device) {
   DecoderMessages messages;
   QImageReader::setAllocationLimit(limitMegabytes);
@@ -49,24 +118,28 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   QImageReader reader(&device);
   reader.setAutoTransform(false);
   const QByteArray format = reader.format();  // asked after the read, it reads again at the end
+  if (!Accepted(format)) throw EInvalidGraphic();
+  const std::int64_t limit = std::int64_t(limitMegabytes) << 20;
+  if (format == "jpeg") {
+    device.seek(0);
+    return DecodeJpegFrame(device, limit);
+  }
   // Asked before reading, while the decoder still sits at the header: a bomb of a few hundred
   // bytes that declares gigabytes is refused before any of them is taken.
   const QSize declared = reader.size();
   const QImage::Format declaredFormat = DeclaredFormat(reader);
-  if (FrameBytes(declared, declaredFormat) > std::int64_t(limitMegabytes) << 20) {
+  if (FrameBytes(declared, declaredFormat) > limit) throw EOutOfMemory();
+  device.ClearReadNotes();
+  QImage image = BlankFrame(format, declared, declaredFormat);
+  errno = 0;
+  const bool read = reader.read(&image);
+  const bool allocationFailed = errno == ENOMEM;
+  if (device.ReadFailed()) throw EReadError();
+  const bool cutShort = read && CutShort(format, device, image.size());
+  if (read && !image.isNull() && !cutShort) return image;
+  if (!cutShort && RanOutOfMemory(messages, allocationFailed, declared, declaredFormat)) {
     throw EOutOfMemory();
   }
-  device.ClearReadNotes();
-  QImage image;
-  const bool read = reader.read(&image);
-  if (device.ReadFailed()) throw EReadError();
-  // Data that ends before the frame does. Most decoders then fail; some asked past the end and
-  // go on; the BMP reader stops at the first short row without a word; libjpeg only warns and
-  // fills the rest with grey.
-  const bool cutShort = device.ReadAtEnd() || (device.ReadShort() && format == "bmp") ||
-                        messages.Mention(u"premature end");
-  if (read && !image.isNull() && !cutShort) return image;
-  if (!cutShort && RanOutOfMemory(messages, declared, declaredFormat)) throw EOutOfMemory();
   throw EInvalidGraphic();
 }
 
@@ -74,9 +147,10 @@ QImage DecodeFirstFrame(PictureDevice& device) {
 
 void SetPictureMemoryLimit(int megabytes) { limitMegabytes = megabytes; }
 
-QImage LoadPictureFile(const std::string& path) {
+QImage LoadPictureFile(const std::string& path) { return LoadPicture(ReadableFile(path)); }
+
+QImage LoadPicture(const ReadableFile& file) {
   try {
-    const ReadableFile file(path);
     PictureDevice device(file);
     return DecodeFirstFrame(device);
   } catch (const std::bad_alloc&) {

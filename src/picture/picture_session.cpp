@@ -3,8 +3,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "fit.h"
-#include "picture_file.h"
+#include "decoder_process.h"
 
 namespace pixdraft {
 std::string AbsolutePath(const std::string& path) {
@@ -19,9 +18,9 @@ std::string StatusText(const std::string& path, int width, int height) {
          " | Height : " + std::to_string(height);
 }
 
-void PictureSession::Load(const std::string& path) {
+void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
-  Raster raster = FitPicture(LoadPictureFile(path), options_.fit);
+  Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
   std::string fullPath = AbsolutePath(path);
   std::string status = StatusText(fullPath, raster.width, raster.height);
   currentImagePath_ = std::move(fullPath);

@@ -12,6 +12,8 @@
 
 namespace pixdraft {
 
+class DecodeCancel;
+
 // `path` made absolute against the current directory but not normalised: "link/.." keeps meaning
 // what it meant when the file was opened. `path` itself when there is no current directory.
 std::string AbsolutePath(const std::string& path);
@@ -24,10 +26,10 @@ class PictureSession {
   // The window's conversion by default.
   explicit PictureSession(ConversionOptions options = {}) : options_(std::move(options)) {}
 
-  // Decodes and fits the picture at `path` and makes it current; the status gives the working
-  // raster's size. On any error the path, raster and status text stay as they were, and the
-  // error propagates.
-  void Load(const std::string& path);
+  // Decodes and fits the picture at `path` (in the decoding helper) and makes it current; the
+  // status gives the working raster's size. On any error, or DecodeCancelled once `cancel` is
+  // cancelled, the path, raster and status text stay as they were, and the error propagates.
+  void Load(const std::string& path, const DecodeCancel* cancel = nullptr);
 
   // Exports the current raster beside the current path and returns the DXF file's path; does
   // nothing and returns nothing while no picture has been loaded.

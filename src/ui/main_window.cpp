@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMimeData>
@@ -11,8 +12,11 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
+#include <exception>
+#include <thread>
 #include <utility>
 
+#include "decoder_process.h"
 #include "fit.h"
 #include "local_file_name.h"
 
@@ -195,8 +199,9 @@ void TForm1::Label1MouseLeave() {
 void TForm1::Label1Click() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerUrl))); }
 
 void TForm1::btn3Click() {
-  const CommandScope command(commandRunning_);
-  if (command.entered()) QCoreApplication::quit();
+  // Even while a picture loads: its decode stops, and the program ends.
+  if (loading_ != nullptr) loading_->Cancel();
+  QCoreApplication::quit();
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -212,7 +217,31 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::LoadPicture(const std::string& path) {
-  session_.Load(path);
+  // The picture decodes in its helper process while this waits in an event loop: the window goes
+  // on painting, and Exit (or closing the window, which ends every event loop) stops the decode.
+  DecodeCancel cancel;
+  std::exception_ptr failure;
+  QEventLoop waiting;
+  std::thread decoding([&] {
+    try {
+      session_.Load(path, &cancel);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loading_ = &cancel;
+  waiting.exec();
+  loading_ = nullptr;
+  cancel.Cancel();  // nothing left to stop, unless the program is ending
+  decoding.join();
+  if (failure) {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const DecodeCancelled&) {
+      return;
+    }
+  }
   Image1->SetPicture(RasterToImage(session_.raster()));
   StatusBar1->showMessage(DisplayName(session_.statusText()));
 }

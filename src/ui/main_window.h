@@ -23,6 +23,8 @@ class QToolButton;
 
 namespace pixdraft {
 
+class DecodeCancel;
+
 // The maker's web page, opened by the link label whose caption is its host name.
 inline constexpr char kMakerHost[] = "www.korvane.example";
 inline constexpr char kMakerUrl[] = "http://www.korvane.example/";
@@ -34,7 +36,7 @@ using TemplateFinder = std::function<TemplatePaths()>;
 // maximise buttons; every control sits at fixed pixel bounds. Accepts one dropped picture file,
 // loaded as if chosen in the dialog.
 // One command runs at a time: a click that arrives while a command waits in its dialog or message
-// box does nothing.
+// box, or for its picture to decode, does nothing; but Exit always ends the program.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -75,7 +77,7 @@ class TForm1 : public QWidget {
   void Label1MouseEnter();
   void Label1MouseLeave();
   void Label1Click();
-  // "Exit": asks the application to quit, and returns.
+  // "Exit": stops a picture's decode in progress, asks the application to quit, and returns.
   void btn3Click();
 
  protected:
@@ -89,6 +91,7 @@ class TForm1 : public QWidget {
   TemplateFinder templates_;
   PictureSession session_;
   bool commandRunning_ = false;
+  DecodeCancel* loading_ = nullptr;  // while a picture decodes
 };
 
 // The one main window, set by the start-up while it exists.

@@ -2,8 +2,8 @@
 
 #include <QMetaObject>
 
+#include "decoder_process.h"
 #include "local_file_name.h"
-#include "picture_file.h"
 
 namespace pixdraft {
 
@@ -12,6 +12,7 @@ PreviewDecoder::~PreviewDecoder() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
     pending_.reset();
+    if (running_) running_->Cancel();
   }
   wake_.notify_one();
   if (thread_.joinable()) thread_.join();
@@ -21,6 +22,7 @@ void PreviewDecoder::Request(const QString& path, QObject* receiver, Done done) 
   {
     std::lock_guard lock(mutex_);
     pending_ = Job{path, receiver, std::move(done), ++*ticket_};
+    if (running_) running_->Cancel();
     if (!thread_.joinable()) thread_ = std::thread(&PreviewDecoder::Run, this);
   }
   wake_.notify_one();
@@ -30,19 +32,22 @@ void PreviewDecoder::Cancel() {
   std::lock_guard lock(mutex_);
   pending_.reset();
   ++*ticket_;
+  if (running_) running_->Cancel();
 }
 
 void PreviewDecoder::Run() {
   for (;;) {
     Job job;
+    std::shared_ptr<DecodeCancel> cancel;
     {
       std::unique_lock lock(mutex_);
       wake_.wait(lock, [this] { return stopping_ || pending_.has_value(); });
       if (stopping_) return;
       job = std::move(*pending_);
       pending_.reset();
+      cancel = running_ = std::make_shared<DecodeCancel>();
     }
-    Result result = Decode(job.path);
+    Result result = Decode(job.path, *cancel);
     // Posting under the lock: Cancel, which the receiver calls before it goes, cannot slip in
     // between the ticket check and the post.
     std::lock_guard lock(mutex_);
@@ -58,18 +63,14 @@ void PreviewDecoder::Run() {
   }
 }
 
-PreviewDecoder::Result PreviewDecoder::Decode(const QString& path) {
+PreviewDecoder::Result PreviewDecoder::Decode(const QString& path, const DecodeCancel& cancel) {
   Result result;
   if (path.isEmpty()) return result;
   const std::string name = LocalFileName(path);
   try {
-    QImage picture = LoadPictureFile(name);
-    result.size = picture.size();
-    if (picture.width() > kMaxPreviewSide || picture.height() > kMaxPreviewSide) {
-      picture = picture.scaled(kMaxPreviewSide, kMaxPreviewSide, Qt::KeepAspectRatio,
-                               Qt::SmoothTransformation);
-    }
-    result.picture = std::move(picture);
+    PreviewPicture preview = DecodePreviewPicture(name, kMaxPreviewSide, &cancel);
+    result.picture = std::move(preview.picture);
+    result.size = preview.size;
   } catch (...) {
     // A preview, not a load: a file that does not decode simply shows nothing, without the
     // error box that "Load image" would raise.

@@ -1,6 +1,7 @@
 // Decoding pictures for the open dialog's preview on a worker thread of its own, so that a large
 // picture never stalls the dialog. Only the newest request counts: one not yet started is
-// replaced by a newer one, and the result of one overtaken meanwhile is dropped.
+// replaced by a newer one, and one in progress is stopped (its helper process killed) and its
+// result dropped.
 #pragma once
 
 #include <QImage>
@@ -16,6 +17,8 @@
 #include <thread>
 
 namespace pixdraft {
+
+class DecodeCancel;
 
 class PreviewDecoder {
  public:
@@ -52,11 +55,13 @@ class PreviewDecoder {
   };
 
   void Run();
-  static Result Decode(const QString& path);
+  static Result Decode(const QString& path, const DecodeCancel& cancel);
 
   std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<Job> pending_;
+  // Stops the decode in progress, whose helper process would otherwise go on to its end.
+  std::shared_ptr<DecodeCancel> running_;
   bool stopping_ = false;
   // Bumped by every Request and Cancel; a result is delivered only under its own ticket.
   std::shared_ptr<std::atomic<quint64>> ticket_ = std::make_shared<std::atomic<quint64>>(0);

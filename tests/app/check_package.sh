@@ -36,6 +36,7 @@ done
 expected_files=$(sort <<'LIST'
 -rwxr-xr-x root/root ./usr/bin/pixdraft
 -rwxr-xr-x root/root ./usr/bin/pixdraft-convert
+-rwxr-xr-x root/root ./usr/libexec/pixdraft/pixdraft-decode
 -rw-r--r-- root/root ./usr/share/applications/pixdraft.desktop
 -rw-r--r-- root/root ./usr/share/doc/pixdraft/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/pixdraft/copyright

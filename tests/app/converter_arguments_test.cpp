@@ -120,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"-o", "x.dxf", "a.png", "b.png"}, "--output takes one picture, not 2"},
         Rejected{{"-o", "", "a.png"}, "-o needs a file name"},
         Rejected{{"a.png", "-o"}, "-o needs a file name"},
+        Rejected{{"--templates=", "a.png"}, "--templates needs a folder name"},
         Rejected{{"--merge"}, "missing picture operand"}),
     ArgumentsName<Rejected>);
 

@@ -30,15 +30,32 @@ def cut(name, keep):
 cut("green.bmp", lambda n: 54 + (n - 54) // 4)  # a quarter of its pixel data
 for name in ("noise.jpg", "noise.png", "noise.tiff"):
     cut(name, lambda n: n // 2)
+def rle_bmp(name, bits, runs):  # 16 x 16, compressed by runs that leave pixels unset
+    runs += bytes(64)  # as a file's pixel data may be padded after its end
+    palette = bytes([30, 20, 10, 0, 0, 0, 200, 0])
+    offset = 14 + 40 + len(palette)
+    head = b"BM" + (offset + len(runs)).to_bytes(4, "little") + bytes(4) + offset.to_bytes(4, "little")
+    info = [40, 16, 16, 1 | bits << 16, 1 if bits == 8 else 2, len(runs), 2835, 2835, 2, 0]
+    open(name, "wb").write(head + b"".join(v.to_bytes(4, "little") for v in info) + palette + runs)
+rle_bmp("rle8-ends-at-once.bmp", 8, b"\0\1")
+rle_bmp("rle8-skips-rows.bmp", 8, b"\x10\1\0\2\0\x0A\x10\1\0\1")
+rle_bmp("rle4-ends-early.bmp", 4, b"\x10\x11\0\0\0\1")
 PY
 
 # Uninitialised memory reached the drawing: a cut BMP converted, its missing rows holding the
 # batch's previous picture; a cut JPEG converted half grey. Now refused, whatever the heap held.
+# BMPs whose compressed data leaves pixels unset, as the format allows, drew the heap too, alone
+# or after another picture: now the same drawing, whatever the heap held.
+rle=(rle8-ends-at-once.bmp rle8-skips-rows.bmp rle4-ends-early.bmp)
 for perturb in 0 85 170; do
-  MALLOC_PERTURB_=$perturb run 1 magenta.png cut-green.bmp cut-noise.jpg
+  MALLOC_PERTURB_=$perturb run 0 "${rle[@]}"
+  cat rle*.dxf > "drawings.alone.$perturb"
+  MALLOC_PERTURB_=$perturb run 1 magenta.png cut-green.bmp cut-noise.jpg "${rle[@]}"
   mv err "err.$perturb"
+  cat rle*.dxf > "drawings.$perturb"
 done
 cmp err.0 err.85 && cmp err.0 err.170 || fail "the result depends on the heap"
+for drawings in drawings.*; do cmp drawings.0 "$drawings" || fail "the drawings depend on the heap"; done
 grep -qx "pixdraft-convert: cut-green.bmp: Image non valide." err.0 || fail "cut BMP: $(cat err.0)"
 grep -qx "pixdraft-convert: cut-noise.jpg: Image non valide." err.0 || fail "cut JPEG: $(cat err.0)"
 
@@ -75,6 +92,13 @@ grep -qx "pixdraft-convert: magenta.png: Erreur d'écriture dans le flux." err |
   fail "file-size limit: $(cat err)"
 [[ $(cat magenta.dxf) == previous ]] || fail "the earlier DXF changed"
 [[ -z $(find . -name '.pixdraft-*') ]] || fail "a temporary file was left"
+
+# So did a drawing streamed to standard output, redirected to a file.
+status=0
+(ulimit -f 100 && exec "$convert" --templates "$templates" -o - magenta.png > out 2> err) || status=$?
+[[ $status == 1 ]] || fail "streaming under a file-size limit: exit $status"
+[[ $(cat err) == "pixdraft-convert: magenta.png: Erreur d'écriture dans le flux." ]] ||
+  fail "stream limit: $(cat err)"
 
 # An output it could not write still gave exit status 0.
 status=0

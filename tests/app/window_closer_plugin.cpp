@@ -3,10 +3,11 @@
 //   QT_PLUGIN_PATH=<this plugin's folder above "generic">
 //   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:<how>
 // Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
-// closes the window as its close box or Alt+F4 would. "save" waits for the picture named on the
-// command line, clicks "Save to DXF", answers the confirmation and clicks "Exit"; "grab:FILE"
-// waits for the picture, saves a picture of the window as FILE (a PNG) and clicks "Exit".
-// Anything unexpected ends the process with exit code 3, so the test fails instead of waiting.
+// closes the window as its close box or Alt+F4 would; "Exit@500" clicks it 500 ms later. "save"
+// waits for the picture named on the command line, clicks "Save to DXF", answers the
+// confirmation and clicks "Exit"; "grab:FILE" waits for the picture, saves a picture of the
+// window as FILE (a PNG) and clicks "Exit". Anything unexpected ends the process with exit code
+// 3, so the test fails instead of waiting.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGenericPlugin>
@@ -100,15 +101,17 @@ class WindowCloserPlugin : public QGenericPlugin {
  public:
   QObject* create(const QString&, const QString& how) override {
     auto* agent = new QObject;
-    // Queued: it runs once the program has shown its window and entered the event loop.
-    QMetaObject::invokeMethod(
-        agent,
-        [agent, how] {
-          if (how == QLatin1String("save")) return SaveThenExit(agent);
-          if (how.startsWith(QLatin1String("grab:"))) return GrabThenExit(agent, how.mid(5));
-          Close(how);
-        },
-        Qt::QueuedConnection);
+    // Queued or timed: it runs once the program has shown its window and entered the event loop.
+    if (how == QLatin1String("save")) {
+      QMetaObject::invokeMethod(
+          agent, [agent] { SaveThenExit(agent); }, Qt::QueuedConnection);
+    } else if (how.startsWith(QLatin1String("grab:"))) {
+      QMetaObject::invokeMethod(
+          agent, [agent, file = how.mid(5)] { GrabThenExit(agent, file); }, Qt::QueuedConnection);
+    } else {
+      const QStringList parts = how.split(u'@');
+      QTimer::singleShot(parts.value(1).toInt(), agent, [what = parts[0]] { Close(what); });
+    }
     return agent;
   }
 };

@@ -136,6 +136,80 @@ TEST(Picture, StreamIsReadFromItsStart) {
   EXPECT_EQ(LoadPictureStream(buffer).size(), QSize(4, 3));
 }
 
+// A BMP of `bits` (8 or 4) bits a pixel, compressed by runs (RLE8, RLE4) into `runs`, whose
+// first two colours are (10, 20, 30) and (200, 0, 0).
+std::string RleBmp(int bits, int width, int height, const std::string& runs) {
+  const auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char(value >> 8 * i & 0xFF);
+    return out;
+  };
+  const std::string palette = std::string("\x1E\x14\x0A\0\0\0\xC8\0", 8);
+  const std::uint32_t offset = 14 + 40 + 8;
+  return "BM" + le(offset + runs.size(), 4) + le(0, 4) + le(offset, 4) + le(40, 4) + le(width, 4) +
+         le(height, 4) + le(1, 2) + le(bits, 2) + le(bits == 8 ? 1 : 2, 4) + le(runs.size(), 4) +
+         le(2835, 4) + le(2835, 4) + le(2, 4) + le(0, 4) + palette + runs;
+}
+
+struct CompleteCase {
+  const char* name;
+  std::string bytes;
+  int width;
+  std::vector<QRgb> pixels;  // row by row
+};
+
+void PrintTo(const CompleteCase& c, std::ostream* out) { *out << c.name; }
+
+class Complete : public testing::TestWithParam<CompleteCase> {};
+
+TEST_P(Complete, DecodesExactly) {
+  TempDir dir;
+  WriteFile(dir / "picture", GetParam().bytes);
+  const QImage decoded = LoadPictureFile(dir / "picture");
+  std::vector<QRgb> pixels;
+  for (int y = 0; y < decoded.height(); ++y) {
+    for (int x = 0; x < decoded.width(); ++x) pixels.push_back(decoded.pixel(x, y));
+  }
+  EXPECT_EQ(decoded.width(), GetParam().width);
+  EXPECT_EQ(pixels, GetParam().pixels);
+}
+
+constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000, kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
+constexpr QRgb kFirst = 0xFF0A141E, kSecond = 0xFFC80000;  // of RleBmp's palette
+
+INSTANTIATE_TEST_SUITE_P(
+    Picture, Complete,
+    testing::Values(
+        // Fault: readers look one byte past the end for the end of the last number or line, and
+        // that was taken for a cut file.
+        CompleteCase{"AsciiPbmWithoutFinalNewline", "P1\n2 1\n0 1", 2, {kWhite, kBlack}},
+        CompleteCase{"AsciiPgmWithoutFinalNewline", "P2\n2 1\n255\n0 200", 2, {kBlack, 0xFFC8C8C8}},
+        CompleteCase{"AsciiPpmWithoutFinalNewline", "P3\n1 1\n255\n255 0 0", 1, {kRed}},
+        CompleteCase{"XbmWithoutFinalNewline",
+                     "#define a_width 2\n#define a_height 1\nstatic char a_bits[] = {0x01};",
+                     2,
+                     {kBlack, kWhite}},
+        CompleteCase{"XpmWithoutFinalNewline",
+                     "/* XPM */\nstatic char *a[] = {\n\"2 1 2 1\",\n\"a c #FF0000\",\n"
+                     "\"b c #0000FF\",\n\"ab\"\n};",
+                     2,
+                     {kRed, kBlue}},
+        // Fault: pixels that compressed BMP data leaves unset (its end comes early, or a jump
+        // skips them, as the format allows) held whatever memory held before. Now colour 0.
+        CompleteCase{"Rle8BmpEndingAtOnce",
+                     RleBmp(8, 2, 2, std::string("\0\1", 2)),
+                     2,
+                     {kFirst, kFirst, kFirst, kFirst}},
+        CompleteCase{"Rle8BmpSkippingItsBottomRow",
+                     RleBmp(8, 2, 2, std::string("\0\2\0\1\2\1\0\1", 8)),
+                     2,
+                     {kSecond, kSecond, kFirst, kFirst}},
+        CompleteCase{"Rle4BmpEndingAfterItsBottomRow",
+                     RleBmp(4, 2, 2, std::string("\2\x11\0\0\0\1", 6)),
+                     2,
+                     {kFirst, kFirst, kSecond, kSecond}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct FailureCase {
   const char* name;
   void (*make)(const std::string& path);
@@ -165,15 +239,30 @@ std::string Encoded(const char* format, int width = 40, int height = 30) {
 
 std::string SmallPng() { return Encoded("png"); }
 
+std::string ProgressiveJpeg() {
+  TempDir dir;
+  QImageWriter writer(QString::fromStdString(dir / "picture"), "jpeg");
+  writer.setProgressiveScanWrite(true);
+  EXPECT_TRUE(writer.write(CoordinatePicture(16, 16)));
+  return ReadFile(dir / "picture");
+}
+
 // A JPEG of a few hundred bytes whose header declares `side` x `side` pixels.
-std::string JpegDeclaring(int side) {
-  std::string jpeg = Encoded("jpeg", 16, 16);
-  const std::size_t frame = jpeg.find("\xFF\xC0");  // baseline frame header: size at +5
+std::string JpegDeclaring(int side, bool progressive = false) {
+  std::string jpeg = progressive ? ProgressiveJpeg() : Encoded("jpeg", 16, 16);
+  const std::size_t frame = jpeg.find(progressive ? "\xFF\xC2" : "\xFF\xC0");  // size at +5
   for (const std::size_t at : {frame + 5, frame + 7}) {
     jpeg[at] = char(side >> 8);
     jpeg[at + 1] = char(side & 0xFF);
   }
   return jpeg;
+}
+
+// An MNG, an animation format, whose one frame is a small PNG.
+std::string Mng() {
+  const std::string png = Encoded("png", 4, 4);
+  const std::string mhdr = BigEndian32(4) + BigEndian32(4) + BigEndian32(1) + std::string(16, '\0');
+  return "\x8AMNG\r\n\x1A\n" + PngChunk("MHDR", mhdr) + png.substr(8) + PngChunk("MEND", "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -226,6 +315,31 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFile(p, jpeg.substr(0, jpeg.size() / 2));
                     },
                     "Image non valide"},
+        // Fault: a stray byte before a marker raised the one warning Qt passes on, so the
+        // warning that the scan data broke off (at the end marker) never came.
+        FailureCase{"JpegCutAfterAHarmlessWarning",
+                    [](const std::string& p) {
+                      std::string jpeg = Encoded("jpeg");
+                      const std::size_t scan = jpeg.find("\xFF\xDA");
+                      jpeg.insert(scan, 1, '\0');
+                      WriteFile(p, jpeg.substr(0, scan + (jpeg.size() - scan) / 3) + "\xFF\xD9");
+                    },
+                    "Image non valide"},
+        // Fault: decoders ran for minutes: 20,000 scans of one JPEG, an MNG that loops.
+        FailureCase{"JpegOfMoreScansThanEncodersWrite",
+                    [](const std::string& p) {
+                      std::string jpeg = ProgressiveJpeg();
+                      const std::size_t last = jpeg.rfind("\xFF\xDA");
+                      const std::string scan = jpeg.substr(last, jpeg.size() - 2 - last);
+                      for (int i = 0; i < 1000; ++i) jpeg.insert(last, scan);
+                      WriteFile(p, jpeg);
+                    },
+                    "Image non valide"},
+        FailureCase{"Mng", [](const std::string& p) { WriteFile(p, Mng()); }, "Image non valide"},
+        // Fault: the limit counted the frame only, not what libjpeg keeps for a progressive one.
+        FailureCase{"ProgressiveJpegWhoseWorkingMemoryPassesTheLimit",
+                    [](const std::string& p) { WriteFile(p, JpegDeclaring(13000, true)); },
+                    "Mémoire insuffisante"},
         // Fault: a bomb of a few hundred bytes took gigabytes and seconds before it failed.
         FailureCase{"JpegDeclaring40000Square",
                     [](const std::string& p) { WriteFile(p, JpegDeclaring(40000)); },

@@ -1,0 +1,94 @@
+#include "decoder_helper.h"
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <new>
+
+#include "decoder_protocol.h"
+#include "errors.h"
+#include "picture_file.h"
+#include "readable_file.h"
+
+namespace pixdraft {
+namespace {
+
+// The picture reduced to at most `side` pixels a side, as straight ARGB32.
+QImage Preview(QImage picture, int side) {
+  if (picture.width() > side || picture.height() > side) {
+    picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  }
+  picture = picture.convertToFormat(QImage::Format_ARGB32);
+  if (picture.isNull()) throw EOutOfMemory();
+  return picture;
+}
+
+// Decodes and fits or reduces standard input's picture into `answer` and `pixels`.
+void Decode(const DecodeRequest& request, Answer& answer, std::vector<std::uint32_t>& pixels) {
+  QImage picture = LoadPicture(ReadableFile(STDIN_FILENO, "standard input"));
+  answer.sourceWidth = picture.width();
+  answer.sourceHeight = picture.height();
+  if (request.kind == DecodeRequest::Kind::kFit) {
+    Raster raster = FitPicture(picture, request.fit);
+    answer.width = raster.width;
+    answer.height = raster.height;
+    pixels = std::move(raster.pixels);
+    return;
+  }
+  picture = Preview(std::move(picture), request.previewSide);
+  answer.width = picture.width();
+  answer.height = picture.height();
+  pixels.resize(std::size_t(answer.width) * answer.height);
+  for (int y = 0; y < answer.height; ++y) {
+    std::memcpy(pixels.data() + std::size_t(y) * answer.width, picture.constScanLine(y),
+                std::size_t(answer.width) * 4);
+  }
+}
+
+bool WriteAll(const void* data, std::size_t size) {
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(STDOUT_FILENO, bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= std::size_t(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunDecoderHelper(const std::vector<std::string>& args) {
+  DecodeRequest request;
+  if (!ParseHelperArguments(args, request)) return 2;
+  // A program that dies before its helper (killed, say) takes it along.
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+
+  Answer answer;
+  std::vector<std::uint32_t> pixels;
+  try {
+    Decode(request, answer, pixels);
+  } catch (const EOutOfMemory&) {
+    answer.status = DecodeStatus::kOutOfMemory;
+  } catch (const std::bad_alloc&) {
+    answer.status = DecodeStatus::kOutOfMemory;
+  } catch (const EReadError&) {
+    answer.status = DecodeStatus::kReadError;
+  } catch (const Exception&) {
+    answer.status = DecodeStatus::kInvalidGraphic;
+  }
+  if (answer.status != DecodeStatus::kDecoded) {
+    answer.width = answer.height = 0;
+    pixels.clear();
+  }
+  const bool written = WriteAll(&answer, sizeof answer) &&
+                       WriteAll(pixels.data(), pixels.size() * sizeof(std::uint32_t));
+  return written ? 0 : 1;
+}
+
+}  // namespace pixdraft

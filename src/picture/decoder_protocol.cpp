@@ -1,0 +1,41 @@
+#include "decoder_protocol.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace pixdraft {
+namespace {
+
+bool ParseNumber(const std::string& text, std::int64_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+// fit SIDE KEEP_ASPECT LEAVE_OUT_TRANSPARENT, or preview SIDE.
+std::vector<std::string> HelperArguments(const DecodeRequest& request) {
+  if (request.kind == DecodeRequest::Kind::kPreview) {
+    return {"preview", std::to_string(request.previewSide)};
+  }
+  return {"fit", std::to_string(request.fit.side), request.fit.keepAspect ? "1" : "0",
+          request.fit.leaveOutTransparent ? "1" : "0"};
+}
+
+bool ParseHelperArguments(const std::vector<std::string>& args, DecodeRequest& request) {
+  std::int64_t side = 0;
+  if (args.size() < 2 || !ParseNumber(args[1], side) || side < 1 || side > 1 << 14) return false;
+  if (args[0] == "preview" && args.size() == 2) {
+    request.kind = DecodeRequest::Kind::kPreview;
+    request.previewSide = int(side);
+    return true;
+  }
+  if (args[0] != "fit" || args.size() != 4) return false;
+  request.kind = DecodeRequest::Kind::kFit;
+  request.fit = {int(std::min<std::int64_t>(side, kLargestRasterSide)), args[2] == "1",
+                 args[3] == "1"};
+  return true;
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,102 @@
+#include "decoder_process.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "address_sanitizer.h"
+#include "picture_test_support.h"
+#include "temp_dir.h"
+
+namespace pixdraft {
+namespace {
+
+// Runs the test with `program` as the decoding helper, the build's own afterwards.
+class HelperProgram {
+ public:
+  explicit HelperProgram(const std::string& program) {
+    if (const char* build = std::getenv("PIXDRAFT_DECODER")) saved_ = build;
+    ::setenv("PIXDRAFT_DECODER", program.c_str(), 1);
+  }
+  ~HelperProgram() { ::setenv("PIXDRAFT_DECODER", saved_.c_str(), 1); }
+
+ private:
+  std::string saved_;
+};
+
+std::string ShellScript(const TempDir& dir, const std::string& body) {
+  const std::string path = dir / "helper.sh";
+  WriteFile(path, "#!/bin/sh\n" + body + "\n");
+  ::chmod(path.c_str(), 0755);
+  return path;
+}
+
+struct BrokenHelper {
+  const char* name;
+  const char* script;  // what the helper does instead of decoding
+};
+
+void PrintTo(const BrokenHelper& helper, std::ostream* out) { *out << helper.name; }
+
+class Decoding : public testing::TestWithParam<BrokenHelper> {};
+
+// Whatever the helper does, the picture is refused. Its CPU time is the kernel's to stop, long
+// before the wall-clock deadline (or the test's own time-out).
+TEST_P(Decoding, RefusesThePictureWhenTheHelperFails) {
+  TempDir dir;
+  WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
+  const HelperProgram helper(ShellScript(dir, GetParam().script));
+  const std::string message = ErrorOf([&] {
+    DecodeFittedPicture(dir / "a.png", {}, nullptr, {1 << 30, 1, 600});
+  });
+  EXPECT_EQ(message, "Image non valide");
+}
+
+INSTANTIATE_TEST_SUITE_P(Helper, Decoding,
+                         testing::Values(BrokenHelper{"SpinsForever", "while :; do :; done"},
+                                         BrokenHelper{"Crashes", "kill -SEGV $$"},
+                                         BrokenHelper{"AnswersNonsense", "echo nonsense"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Decoding, MissingHelperIsNamed) {
+  TempDir dir;
+  WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
+  const HelperProgram helper(dir / "pixdraft-decode");
+  EXPECT_EQ(ErrorOf([&] { DecodeFittedPicture(dir / "a.png", {}); }),
+            "Impossible d'ouvrir le fichier \"" + dir / "pixdraft-decode" +
+                "\". No such file or directory");
+}
+
+TEST(Decoding, CancelStopsAHelperThatNeverAnswers) {
+  TempDir dir;
+  WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
+  const HelperProgram helper(ShellScript(dir, "exec sleep 600"));
+  DecodeCancel cancel;
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    cancel.Cancel();
+  });
+  EXPECT_THROW(DecodeFittedPicture(dir / "a.png", {}, &cancel), DecodeCancelled);
+  canceller.join();
+}
+
+// Fault: a GIF of a few bytes whose one frame is to be restored afterwards made Qt's reader take
+// a second frame's memory for it, past any limit on the frame alone.
+TEST(Decoding, DecoderMemoryHasAHardLimit) {
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves the address space";
+  TempDir dir;
+  const std::string side("\x00\x20", 2);  // 8192, little-endian
+  WriteFile(dir / "restore.gif",
+            "GIF89a" + side + side + std::string("\x80\0\0\0\0\0\xFF\xFF\xFF", 9) +
+                std::string("\x21\xF9\x04\x0C\0\0\0\0", 8) + "\x2C" + std::string(4, '\0') + side +
+                side + std::string("\0\x02\x02\x4C\x01\0\x3B", 7));
+  EXPECT_EQ(ErrorOf([&] {
+              DecodeFittedPicture(dir / "restore.gif", {}, nullptr, {512 << 20, 10});
+            }),
+            "Mémoire insuffisante");
+}
+
+}  // namespace
+}  // namespace pixdraft
