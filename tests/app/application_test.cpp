@@ -16,14 +16,12 @@
 #include <cerrno>
 #include <exception>
 #include <memory>
-#include <sstream>
 
 #include "errors.h"
 #include "main_window.h"
 #include "message_boxes.h"
 #include "temp_dir.h"
 #include "ui/window_test_support.h"
-#include "window_command_line.h"
 
 // Readable failures.
 void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -306,25 +304,6 @@ TEST(Application, PictureArgumentKeepsTheNamesBytes) {
     for (const std::string& argument : c.arguments)
       argv.push_back(const_cast<char*>(argument.c_str()));
     EXPECT_EQ(PictureArgument(int(argv.size()), argv.data()), c.picture) << c.arguments.back();
-  }
-}
-
-// Fault: --help and --version were answered by the application object, which needs a display.
-TEST(Application, HelpAndVersionComeBeforeAnyWindow) {
-  struct Case {
-    std::vector<std::string> arguments;
-    std::optional<int> status;
-    std::string out;
-  };
-  for (const Case& c : {Case{{"pixdraft", "a.png", "--help", "-v"}, 0, kWindowUsage},
-                        Case{{"pixdraft", "-v"}, 0, "pixdraft " PIXDRAFT_VERSION "\n"},
-                        Case{{"pixdraft", "--", "-h"}, std::nullopt, ""}}) {
-    std::vector<char*> argv;
-    for (const std::string& argument : c.arguments)
-      argv.push_back(const_cast<char*>(argument.c_str()));
-    std::ostringstream out;
-    EXPECT_EQ(AnswerWithoutWindow(int(argv.size()), argv.data(), out), c.status);
-    EXPECT_EQ(out.str(), c.out);
   }
 }
 

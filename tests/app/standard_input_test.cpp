@@ -14,21 +14,17 @@ namespace {
 
 TEST(StandardInput, HoldsTheBytesUpToTheLimitAndReadsOneMoreAtMost) {
   TempDir dir;
-  constexpr std::uint64_t kLimit = 100000;  // above the spool's buffer, so it takes turns
-  const std::string bytes(kLimit, 'p');
+  const std::string bytes(100000, 'p');  // more than the spool's buffer takes at once
   WriteFile(dir / "exact", bytes);
   WriteFile(dir / "over", bytes + "0123456789");
   const int exact = ::open((dir / "exact").c_str(), O_RDONLY);
   const int over = ::open((dir / "over").c_str(), O_RDONLY);
   const int zero = ::open("/dev/zero", O_RDONLY);
 
-  {
-    const SpooledInput spooled(exact, kLimit);
-    EXPECT_EQ(ReadFile(spooled.path()), bytes);
-  }
-  EXPECT_THROW(SpooledInput(over, kLimit), EOutOfMemory);
-  EXPECT_EQ(::lseek(over, 0, SEEK_CUR), off_t(kLimit + 1));
-  EXPECT_THROW(SpooledInput(zero, kLimit), EOutOfMemory);
+  EXPECT_EQ(ReadFile(SpooledInput(exact, bytes.size()).path()), bytes);
+  EXPECT_THROW(SpooledInput(over, bytes.size()), EOutOfMemory);
+  EXPECT_EQ(::lseek(over, 0, SEEK_CUR), off_t(bytes.size() + 1));
+  EXPECT_THROW(SpooledInput(zero, bytes.size()), EOutOfMemory);
   EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"exact", "over"}));
   for (const int fd : {exact, over, zero}) ::close(fd);
 }

@@ -3,11 +3,10 @@
 //   QT_PLUGIN_PATH=<this plugin's folder above "generic">
 //   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:<how>
 // Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
-// closes the window as its close box or Alt+F4 would; "Exit@500" clicks it 500 ms later. "save"
-// waits for the picture named on the command line, clicks "Save to DXF", answers the
-// confirmation and clicks "Exit"; "grab:FILE" waits for the picture, saves a picture of the
-// window as FILE (a PNG) and clicks "Exit". Anything unexpected ends the process with exit code
-// 3, so the test fails instead of waiting.
+// closes the window as its close box or Alt+F4 would; "Exit@500" clicks it 500 ms later. Once
+// the picture named on the command line is in, "save" clicks "Save to DXF" and ends the program
+// at its confirmation, and "grab:FILE" saves a picture of the window as FILE (a PNG) and ends it.
+// Anything unexpected ends the process with exit code 3, so the test fails instead of waiting.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGenericPlugin>
@@ -44,52 +43,24 @@ void Close(const QString& how) {
   Fail("no such button");
 }
 
-// Runs `step` every 20 ms, within any modal loop too, until it returns true; fails after 30 s.
-template <typename Step>
-void Every20Ms(QObject* owner, Step step) {
-  auto* timer = new QTimer(owner);
-  QObject::connect(timer, &QTimer::timeout, owner, [timer, step, tries = 1500]() mutable {
-    if (step()) {
-      timer->stop();
-    } else if (--tries == 0) {
-      Fail("waited 30 s");
+// "save" and "grab:FILE": looks every 20 ms, within the confirmation's modal loop too, for the
+// picture in the status line, then for the confirmation; fails after 30 s or on an error box.
+void SaveOrGrab(QObject* agent, const QString& how) {
+  auto* timer = new QTimer(agent);
+  QObject::connect(timer, &QTimer::timeout, agent, [how, tries = 1500, saving = false]() mutable {
+    if (--tries == 0) Fail("waited 30 s");
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (!box->text().startsWith(QLatin1String("DXF File saved to")))
+        Fail(qPrintable(box->text()));
+      return QApplication::exit(0);  // ends the box's loop and the program's
     }
+    if (saving || MainWindow()->findChild<QStatusBar*>()->currentMessage().isEmpty()) return;
+    saving = how == QLatin1String("save");
+    if (saving) return Close(QStringLiteral("Save to DXF"));
+    if (!MainWindow()->grab().save(how.mid(5), "PNG")) Fail("the window's picture was not saved");
+    QApplication::exit(0);
   });
   timer->start(20);
-}
-
-// Runs `then` once the picture named on the command line is in.
-template <typename Then>
-void WhenLoaded(QObject* agent, Then then) {
-  Every20Ms(agent, [then] {
-    const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box != nullptr) Fail(qPrintable(box->text()));  // the load failed
-    if (MainWindow()->findChild<QStatusBar*>()->currentMessage().isEmpty()) return false;
-    then();
-    return true;
-  });
-}
-
-void SaveThenExit(QObject* agent) {
-  WhenLoaded(agent, [agent] {
-    Close(QStringLiteral("Save to DXF"));
-    Every20Ms(agent, [] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return false;
-      std::fprintf(stderr, "%s\n", qPrintable(box->text()));
-      if (!box->text().startsWith(QLatin1String("DXF File saved to"))) Fail("no confirmation");
-      box->close();
-      QTimer::singleShot(0, [] { Close(QStringLiteral("Exit")); });
-      return true;
-    });
-  });
-}
-
-void GrabThenExit(QObject* agent, const QString& file) {
-  WhenLoaded(agent, [file] {
-    if (!MainWindow()->grab().save(file, "PNG")) Fail("the picture of the window was not saved");
-    Close(QStringLiteral("Exit"));
-  });
 }
 
 }  // namespace
@@ -101,17 +72,13 @@ class WindowCloserPlugin : public QGenericPlugin {
  public:
   QObject* create(const QString&, const QString& how) override {
     auto* agent = new QObject;
-    // Queued or timed: it runs once the program has shown its window and entered the event loop.
-    if (how == QLatin1String("save")) {
-      QMetaObject::invokeMethod(
-          agent, [agent] { SaveThenExit(agent); }, Qt::QueuedConnection);
-    } else if (how.startsWith(QLatin1String("grab:"))) {
-      QMetaObject::invokeMethod(
-          agent, [agent, file = how.mid(5)] { GrabThenExit(agent, file); }, Qt::QueuedConnection);
-    } else {
-      const QStringList parts = how.split(u'@');
-      QTimer::singleShot(parts.value(1).toInt(), agent, [what = parts[0]] { Close(what); });
+    // Timed: it runs once the program has shown its window and entered the event loop.
+    if (how == QLatin1String("save") || how.startsWith(QLatin1String("grab:"))) {
+      SaveOrGrab(agent, how);
+      return agent;
     }
+    const QStringList parts = how.split(u'@');
+    QTimer::singleShot(parts.value(1).toInt(), agent, [what = parts[0]] { Close(what); });
     return agent;
   }
 };
