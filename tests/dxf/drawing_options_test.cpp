@@ -1,6 +1,7 @@
 // Whole documents for small rasters under each drawing option, compared byte for byte.
 #include <gtest/gtest.h>
 
+#include "colour_index.h"
 #include "drawing_test_support.h"
 #include "dxf_export.h"
 #include "trace_record.h"
@@ -218,6 +219,23 @@ TEST(HandleSeedRule, KeepsTheHeaderEncoding) {
       "2\0"
       "D\0\r\0\n\0"s;
   EXPECT_EQ(sink.data.substr(0, expectedHeader.size()), expectedHeader);
+}
+
+// Greys stay grey (never 7, whose colour depends on the background); colours take the nearest.
+TEST(ColourIndex, NearestToGreysAndPrimaries) {
+  const std::pair<TColor, int> table[] = {
+      {RGB(0, 0, 0), 250},       {RGB(60, 60, 60), 250},    {RGB(100, 100, 100), 252},
+      {RGB(128, 128, 128), 8},   {RGB(160, 160, 160), 253}, {RGB(192, 192, 192), 9},
+      {RGB(250, 250, 250), 255}, {RGB(255, 255, 255), 255}, {RGB(255, 0, 0), 1},
+      {RGB(255, 255, 0), 2},     {RGB(0, 255, 0), 3},       {RGB(0, 255, 255), 4},
+      {RGB(0, 0, 255), 5},       {RGB(255, 0, 255), 6},     {RGB(255, 128, 0), 30},
+      {RGB(128, 0, 0), 14},      {RGB(255, 254, 255), 255}, {RGB(40, 20, 24), 249}};
+  for (const auto& [colour, index] : table) {
+    EXPECT_EQ(NearestColourIndex(colour), index) << std::hex << colour;
+  }
+  EXPECT_EQ(ColourIndexColour(11), RGB(255, 127, 127));
+  EXPECT_EQ(ColourIndexColour(249), RGB(38, 19, 23));
+  EXPECT_EQ(ColourIndexColour(250), RGB(51, 51, 51));
 }
 
 TEST(ParseColour, ReadsSixHexadecimalDigits) {
