@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <set>
 
 #include "drawing_test_support.h"
+#include "region_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -119,6 +122,64 @@ INSTANTIATE_TEST_SUITE_P(SquareWalk, Merge, testing::ValuesIn(Pictures()),
                          [](const testing::TestParamInfo<Picture>& info) {
                            return info.param.name;
                          });
+
+// Regions painted back, each by the even-odd rule over its loops, give the drawn raster; every
+// loop passes no grid point twice, turns at every corner and starts at its rightmost, topmost
+// corner; outer loops run anticlockwise (positive area), holes clockwise, so each colour's areas
+// sum to its pixels; regions come in the order of their first pixels.
+TEST_P(Merge, RegionsPaintBackTheDrawingWithSimpleLoops) {
+  const Picture& p = GetParam();
+  DrawingOptions options;
+  options.leftOutColours = p.leftOut;
+  const Raster drawn = Drawn(p.raster, p.leftOut);
+  Raster painted(drawn.width, drawn.height);
+  std::fill(painted.pixels.begin(), painted.pixels.end(), kNoSquare);
+  std::map<TColor, std::int64_t> area, pixels;
+  for (const TColor pixel : drawn.pixels) pixels[pixel] += pixel != kNoSquare;
+  std::int64_t lastFirstPixel = -1;
+  Shape shape;
+  for (RegionWalk walk(p.raster, options); walk.Next(shape);) {
+    std::vector<int> crossings(drawn.pixels.size());  // edges right of each pixel's centre
+    for (std::size_t i = 0; i < shape.LoopCount(); ++i) {
+      const auto loop = shape.Loop(i);
+      std::set<std::pair<int, int>> passed;
+      std::int64_t twiceArea = 0;
+      for (std::size_t k = 0; k < loop.size(); ++k) {
+        const Corner a = loop[k], b = loop[(k + 1) % loop.size()], c = loop[(k + 2) % loop.size()];
+        ASSERT_TRUE((a.x == b.x) != (a.y == b.y)) << "not one straight edge";
+        EXPECT_NE(a.x == b.x, b.x == c.x) << "no turn at " << b.x << ", " << b.y;
+        EXPECT_TRUE(a.x < loop[0].x || (a.x == loop[0].x && a.y >= loop[0].y)) << "start";
+        twiceArea += std::int64_t(a.x) * -b.y - std::int64_t(b.x) * -a.y;
+        for (int t = 0, n = std::abs(b.x - a.x) + std::abs(b.y - a.y); t < n; ++t) {
+          const int x = a.x + t * (b.x > a.x) - t * (b.x < a.x),
+                    y = a.y + t * (b.y > a.y) - t * (b.y < a.y);
+          EXPECT_TRUE(passed.insert({x, y}).second) << "passes " << x << ", " << y << " twice";
+          if (a.x == b.x && b.y > a.y && y < drawn.height) {  // a vertical edge: its row's centre
+            for (int left = 0; left < a.x; ++left) ++crossings[std::size_t(y) * drawn.width + left];
+          }
+          if (a.x == b.x && b.y < a.y && y - 1 >= 0) {
+            for (int left = 0; left < a.x; ++left)
+              ++crossings[std::size_t(y - 1) * drawn.width + left];
+          }
+        }
+      }
+      EXPECT_EQ(twiceArea > 0, i == 0) << "loop " << i << " runs the wrong way";
+      area[shape.colour] += twiceArea / 2;
+    }
+    for (std::size_t at = 0; at < crossings.size(); ++at) {
+      if (crossings[at] % 2 == 0) continue;
+      EXPECT_EQ(painted.pixels[at], kNoSquare) << "painted twice: " << at;
+      painted.pixels[at] = shape.colour;
+    }
+    const Corner first = shape.Loop(0)[0];  // the top-right corner of the first pixel
+    const std::int64_t firstPixel = std::int64_t(drawn.width - first.x) * drawn.height + first.y;
+    EXPECT_GT(firstPixel, lastFirstPixel);
+    lastFirstPixel = firstPixel;
+  }
+  EXPECT_EQ(painted.pixels, drawn.pixels);
+  pixels.erase(kNoSquare);
+  EXPECT_EQ(area, pixels);
+}
 
 TEST(Merge, FlatPicturesGiveOneSquareAndCheckerboardsOnePerPixel) {
   DrawingOptions merge;
