@@ -142,8 +142,18 @@ TEST_F(ConvertPictures, OptionsReachTheDrawing) {
   const Outcome run = Convert({"--templates", dir_.path(), "--merge", "--size=2", "--pixel-size",
                                "0.5", "-o", "-", dir_ / "blue.png"});
   EXPECT_EQ(run.status, kAllConverted);
-  // 3 x 2 sampled to 2 x 2, one flat square of 1 x 1 drawing units.
-  const std::string header = ReadFile(dir_ / "pixdraft.dx1");
+  // 3 x 2 sampled to 2 x 2, one flat square of 1 x 1 drawing units: not the 256 x 256 the
+  // template shows, so the header holds its extent and a view of it.
+  std::string header = ReadFile(dir_ / "pixdraft.dx1");
+  header.insert(
+      header.find("  0\r\nENDSEC"),
+      "  9\r\n$EXTMIN\r\n 10\r\n0.00000\r\n 20\r\n-0.5\r\n 30\r\n0.0\r\n  9\r\n$EXTMAX\r\n"
+      " 10\r\n1.00000\r\n 20\r\n0.5\r\n 30\r\n0.0\r\n");
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{
+                                     " 12\r\n128.0\r\n 22\r\n-128.0", " 12\r\n0.5\r\n 22\r\n0.0"},
+                                 {" 40\r\n300.0", " 40\r\n1.1"}}) {
+    header.replace(header.find(from), from.size(), to);
+  }
   EXPECT_EQ(run.out.substr(0, header.size()), header);
   EXPECT_EQ(
       run.out.substr(header.size()),
