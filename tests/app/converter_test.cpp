@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "dxf/drawing_test_support.h"
+#include "string_list.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -119,8 +120,8 @@ TEST_F(ConvertPictures, ExplicitDefaultsAndStandardOutputGiveTheSameBytes) {
   const std::string plain = ReadFile(dir_ / "blue.dxf");
   std::filesystem::remove(dir_ / "blue.dxf");
 
-  ASSERT_EQ(Convert({"--templates", dir_.path(), "--size", "256", "--pixel-size", "1.0",
-                     dir_ / "blue.png"})
+  ASSERT_EQ(Convert({"--templates", dir_.path(), "--size", "256", "--pixel-size", "1.0", "--entity",
+                     "trace", "--origin=top-left", dir_ / "blue.png"})
                 .status,
             kAllConverted);
   EXPECT_EQ(ReadFile(dir_ / "blue.dxf"), plain);
@@ -187,6 +188,36 @@ TEST_F(ConvertPictures, OutputGoesWhereItIsNamedButNeverOverThePicture) {
                           (dir_ / "blue.png") +
                           "\". Le fichier DXF remplacerait l'image d'origine.\n");
   EXPECT_EQ(ReadFile(dir_ / "blue.png"), picture);
+}
+
+// Faults: a UTF-16 header went unmentioned, or stopped the drawing; a picture with too many
+// colours for a layer each left part of a drawing behind.
+TEST_F(ConvertPictures, WarnsOfAUtf16HeaderAndRefusesTooManyColoursForLayers) {
+  TStringList header;
+  header.LoadFromFile(dir_ / "pixdraft.dx1");
+  header.Encoding = TextEncoding::Utf16LE;
+  header.SaveToFile(dir_ / "pixdraft.dx1");
+  const Outcome run = Convert({"--templates", dir_.path(), "-o", "-", dir_ / "blue.png"});
+  EXPECT_EQ(run.status, kAllConverted);
+  EXPECT_EQ(run.err,
+            "pixdraft-convert: warning: the header template " + (dir_ / "pixdraft.dx1") +
+                " is UTF-16, so the drawings are too; most DXF readers cannot open them\n");
+  EXPECT_EQ(run.out.substr(0, 4), std::string("\xFF\xFE \0", 4));
+
+  // 4096 colours take a layer each; 4097 are refused before a byte is written.
+  for (const int colours : {4096, 4097}) {
+    QImage picture(65, 64, QImage::Format_RGB32);
+    for (int i = 0; i < 65 * 64; ++i) picture.setPixel(i % 65, i / 65, std::min(i, colours - 1));
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_ / "many.png")));
+    const Outcome layers =
+        Convert({"--templates", PIXDRAFT_TEMPLATES, "--layers", "-o", "-", dir_ / "many.png"});
+    EXPECT_EQ(layers.status, colours == 4096 ? kAllConverted : kSomeFailed);
+    EXPECT_EQ(layers.out.empty(), colours != 4096);
+    EXPECT_EQ(layers.err, colours == 4096 ? ""
+                                          : (dir_ / "many.png") +
+                                                ": The picture has more than 4096 colours, too "
+                                                "many for one layer each.\n");
+  }
 }
 
 }  // namespace
