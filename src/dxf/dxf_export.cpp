@@ -50,13 +50,6 @@ Templates LoadTemplates(const TemplatePaths& paths) {
   return templates;
 }
 
-// How many entities the drawing has: squares, regions, or loops of regions drawn as polylines.
-std::uint64_t EntityCount(const Raster& raster, const DrawingOptions& options) {
-  if (!Regions(options)) return SquareWalk::Count(raster, options);
-  const RegionWalk::Counts counts = RegionWalk::Count(raster, options);
-  return options.entity == EntityKind::Polyline ? counts.loops : counts.regions;
-}
-
 FieldText NumberText(int value) {
   FieldText text;
   text.size =
@@ -127,15 +120,17 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   const DrawingSurvey survey = SurveyDrawing(raster, options, options.layers);
   const std::uint64_t layers = options.layers ? survey.colours.size() : 0;
 
-  // Layers take the first handles, entities the next ones. Counting the entities costs a walk,
-  // needed only when as many as there are pixels could pass the seed: no walk gives more.
+  // Layers take the first handles, entities the next ones; no walk gives more entities than
+  // there are drawn pixels. Merged squares are counted, which costs a walk; regions would cost
+  // a second walk of their own, so their seed is set past the most they could use.
   std::optional<HandleSeed> seed = FindHandleSeed(header);
   if (seed) {
-    const auto pixels = std::uint64_t(raster.width) * std::uint64_t(raster.height);
-    const std::uint64_t most = layers + pixels;
-    const std::uint64_t handles = most > 0 && kFirstTraceHandle + most - 1 >= seed->value
-                                      ? layers + EntityCount(raster, options)
-                                      : 0;
+    const std::uint64_t most = layers + survey.drawnPixels;
+    std::uint64_t handles = 0;
+    if (most > 0 && kFirstTraceHandle + most - 1 >= seed->value) {
+      handles =
+          options.merge && !Regions(options) ? layers + SquareWalk::Count(raster, options) : most;
+    }
     if (handles > 0 && kFirstTraceHandle + handles - 1 >= seed->value) {
       seed->value = kFirstTraceHandle + handles;
     } else {

@@ -16,9 +16,11 @@ constexpr int kEndX[] = {1, 0, 0, 1}, kEndY[] = {0, 0, 1, 1};
 
 RegionWalk::RegionWalk(const Raster& raster, const DrawingOptions& options)
     : raster_(raster), leftOut_(options.leftOutColours) {
-  if (raster.pixels.size() >= std::size_t{1} << 32) throw std::length_error("raster too large");
+  if (raster.width > 0xFFFF || raster.height > 0xFFFF) throw std::length_error("raster too wide");
   std::sort(leftOut_.begin(), leftOut_.end());
   marks_.assign(raster.pixels.size(), 0);
+  // Room for the largest region, taken from the system only as it is used.
+  region_.reserve(raster.pixels.size());
 }
 
 bool RegionWalk::Drawn(TColor colour) const {
@@ -26,54 +28,56 @@ bool RegionWalk::Drawn(TColor colour) const {
 }
 
 bool RegionWalk::Next(Shape& shape) {
-  const int width = raster_.width, height = raster_.height;
+  const int width = raster_.width;
   for (; next_ < raster_.pixels.size(); ++next_) {
-    const int x = width - 1 - int(next_ / height), y = int(next_ % height);
-    const std::size_t at = std::size_t(y) * width + x;
-    if (marks_[at] & kVisited || !Drawn(raster_.pixels[at])) continue;
-    ++next_;
+    if (marks_[next_] & kVisited || !Drawn(raster_.pixels[next_])) continue;
     shape.Clear();
-    shape.colour = raster_.pixels[at];
-    Fill(x, y, shape.colour);
+    shape.colour = raster_.pixels[next_];
+    Fill(int(next_ % width), int(next_ / width), shape.colour);
+    ++next_;
     // Every loop passes an edge of the region that no loop has passed yet. The first pixel's
-    // right edge lies on the outer loop: nothing to its right or above it is the region's.
-    for (const std::uint32_t pixel : region_) {
-      for (int side = kRight; side <= kBottom; ++side) {
-        const int px = int(pixel % width), py = int(pixel / width);
-        if (!InRegion(px + kStepX[side], py + kStepY[side]) && !(marks_[pixel] & 1 << side)) {
-          Trace(px, py, side, shape);
+    // top edge lies on the outer loop: nothing above it or to its left is the region's.
+    for (const Border& border : borders_) {
+      const std::size_t at = std::size_t(border.y) * width + border.x;
+      for (const int side : {kTop, kLeft, kBottom, kRight}) {
+        if (border.sides & 1 << side && !(marks_[at] & 1 << side)) {
+          Trace(border.x, border.y, side, shape);
         }
       }
     }
-    for (const std::uint32_t pixel : region_) marks_[pixel] &= ~kCurrent;
+    for (const Pixel pixel : region_) marks_[std::size_t(pixel.y) * width + pixel.x] &= ~kCurrent;
     SortHoles(shape);
     return true;
   }
   return false;
 }
 
-// Finds the region's pixels, breadth first from (x0, y0), and marks them.
+// Finds the region's pixels, breadth first from (x0, y0), marks them, and notes those with
+// edges on the region's outline.
 void RegionWalk::Fill(int x0, int y0, TColor colour) {
   const int width = raster_.width, height = raster_.height;
-  region_.assign(1, std::uint32_t(std::size_t(y0) * width + x0));
-  marks_[region_[0]] |= kVisited | kCurrent;
+  region_.assign(1, {std::uint16_t(x0), std::uint16_t(y0)});
+  borders_.clear();
+  marks_[std::size_t(y0) * width + x0] |= kVisited | kCurrent;
   for (std::size_t next = 0; next < region_.size(); ++next) {
-    const std::uint32_t at = region_[next];
-    const int x = int(at % width), y = int(at / width);
+    const int x = region_[next].x, y = region_[next].y;
+    int sides = 0;
     for (int side = kRight; side <= kBottom; ++side) {
       const int nx = x + kStepX[side], ny = y + kStepY[side];
-      if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
-      const std::uint32_t neighbour = std::uint32_t(std::size_t(ny) * width + nx);
-      if (!(marks_[neighbour] & kVisited) && raster_.pixels[neighbour] == colour) {
+      const std::size_t neighbour = std::size_t(ny) * width + nx;
+      if (nx < 0 || ny < 0 || nx >= width || ny >= height || raster_.pixels[neighbour] != colour) {
+        sides |= 1 << side;
+      } else if (!(marks_[neighbour] & kVisited)) {
         marks_[neighbour] |= kVisited | kCurrent;
-        region_.push_back(neighbour);
+        region_.push_back({std::uint16_t(nx), std::uint16_t(ny)});
       }
     }
+    if (sides) borders_.push_back({std::uint16_t(x), std::uint16_t(y), std::uint8_t(sides)});
   }
 }
 
 // Follows the loop through the edge on `side` of pixel (x, y), the region on its left, and
-// appends its corners from its rightmost, topmost one. At each edge's end it turns right when
+// appends its corners from its topmost, leftmost one. At each edge's end it turns right when
 // the pixel ahead on the right belongs to the region (also where the region only touches
 // itself at that corner: that keeps the region's pixels joined), goes straight on when the pixel
 // ahead does, and turns left otherwise.
@@ -99,7 +103,7 @@ void RegionWalk::Trace(int x, int y, int side, Shape& shape) {
 
   const auto begin = shape.corners.begin() + std::ptrdiff_t(first);
   const auto start = std::min_element(begin, shape.corners.end(), [](Corner a, Corner b) {
-    return a.x != b.x ? a.x > b.x : a.y < b.y;
+    return a.y != b.y ? a.y < b.y : a.x < b.x;
   });
   std::rotate(begin, start, shape.corners.end());
   shape.loopEnds.push_back(std::uint32_t(shape.corners.size()));
@@ -111,7 +115,7 @@ void RegionWalk::SortHoles(Shape& shape) {
   std::iota(order.begin(), order.end(), 1);
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     const Corner ca = shape.Loop(a).front(), cb = shape.Loop(b).front();
-    return ca.x != cb.x ? ca.x > cb.x : ca.y < cb.y;
+    return ca.y != cb.y ? ca.y < cb.y : ca.x < cb.x;
   });
   holes_.Clear();
   const auto outer = shape.Loop(0);
@@ -124,17 +128,6 @@ void RegionWalk::SortHoles(Shape& shape) {
   }
   std::swap(shape.corners, holes_.corners);
   std::swap(shape.loopEnds, holes_.loopEnds);
-}
-
-RegionWalk::Counts RegionWalk::Count(const Raster& raster, const DrawingOptions& options) {
-  RegionWalk walk(raster, options);
-  Shape shape;
-  Counts counts;
-  while (walk.Next(shape)) {
-    ++counts.regions;
-    counts.loops += shape.LoopCount();
-  }
-  return counts;
 }
 
 }  // namespace pixdraft

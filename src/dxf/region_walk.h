@@ -8,12 +8,13 @@
 // on either side of that point each turn back around their own neighbouring pixel, meet there
 // and never cross. Every loop is simple: it passes no point twice.
 //
-// Order: regions come where their first pixel comes in the pixel walk, columns from the right,
-// each from the top down. Every loop starts at its rightmost corner, the topmost of those; the
-// outer loop comes first, then the holes in the order of their starting corners (right to left,
-// then top down).
+// Order: regions come in the reading order of their first pixels, rows from the top, each from
+// the left (the raster's own order, which keeps the walk quick). Every loop starts at its
+// topmost corner, the leftmost of those; the outer loop comes first, then the holes in the
+// reading order of their starting corners.
 //
-// Memory: a byte per pixel, and a pixel index per pixel of the largest region.
+// Memory: a byte per pixel, and four bytes per pixel of the largest region. Rasters are at most
+// 65535 pixels wide and high.
 #pragma once
 
 #include <cstdint>
@@ -32,12 +33,6 @@ class RegionWalk {
 
   // Fills `shape` with the next region; false when every region has been walked.
   bool Next(Shape& shape);
-
-  // How many regions, and how many loops in all, a whole walk gives.
-  struct Counts {
-    std::uint64_t regions = 0, loops = 0;
-  };
-  static Counts Count(const Raster& raster, const DrawingOptions& options);
 
  private:
   // Sides of a pixel, by the direction of the neighbour across them, anticlockwise as the
@@ -61,9 +56,19 @@ class RegionWalk {
   const Raster& raster_;
   std::vector<TColor> leftOut_;  // sorted
   std::vector<std::uint8_t> marks_;
-  std::vector<std::uint32_t> region_;  // the region's pixels, from its first one outwards
-  std::size_t next_ = 0;               // the next pixel of the walk to look at
-  Shape holes_;                        // scratch for SortHoles
+  // The region's pixels, from its first one outwards; those with edges on its outline, and
+  // which of their sides those are.
+  struct Pixel {
+    std::uint16_t x, y;
+  };
+  struct Border {
+    std::uint16_t x, y;
+    std::uint8_t sides;
+  };
+  std::vector<Pixel> region_;
+  std::vector<Border> borders_;
+  std::size_t next_ = 0;  // the next pixel of the walk to look at
+  Shape holes_;           // scratch for SortHoles
 };
 
 }  // namespace pixdraft

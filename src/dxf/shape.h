@@ -36,11 +36,11 @@ struct Shape {
   }
 };
 
-// The outline of a rectangle of pixels: from its top-right corner anticlockwise.
+// The outline of a rectangle of pixels: from its top-left corner anticlockwise.
 inline void SetRectangle(Shape& shape, int x, int y, int width, int height, TColor colour) {
   shape.Clear();
   shape.colour = colour;
-  shape.corners = {{x + width, y}, {x, y}, {x, y + height}, {x + width, y + height}};
+  shape.corners = {{x, y}, {x, y + height}, {x + width, y + height}, {x + width, y}};
   shape.loopEnds = {4};
 }
 

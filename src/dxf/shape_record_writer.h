@@ -28,16 +28,24 @@ class ShapeRecordWriter {
                      std::int32_t handle);
 
  private:
-  // Writes the lines of `literal`, each followed by the line break; `literal` separates them
-  // with '\n'.
-  char* Lines(char* out, std::string_view literal) const;
-  char* Line(char* out, std::string_view text) const;
-  char* Head(char* out, std::string_view type, std::int32_t handle, TColor colour);
-  char* Corners(ChunkedText& out, std::span<const Corner> loop, const GridLines& grid) const;
+  // Fixed lines, joined once with the line break: `lines` separates them with '\n'. A piece
+  // that follows a field begins with that field's line break.
+  std::string Piece(std::string_view lines) const;
+  char* Head(char* out, std::int32_t handle, TColor colour);
+  void Corners(ChunkedText& out, std::span<const Corner> loop, const GridLines& grid) const;
 
   const std::string lineBreak_;
   const EntityKind kind_;
   const bool colourIndex_, layers_;
+  // The entity up to its handle; after it up to the layer; after the layer up to the colour
+  // index or the true colour; after the colour index up to the true colour; after the true
+  // colour up to the first count (loops of a HATCH, corners of an LWPOLYLINE).
+  std::string start_, afterHandle_, afterLayer_, afterIndex_, afterColour_;
+  // Before an outer and an inner loop's corner count; after it; after a loop's last corner
+  // (HATCH), or after the corner count (LWPOLYLINE); closing the entity (HATCH).
+  std::string outerPath_, innerPath_, afterCount_, afterCorners_, end_;
+  // Around a corner's coordinates.
+  std::string beforeX_, beforeY_, afterY_;
   ColourIndexCache indices_;
 };
 

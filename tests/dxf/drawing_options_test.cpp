@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {Record("012C", kRed, "0.00000", "0.00000", "1.00000", "0.5")}}),
     CaseName);
 
-// Outline entities start at the top-right corner and run anticlockwise around a shape.
+// Outline entities start at the top-left corner and run anticlockwise around a shape.
 INSTANTIATE_TEST_SUITE_P(
     Entity, Drawing,
     testing::Values(
@@ -164,57 +164,58 @@ INSTANTIATE_TEST_SUITE_P(
                     kSolid,
                     {Styled(Record("012C", kRed, "0.00000", "0.00000", "1.00000", "1.00000"), "0",
                             "", "SOLID")}},
-        DrawingCase{"HatchPerSquare", {"r"}, kHatch, {Hatch("012C", kRed, {"1,0 0,0 0,1 1,1"})}},
+        DrawingCase{"HatchPerSquare", {"r"}, kHatch, {Hatch("012C", kRed, {"0,0 0,1 1,1 1,0"})}},
         DrawingCase{"PolylinePerRectangle",
                     {"rr", "rr"},
                     With(kPolyline, [](DrawingOptions& o) { o.merge = true; }),
-                    {Polyline("012C", kRed, "2,0 0,0 0,2 2,2")}}),
+                    {Polyline("012C", kRed, "0,0 0,2 2,2 2,0")}}),
     CaseName);
 
-// Regions in the order of their first pixels; holes clockwise; where red touches itself at a
-// corner (2, 2), its outline splits into two loops that meet there.
+// Regions in the reading order of their first pixels, each loop from its topmost, leftmost
+// corner, holes clockwise; where red touches itself at a corner (2, 2), its outline splits into
+// two loops that meet there.
 INSTANTIATE_TEST_SUITE_P(
     Regions, Drawing,
     testing::Values(DrawingCase{"RingWithHole",
                                 {"rrr", "rwr", "rrr"},
                                 kPolylineRegions,
-                                {Polyline("012C", kRed, "3,0 0,0 0,3 3,3"),
-                                 Polyline("012D", kRed, "2,1 2,2 1,2 1,1"),
-                                 Polyline("012E", kWhite, "2,1 1,1 1,2 2,2")}},
+                                {Polyline("012C", kRed, "0,0 0,3 3,3 3,0"),
+                                 Polyline("012D", kRed, "1,1 2,1 2,2 1,2"),
+                                 Polyline("012E", kWhite, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"TouchesItselfAtACorner",
                                 {"rrr", "rwr", "rrw"},
                                 kPolylineRegions,
-                                {Polyline("012C", kRed, "3,0 0,0 0,3 2,3 2,2 3,2"),
-                                 Polyline("012D", kRed, "2,1 2,2 1,2 1,1"),
-                                 Polyline("012E", kWhite, "3,2 2,2 2,3 3,3"),
-                                 Polyline("012F", kWhite, "2,1 1,1 1,2 2,2")}},
+                                {Polyline("012C", kRed, "0,0 0,3 2,3 2,2 3,2 3,0"),
+                                 Polyline("012D", kRed, "1,1 2,1 2,2 1,2"),
+                                 Polyline("012E", kWhite, "1,1 1,2 2,2 2,1"),
+                                 Polyline("012F", kWhite, "2,2 2,3 3,3 3,2")}},
                     DrawingCase{"TwoRegionsTouchingAtACorner",
                                 {"r.", ".r"},
                                 kPolylineRegions,
-                                {Polyline("012C", kRed, "2,1 1,1 1,2 2,2"),
-                                 Polyline("012D", kRed, "1,0 0,0 0,1 1,1")}},
+                                {Polyline("012C", kRed, "0,0 0,1 1,1 1,0"),
+                                 Polyline("012D", kRed, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"RegionAroundRegion",
                                 {"bbbb", "brrb", "brrb", "bbbb"},
                                 kHatchRegions,
-                                {Hatch("012C", kBlue, {"4,0 0,0 0,4 4,4", "3,1 3,3 1,3 1,1"}),
-                                 Hatch("012D", kRed, {"3,1 1,1 1,3 3,3"})}},
+                                {Hatch("012C", kBlue, {"0,0 0,4 4,4 4,0", "1,1 3,1 3,3 1,3"}),
+                                 Hatch("012D", kRed, {"1,1 1,3 3,3 3,1"})}},
                     DrawingCase{"Checkerboard",
                                 {"rb", "br"},
                                 kPolylineRegions,
-                                {Polyline("012C", kBlue, "2,0 1,0 1,1 2,1"),
-                                 Polyline("012D", kRed, "2,1 1,1 1,2 2,2"),
-                                 Polyline("012E", kRed, "1,0 0,0 0,1 1,1"),
-                                 Polyline("012F", kBlue, "1,1 0,1 0,2 1,2")}},
+                                {Polyline("012C", kRed, "0,0 0,1 1,1 1,0"),
+                                 Polyline("012D", kBlue, "1,0 1,1 2,1 2,0"),
+                                 Polyline("012E", kBlue, "0,1 0,2 1,2 1,1"),
+                                 Polyline("012F", kRed, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"OneRow",
                                 {"rrb"},
                                 kPolylineRegions,
-                                {Polyline("012C", kBlue, "3,0 2,0 2,1 3,1"),
-                                 Polyline("012D", kRed, "2,0 0,0 0,1 2,1")}},
+                                {Polyline("012C", kRed, "0,0 0,1 2,1 2,0"),
+                                 Polyline("012D", kBlue, "2,0 2,1 3,1 3,0")}},
                     DrawingCase{"OneColumn",
                                 {"r", "r", "b"},
                                 kHatchRegions,
-                                {Hatch("012C", kRed, {"1,0 0,0 0,2 1,2"}),
-                                 Hatch("012D", kBlue, {"1,2 0,2 0,3 1,3"})}}),
+                                {Hatch("012C", kRed, {"0,0 0,2 1,2 1,0"}),
+                                 Hatch("012D", kBlue, {"0,2 0,3 1,3 1,2"})}}),
     CaseName);
 
 // Layers take the first handles (the header "H" has no table to declare them in); group 62
@@ -232,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
         DrawingCase{"ColourIndexOfAnOutline",
                     {"b"},
                     With(kPolyline, [](DrawingOptions& o) { o.colourIndex = true; }),
-                    {Styled(Polyline("012C", kBlue, "1,0 0,0 0,1 1,1"), "0", "5")}},
+                    {Styled(Polyline("012C", kBlue, "0,0 0,1 1,1 1,0"), "0", "5")}},
         DrawingCase{"BottomLeft",
                     {"r", "b"},
                     With({}, [](DrawingOptions& o) { o.origin = Origin::BottomLeft; }),
@@ -349,9 +350,7 @@ TEST_P(HeaderRule, ChangesTheHeaderOnlyAsTheOptionsNeed) {
     expected.insert(at, "\r");
   }
   const std::string document = Document(kTemplate, RasterOf(c.rows), c.options);
-  // Up to the first record, or the footer "F".
-  EXPECT_EQ(document.substr(0, std::min(document.find("0 \r\nTRACE"), document.size() - 3)),
-            expected);
+  EXPECT_EQ(document.substr(0, document.rfind("ENDSEC\r\n") + 8), expected);
 }
 
 const std::string kHeaderEnd = "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES";
@@ -408,7 +407,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "2.00000\n 20\n1.00000\n 30\n0.0\n" +
                          kHeaderEnd},
                     {kView, " 12\n1.5\n 22\n0.5\n 40\n1.1"}}},
-        HeaderCase{"NothingDrawn", {".."}, Options("2"), {}}),
+        HeaderCase{"NothingDrawn", {".."}, Options("2"), {}},
+        // One region, but the seed is set past as many handles as there are drawn pixels.
+        HeaderCase{
+            "RegionsPassTheSeedByPixels", {"rrr"}, kPolylineRegions, {{"  5\n12E", "  5\n012F"}}}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return info.param.name; });
 
 // Greys stay grey (never 7, whose colour depends on the background); colours take the nearest.

@@ -124,9 +124,9 @@ INSTANTIATE_TEST_SUITE_P(SquareWalk, Merge, testing::ValuesIn(Pictures()),
                          });
 
 // Regions painted back, each by the even-odd rule over its loops, give the drawn raster; every
-// loop passes no grid point twice, turns at every corner and starts at its rightmost, topmost
+// loop passes no grid point twice, turns at every corner and starts at its topmost, leftmost
 // corner; outer loops run anticlockwise (positive area), holes clockwise, so each colour's areas
-// sum to its pixels; regions come in the order of their first pixels.
+// sum to its pixels; regions come in the reading order of their first pixels.
 TEST_P(Merge, RegionsPaintBackTheDrawingWithSimpleLoops) {
   const Picture& p = GetParam();
   DrawingOptions options;
@@ -148,7 +148,7 @@ TEST_P(Merge, RegionsPaintBackTheDrawingWithSimpleLoops) {
         const Corner a = loop[k], b = loop[(k + 1) % loop.size()], c = loop[(k + 2) % loop.size()];
         ASSERT_TRUE((a.x == b.x) != (a.y == b.y)) << "not one straight edge";
         EXPECT_NE(a.x == b.x, b.x == c.x) << "no turn at " << b.x << ", " << b.y;
-        EXPECT_TRUE(a.x < loop[0].x || (a.x == loop[0].x && a.y >= loop[0].y)) << "start";
+        EXPECT_TRUE(a.y > loop[0].y || (a.y == loop[0].y && a.x >= loop[0].x)) << "start";
         twiceArea += std::int64_t(a.x) * -b.y - std::int64_t(b.x) * -a.y;
         for (int t = 0, n = std::abs(b.x - a.x) + std::abs(b.y - a.y); t < n; ++t) {
           const int x = a.x + t * (b.x > a.x) - t * (b.x < a.x),
@@ -164,6 +164,8 @@ TEST_P(Merge, RegionsPaintBackTheDrawingWithSimpleLoops) {
         }
       }
       EXPECT_EQ(twiceArea > 0, i == 0) << "loop " << i << " runs the wrong way";
+      const Corner start = loop[0], before = i > 1 ? shape.Loop(i - 1)[0] : Corner{-1, -1};
+      EXPECT_TRUE(before.y < start.y || (before.y == start.y && before.x < start.x)) << "holes";
       area[shape.colour] += twiceArea / 2;
     }
     for (std::size_t at = 0; at < crossings.size(); ++at) {
@@ -171,8 +173,8 @@ TEST_P(Merge, RegionsPaintBackTheDrawingWithSimpleLoops) {
       EXPECT_EQ(painted.pixels[at], kNoSquare) << "painted twice: " << at;
       painted.pixels[at] = shape.colour;
     }
-    const Corner first = shape.Loop(0)[0];  // the top-right corner of the first pixel
-    const std::int64_t firstPixel = std::int64_t(drawn.width - first.x) * drawn.height + first.y;
+    const Corner first = shape.Loop(0)[0];  // the top-left corner of the first pixel
+    const std::int64_t firstPixel = std::int64_t(first.y) * drawn.width + first.x;
     EXPECT_GT(firstPixel, lastFirstPixel);
     lastFirstPixel = firstPixel;
   }
