@@ -20,6 +20,7 @@ DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options,
   TColor last = kNoSquare;
   bool lastDrawn = false;
   for (int y = 0; y < raster.height; ++y) {
+    int rowLeft = -1, rowRight = 0;
     for (int x = 0; x < raster.width; ++x) {
       const TColor colour = raster.Pixel(x, y);
       if (colour != last) {
@@ -31,11 +32,14 @@ DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options,
       }
       if (!lastDrawn) continue;
       ++survey.drawnPixels;
-      survey.left = std::min(survey.left, x);
-      survey.right = std::max(survey.right, x + 1);
-      survey.top = std::min(survey.top, y);
-      survey.bottom = y + 1;
+      if (rowLeft < 0) rowLeft = x;
+      rowRight = x + 1;
     }
+    if (rowLeft < 0) continue;
+    survey.left = std::min(survey.left, rowLeft);
+    survey.right = std::max(survey.right, rowRight);
+    survey.top = std::min(survey.top, y);
+    survey.bottom = y + 1;
   }
   if (survey.drawnPixels == 0) survey.left = survey.top = 0;
   survey.colours.assign(seen.begin(), seen.end());

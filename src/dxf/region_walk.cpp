@@ -35,6 +35,13 @@ bool RegionWalk::Next(Shape& shape) {
     shape.colour = raster_.pixels[next_];
     Fill(int(next_ % width), int(next_ / width), shape.colour);
     ++next_;
+    if (region_.size() == 1) {  // a lone pixel, as in noise: a square, quickly
+      const int x = region_[0].x, y = region_[0].y;
+      shape.corners = {{x, y}, {x, y + 1}, {x + 1, y + 1}, {x + 1, y}};
+      shape.loopEnds = {4};
+      marks_[std::size_t(y) * width + x] &= ~kCurrent;
+      return true;
+    }
     // Every loop passes an edge of the region that no loop has passed yet. The first pixel's
     // top edge lies on the outer loop: nothing above it or to its left is the region's.
     for (const Border& border : borders_) {

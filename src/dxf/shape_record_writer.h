@@ -21,16 +21,22 @@ class ShapeRecordWriter {
   ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex, bool layers);
 
   // The most bytes one piece written at once takes: ChunkedText needs that much room.
-  std::size_t Room() const { return 40 * (kMaxFieldLength + lineBreak_.size()); }
+  std::size_t Room() const { return 48 * (kMaxFieldLength + lineBreak_.size()); }
 
   // Writes the shape's entities with handles from `handle` on and returns the next handle.
   std::int32_t Write(ChunkedText& out, const Shape& shape, const GridLines& grid,
                      std::int32_t handle);
 
+  // Fixed lines, joined once with the line break, padded for block copies.
+  struct Piece {
+    std::string text;
+    std::size_t size = 0;
+  };
+
  private:
-  // Fixed lines, joined once with the line break: `lines` separates them with '\n'. A piece
-  // that follows a field begins with that field's line break.
-  std::string Piece(std::string_view lines) const;
+  // `lines` separated by '\n' as a piece. A piece that follows a field begins with that field's
+  // line break.
+  Piece Join(std::string_view lines) const;
   char* Head(char* out, std::int32_t handle, TColor colour);
   void Corners(ChunkedText& out, std::span<const Corner> loop, const GridLines& grid) const;
 
@@ -40,12 +46,12 @@ class ShapeRecordWriter {
   // The entity up to its handle; after it up to the layer; after the layer up to the colour
   // index or the true colour; after the colour index up to the true colour; after the true
   // colour up to the first count (loops of a HATCH, corners of an LWPOLYLINE).
-  std::string start_, afterHandle_, afterLayer_, afterIndex_, afterColour_;
+  Piece start_, afterHandle_, layerZero_, afterLayer_, afterIndex_, afterColour_;
   // Before an outer and an inner loop's corner count; after it; after a loop's last corner
   // (HATCH), or after the corner count (LWPOLYLINE); closing the entity (HATCH).
-  std::string outerPath_, innerPath_, afterCount_, afterCorners_, end_;
+  Piece outerPath_, innerPath_, afterCount_, afterCorners_, end_;
   // Around a corner's coordinates.
-  std::string beforeX_, beforeY_, afterY_;
+  Piece beforeX_, beforeY_, afterY_;
   ColourIndexCache indices_;
 };
 
