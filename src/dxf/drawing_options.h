@@ -30,8 +30,8 @@ struct DrawingOptions {
   std::vector<TColor> leftOutColours;
   // Squares of one colour that together form a rectangle become one TRACE (see square_walk.h).
   bool merge = false;
-  // Each 4-connected region of one colour becomes one shape (see region_walk.h); for Hatch and
-  // Polyline only, and instead of `merge`.
+  // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
+  // `merge`; for Hatch and Polyline only: Trace and Solid draw squares whatever it says.
   bool regions = false;
   EntityKind entity = EntityKind::Trace;
   // Every entity and layer also carries the nearest AutoCAD Colour Index (colour_index.h).

@@ -2,7 +2,7 @@
 check the result against an independent model of the conversion (check_conversion.py's working
 raster, with the options applied here):
 
-- ezdxf loads it without a single repair; its entities carry consecutive handles after those of
+- ezdxf loads it without a single repair, and its recover mode finds nothing to mend; its entities carry consecutive handles after those of
   the layers, and the header's $HANDSEED lies above them all, so that every handle of the loaded
   document is unique;
 - painted back, the entities cover every drawn pixel of the working raster in that pixel's
@@ -29,6 +29,7 @@ import tempfile
 from decimal import Decimal
 
 import ezdxf
+from ezdxf import recover
 from PIL import Image
 
 from check_conversion import Repairs, working_raster
@@ -47,8 +48,9 @@ CASES = {
     "solid": ("photo.png", ["--size", "24", "--entity", "solid", "--colour-index"], False),
     "hatch": ("photo.png", ["--size", "24", "--entity", "hatch", "--skip-transparent"], False),
     "polyline": ("logo.png", ["--entity", "polyline", "--merge", "--units", "in"], False),
-    "regions": ("photo.png", ["--size", "24", "--entity", "polyline", "--merge=regions",
-                              "--skip-transparent", "--origin", "bottom-left"], False),
+    "regions": ("few.png", ["--entity", "polyline", "--merge=regions", "--skip-transparent",
+                            "--origin", "bottom-left"], False),
+    "region_hatches": ("few.png", ["--entity", "hatch", "--merge=regions"], False),
     "layers": ("photo.png", ["--size", "12", "--layers", "--colour-index", "--entity", "hatch",
                              "--merge=regions", "--pixel-size", "0.25"], True),
 }
@@ -68,6 +70,12 @@ def make_pictures(work, sample):
     logo.putdata([(20, 40, 120) if 40 <= (x - 24) ** 2 + (y - 16) ** 2 < 150 or y == 16
                   else (255, 255, 255) for y in range(32) for x in range(48)])
     logo.save(f"{work}/logo.png")
+    # 30 x 20 of three colours and transparency at random: regions with holes, regions that
+    # touch themselves at corners.
+    few = Image.new("RGBA", (30, 20))
+    few.putdata([[(200, 0, 0, 255), (0, 90, 0, 255), (0, 0, 0, 255), (0, 0, 0, 0)][
+        (x * 7 + y * 13 + x * y * 5 + (x ^ y) * 3) % 9 % 4] for y in range(20) for x in range(30)])
+    few.save(f"{work}/few.png")
 
 
 def readme_cases(readme):
@@ -141,7 +149,9 @@ def check(dxf, width, height, pixels, size, args):
     logging.getLogger("ezdxf").setLevel(logging.INFO)
     doc = ezdxf.readfile(dxf)
     auditor = doc.audit()
-    problems = repairs.messages + [e.message for e in auditor.errors + auditor.fixes]
+    _, recovered = recover.readfile(dxf)
+    problems = repairs.messages + [e.message for e in auditor.errors + auditor.fixes +
+                                   recovered.errors + recovered.fixes]
 
     # ezdxf gives the entities it adds on loading handles from $HANDSEED on.
     handles = [int(handle, 16) for handle in doc.entitydb.keys()]
