@@ -216,8 +216,7 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     if (!known) return UsageError("unknown option " + typed);
 
     std::string value;
-    if (known->valueOptional) {
-      if (!isLong && arg.size() > 2) return UsageError(typed + " takes no value");
+    if (known->valueOptional) {  // long options only
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
         if (value.empty())

@@ -28,7 +28,7 @@ struct DrawingOptions {
   PixelSize pixelSize;
   // Squares of these colours are left out of the drawing.
   std::vector<TColor> leftOutColours;
-  // Squares of one colour that together form a rectangle become one TRACE (see square_walk.h).
+  // Squares of one colour that together form a rectangle become one entity (square_walk.h).
   bool merge = false;
   // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
   // `merge`; for Hatch and Polyline only: Trace and Solid draw squares whatever it says.
