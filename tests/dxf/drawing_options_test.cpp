@@ -18,19 +18,6 @@ DrawingOptions Options(const char* pixelSize, std::vector<TColor> leftOut = {},
   return options;
 }
 
-// `base` with the fields that `change` sets.
-DrawingOptions With(DrawingOptions base, void (*change)(DrawingOptions&)) {
-  change(base);
-  return base;
-}
-const DrawingOptions kSolid = With({}, [](DrawingOptions& o) { o.entity = EntityKind::Solid; });
-const DrawingOptions kHatch = With({}, [](DrawingOptions& o) { o.entity = EntityKind::Hatch; });
-const DrawingOptions kPolyline =
-    With({}, [](DrawingOptions& o) { o.entity = EntityKind::Polyline; });
-const DrawingOptions kPolylineRegions =
-    With(kPolyline, [](DrawingOptions& o) { o.regions = true; });
-const DrawingOptions kHatchRegions = With(kHatch, [](DrawingOptions& o) { o.regions = true; });
-
 std::string Document(const std::string& header, const Raster& raster,
                      const DrawingOptions& options) {
   TStringList head, foot;
@@ -155,88 +142,77 @@ INSTANTIATE_TEST_SUITE_P(
                     {Record("012C", kRed, "0.00000", "0.00000", "1.00000", "0.5")}}),
     CaseName);
 
-// Outline entities start at the top-left corner and run anticlockwise around a shape.
-INSTANTIATE_TEST_SUITE_P(
-    Entity, Drawing,
-    testing::Values(
-        DrawingCase{"Solid",
-                    {"r"},
-                    kSolid,
-                    {Styled(Record("012C", kRed, "0.00000", "0.00000", "1.00000", "1.00000"), "0",
-                            "", "SOLID")}},
-        DrawingCase{"HatchPerSquare", {"r"}, kHatch, {Hatch("012C", kRed, {"0,0 0,1 1,1 1,0"})}},
-        DrawingCase{"PolylinePerRectangle",
-                    {"rr", "rr"},
-                    With(kPolyline, [](DrawingOptions& o) { o.merge = true; }),
-                    {Polyline("012C", kRed, "0,0 0,2 2,2 2,0")}}),
-    CaseName);
-
 // Regions in the reading order of their first pixels, each loop from its topmost, leftmost
 // corner, holes clockwise; where red touches itself at a corner (2, 2), its outline splits into
-// two loops that meet there.
+// two loops that meet there, and the two white regions that touch there stay apart.
 INSTANTIATE_TEST_SUITE_P(
     Regions, Drawing,
     testing::Values(DrawingCase{"RingWithHole",
                                 {"rrr", "rwr", "rrr"},
-                                kPolylineRegions,
+                                {.regions = true, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,3 3,3 3,0"),
                                  Polyline("012D", kRed, "1,1 2,1 2,2 1,2"),
                                  Polyline("012E", kWhite, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"TouchesItselfAtACorner",
                                 {"rrr", "rwr", "rrw"},
-                                kPolylineRegions,
+                                {.regions = true, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,3 2,3 2,2 3,2 3,0"),
                                  Polyline("012D", kRed, "1,1 2,1 2,2 1,2"),
                                  Polyline("012E", kWhite, "1,1 1,2 2,2 2,1"),
                                  Polyline("012F", kWhite, "2,2 2,3 3,3 3,2")}},
-                    DrawingCase{"TwoRegionsTouchingAtACorner",
-                                {"r.", ".r"},
-                                kPolylineRegions,
-                                {Polyline("012C", kRed, "0,0 0,1 1,1 1,0"),
-                                 Polyline("012D", kRed, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"RegionAroundRegion",
                                 {"bbbb", "brrb", "brrb", "bbbb"},
-                                kHatchRegions,
+                                {.regions = true, .entity = EntityKind::Hatch},
                                 {Hatch("012C", kBlue, {"0,0 0,4 4,4 4,0", "1,1 3,1 3,3 1,3"}),
                                  Hatch("012D", kRed, {"1,1 1,3 3,3 3,1"})}},
                     DrawingCase{"Checkerboard",
                                 {"rb", "br"},
-                                kPolylineRegions,
+                                {.regions = true, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,1 1,1 1,0"),
                                  Polyline("012D", kBlue, "1,0 1,1 2,1 2,0"),
                                  Polyline("012E", kBlue, "0,1 0,2 1,2 1,1"),
                                  Polyline("012F", kRed, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"OneRow",
                                 {"rrb"},
-                                kPolylineRegions,
+                                {.regions = true, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,1 2,1 2,0"),
                                  Polyline("012D", kBlue, "2,0 2,1 3,1 3,0")}},
                     DrawingCase{"OneColumn",
                                 {"r", "r", "b"},
-                                kHatchRegions,
+                                {.regions = true, .entity = EntityKind::Hatch},
                                 {Hatch("012C", kRed, {"0,0 0,2 1,2 1,0"}),
                                  Hatch("012D", kBlue, {"0,2 0,3 1,3 1,2"})}}),
     CaseName);
 
+// SOLID has TRACE's groups; outlines start at the top-left corner and run anticlockwise.
 // Layers take the first handles (the header "H" has no table to declare them in); group 62
 // comes before 420. Bottom-left puts the raster's lower-left corner at (0, 0).
 INSTANTIATE_TEST_SUITE_P(
-    LayersColourIndexOrigin, Drawing,
+    EntitiesLayersColourIndexOrigin, Drawing,
     testing::Values(
+        DrawingCase{"Solid",
+                    {"r"},
+                    {.entity = EntityKind::Solid},
+                    {Styled(Record("012C", kRed, "0.00000", "0.00000", "1.00000", "1.00000"), "0",
+                            "", "SOLID")}},
+        DrawingCase{"HatchPerSquare",
+                    {"r"},
+                    {.entity = EntityKind::Hatch},
+                    {Hatch("012C", kRed, {"0,0 0,1 1,1 1,0"})}},
         DrawingCase{"LayersAndColourIndex",
                     {"rk"},
-                    With({}, [](DrawingOptions& o) { o.layers = o.colourIndex = true; }),
+                    {.colourIndex = true, .layers = true},
                     {Styled(Record("012E", kBlack, "1.00000", "0.00000", "2.00000", "1.00000"),
                             "C_000000", "250"),
                      Styled(Record("012F", kRed, "0.00000", "0.00000", "1.00000", "1.00000"),
                             "C_FF0000", "1")}},
         DrawingCase{"ColourIndexOfAnOutline",
                     {"b"},
-                    With(kPolyline, [](DrawingOptions& o) { o.colourIndex = true; }),
+                    {.entity = EntityKind::Polyline, .colourIndex = true},
                     {Styled(Polyline("012C", kBlue, "0,0 0,1 1,1 1,0"), "0", "5")}},
         DrawingCase{"BottomLeft",
                     {"r", "b"},
-                    With({}, [](DrawingOptions& o) { o.origin = Origin::BottomLeft; }),
+                    {.origin = Origin::BottomLeft},
                     {Record("012C", kRed, "0.00000", "1.00000", "1.00000", "2.00000"),
                      Record("012D", kBlue, "0.00000", "0.00000", "1.00000", "1.00000")}}),
     CaseName);
@@ -362,18 +338,13 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"DefaultLeavesItAlone", {"rk"}, {}, {}},
         HeaderCase{"Millimetres",
                    {"rk"},
-                   With({}, [](DrawingOptions& o) { o.units = Units::Millimetres; }),
+                   {.units = Units::Millimetres},
                    {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n4"},
                     {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
-        HeaderCase{"Inches",
-                   {"rk"},
-                   With({}, [](DrawingOptions& o) { o.units = Units::Inches; }),
-                   {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n1"},
-                    {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n0\n" + kHeaderEnd}}},
         // Two layers and two squares: handles 12C to 12F pass the seed 12E.
         HeaderCase{"LayersRaiseTheSeed",
                    {"rk"},
-                   With({}, [](DrawingOptions& o) { o.layers = true; }),
+                   {.layers = true},
                    {{"  5\n12E", "  5\n0130"},
                     {"  5\n2\n 70\n1", "  5\n2\n 70\n3"},
                     {"  2\n0\n  0\nENDTAB",
@@ -391,43 +362,26 @@ INSTANTIATE_TEST_SUITE_P(
                      "1.00000\n 20\n0.5\n 30\n0.0\n" +
                          kHeaderEnd},
                     {kView, " 12\n0.5\n 22\n0.25\n 40\n0.55"}}},
-        HeaderCase{"BottomLeft",
-                   {"r", "b"},
-                   With({}, [](DrawingOptions& o) { o.origin = Origin::BottomLeft; }),
-                   {{kHeaderEnd,
-                     "  9\n$EXTMIN\n 10\n0.00000\n 20\n0.00000\n 30\n0.0\n  9\n$EXTMAX\n 10\n"
-                     "1.00000\n 20\n2.00000\n 30\n0.0\n" +
-                         kHeaderEnd},
-                    {kView, " 12\n0.5\n 22\n1.0\n 40\n2.2"}}},
-        HeaderCase{"LeftOutPixelsShrinkTheExtent",
-                   {".r"},
-                   {},
-                   {{kHeaderEnd,
-                     "  9\n$EXTMIN\n 10\n1.00000\n 20\n0.00000\n 30\n0.0\n  9\n$EXTMAX\n 10\n"
-                     "2.00000\n 20\n1.00000\n 30\n0.0\n" +
-                         kHeaderEnd},
-                    {kView, " 12\n1.5\n 22\n0.5\n 40\n1.1"}}},
         HeaderCase{"NothingDrawn", {".."}, Options("2"), {}},
         // One region, but the seed is set past as many handles as there are drawn pixels.
-        HeaderCase{
-            "RegionsPassTheSeedByPixels", {"rrr"}, kPolylineRegions, {{"  5\n12E", "  5\n012F"}}}),
+        HeaderCase{"RegionsPassTheSeedByPixels",
+                   {"rrr"},
+                   {.regions = true, .entity = EntityKind::Polyline},
+                   {{"  5\n12E", "  5\n012F"}}}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return info.param.name; });
 
 // Greys stay grey (never 7, whose colour depends on the background); colours take the nearest.
 TEST(ColourIndex, NearestToGreysAndPrimaries) {
   const std::pair<TColor, int> table[] = {
-      {RGB(0, 0, 0), 250},       {RGB(60, 60, 60), 250},    {RGB(100, 100, 100), 252},
-      {RGB(128, 128, 128), 8},   {RGB(160, 160, 160), 253}, {RGB(192, 192, 192), 9},
-      {RGB(250, 250, 250), 255}, {RGB(255, 255, 255), 255}, {RGB(255, 0, 0), 1},
-      {RGB(255, 255, 0), 2},     {RGB(0, 255, 0), 3},       {RGB(0, 255, 255), 4},
-      {RGB(0, 0, 255), 5},       {RGB(255, 0, 255), 6},     {RGB(255, 128, 0), 30},
-      {RGB(128, 0, 0), 14},      {RGB(255, 254, 255), 255}, {RGB(40, 20, 24), 249}};
+      {RGB(0, 0, 0), 250},       {RGB(100, 100, 100), 252}, {RGB(128, 128, 128), 8},
+      {RGB(160, 160, 160), 253}, {RGB(192, 192, 192), 9},   {RGB(255, 255, 255), 255},
+      {RGB(255, 0, 0), 1},       {RGB(255, 255, 0), 2},     {RGB(0, 255, 0), 3},
+      {RGB(0, 255, 255), 4},     {RGB(0, 0, 255), 5},       {RGB(255, 0, 255), 6},
+      {RGB(255, 128, 0), 30},    {RGB(255, 254, 255), 255}, {RGB(40, 20, 24), 249}};
   for (const auto& [colour, index] : table) {
     EXPECT_EQ(NearestColourIndex(colour), index) << std::hex << colour;
   }
-  EXPECT_EQ(ColourIndexColour(11), RGB(255, 127, 127));
   EXPECT_EQ(ColourIndexColour(249), RGB(38, 19, 23));
-  EXPECT_EQ(ColourIndexColour(250), RGB(51, 51, 51));
 }
 
 TEST(ParseColour, ReadsSixHexadecimalDigits) {

@@ -62,51 +62,39 @@ inline std::string Styled(std::string record, const std::string& layer,
   return record;
 }
 
-// The corner lines of a loop written "x,y x,y ..." on the pixel grid (column and row lines,
-// rows downwards), drawn one unit per pixel from the top-left origin.
-inline std::string Corners(const std::string& loop, int* count = nullptr) {
-  std::istringstream in(loop);
-  std::string lines;
-  int x, y, n = 0;
-  for (char comma; in >> x >> comma >> y; ++n) {
-    lines += " 10\r\n" + FormatCoordinate(x) + "\r\n 20\r\n" + FormatCoordinate(1 - y) + "\r\n";
+// An LWPOLYLINE per loop, or a HATCH of all loops, the first external. Loops are written
+// "x,y x,y ..." on the pixel grid (rows downwards), drawn one unit per pixel from the top-left.
+inline std::string Outline(const std::string& type, const std::string& handle,
+                           const std::string& trueColour, const std::vector<std::string>& loops) {
+  const bool hatch = type == "HATCH";
+  std::string text =
+      "  0\r\n" + type + "\r\n  5\r\n" + handle + "\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n420\r\n" +
+      trueColour + "\r\n100\r\n" +
+      (hatch ? "AcDbHatch\r\n 10\r\n0.0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n210\r\n0.0\r\n220\r\n"
+               "0.0\r\n230\r\n1.0\r\n  2\r\nSOLID\r\n 70\r\n1\r\n 71\r\n0\r\n 91\r\n" +
+                   std::to_string(loops.size()) + "\r\n"
+             : "AcDbPolyline\r\n");
+  for (const std::string& loop : loops) {
+    std::istringstream in(loop);
+    std::string corners;
+    int x, y, n = 0;
+    for (char comma; in >> x >> comma >> y; ++n) {
+      corners += " 10\r\n" + FormatCoordinate(x) + "\r\n 20\r\n" + FormatCoordinate(1 - y) + "\r\n";
+    }
+    const std::string count = std::to_string(n) + "\r\n";
+    text += hatch ? " 92\r\n" + std::string(&loop == &loops[0] ? "3" : "2") +
+                        "\r\n 72\r\n0\r\n 73\r\n1\r\n 93\r\n" + count + corners + " 97\r\n0\r\n"
+                  : " 90\r\n" + count + " 70\r\n1\r\n" + corners;
   }
-  if (count) *count = n;
-  return lines;
+  return text + (hatch ? " 75\r\n0\r\n 76\r\n1\r\n 98\r\n0\r\n" : "");
 }
-
-inline std::string EntityHead(const std::string& type, const std::string& handle,
-                              const std::string& trueColour, const std::string& subclass) {
-  return "  0\r\n" + type + "\r\n  5\r\n" + handle +
-         "\r\n100\r\nAcDbEntity\r\n  8\r\n0\r\n420\r\n" + trueColour + "\r\n100\r\n" + subclass +
-         "\r\n";
-}
-
-// One closed LWPOLYLINE through the corners of `loop`.
 inline std::string Polyline(const std::string& handle, const std::string& trueColour,
                             const std::string& loop) {
-  int count;
-  const std::string corners = Corners(loop, &count);
-  return EntityHead("LWPOLYLINE", handle, trueColour, "AcDbPolyline") + " 90\r\n" +
-         std::to_string(count) + "\r\n 70\r\n1\r\n" + corners;
+  return Outline("LWPOLYLINE", handle, trueColour, {loop});
 }
-
-// One solid HATCH of `loops`, the first the external one.
 inline std::string Hatch(const std::string& handle, const std::string& trueColour,
                          const std::vector<std::string>& loops) {
-  std::string text =
-      EntityHead("HATCH", handle, trueColour, "AcDbHatch") +
-      " 10\r\n0.0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n210\r\n0.0\r\n220\r\n0.0\r\n230\r\n1.0\r\n"
-      "  2\r\nSOLID\r\n 70\r\n1\r\n 71\r\n0\r\n 91\r\n" +
-      std::to_string(loops.size()) + "\r\n";
-  for (const std::string& loop : loops) {
-    int count;
-    const std::string corners = Corners(loop, &count);
-    text += " 92\r\n" + std::string(&loop == &loops[0] ? "3" : "2") +
-            "\r\n 72\r\n0\r\n 73\r\n1\r\n 93\r\n" + std::to_string(count) + "\r\n" + corners +
-            " 97\r\n0\r\n";
-  }
-  return text + " 75\r\n0\r\n 76\r\n1\r\n 98\r\n0\r\n";
+  return Outline("HATCH", handle, trueColour, loops);
 }
 
 }  // namespace pixdraft

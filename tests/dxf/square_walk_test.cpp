@@ -129,56 +129,49 @@ INSTANTIATE_TEST_SUITE_P(SquareWalk, Merge, testing::ValuesIn(Pictures()),
 // sum to its pixels; regions come in the reading order of their first pixels.
 TEST_P(Merge, RegionsPaintBackTheDrawingWithSimpleLoops) {
   const Picture& p = GetParam();
-  DrawingOptions options;
-  options.leftOutColours = p.leftOut;
+  DrawingOptions options{.leftOutColours = p.leftOut};
   const Raster drawn = Drawn(p.raster, p.leftOut);
-  Raster painted(drawn.width, drawn.height);
-  std::fill(painted.pixels.begin(), painted.pixels.end(), kNoSquare);
+  std::vector<TColor> painted(drawn.pixels.size(), kNoSquare);
   std::map<TColor, std::int64_t> area, pixels;
   for (const TColor pixel : drawn.pixels) pixels[pixel] += pixel != kNoSquare;
-  std::int64_t lastFirstPixel = -1;
+  const auto before = [](Corner a, Corner b) { return a.y < b.y || (a.y == b.y && a.x < b.x); };
+  Corner lastFirst{-1, -1};
   Shape shape;
   for (RegionWalk walk(p.raster, options); walk.Next(shape);) {
+    EXPECT_TRUE(before(lastFirst, shape.Loop(0)[0]));  // the first pixel's top-left corner
+    lastFirst = shape.Loop(0)[0];
     std::vector<int> crossings(drawn.pixels.size());  // edges right of each pixel's centre
     for (std::size_t i = 0; i < shape.LoopCount(); ++i) {
       const auto loop = shape.Loop(i);
+      EXPECT_TRUE(i < 2 || before(shape.Loop(i - 1)[0], loop[0])) << "holes out of order";
       std::set<std::pair<int, int>> passed;
       std::int64_t twiceArea = 0;
       for (std::size_t k = 0; k < loop.size(); ++k) {
         const Corner a = loop[k], b = loop[(k + 1) % loop.size()], c = loop[(k + 2) % loop.size()];
         ASSERT_TRUE((a.x == b.x) != (a.y == b.y)) << "not one straight edge";
         EXPECT_NE(a.x == b.x, b.x == c.x) << "no turn at " << b.x << ", " << b.y;
-        EXPECT_TRUE(a.y > loop[0].y || (a.y == loop[0].y && a.x >= loop[0].x)) << "start";
+        EXPECT_FALSE(before(a, loop[0])) << "does not start at its topmost, leftmost corner";
         twiceArea += std::int64_t(a.x) * -b.y - std::int64_t(b.x) * -a.y;
-        for (int t = 0, n = std::abs(b.x - a.x) + std::abs(b.y - a.y); t < n; ++t) {
-          const int x = a.x + t * (b.x > a.x) - t * (b.x < a.x),
-                    y = a.y + t * (b.y > a.y) - t * (b.y < a.y);
+        const int dx = (b.x > a.x) - (b.x < a.x), dy = (b.y > a.y) - (b.y < a.y);
+        for (int x = a.x, y = a.y; x != b.x || y != b.y; x += dx, y += dy) {
           EXPECT_TRUE(passed.insert({x, y}).second) << "passes " << x << ", " << y << " twice";
-          if (a.x == b.x && b.y > a.y && y < drawn.height) {  // a vertical edge: its row's centre
-            for (int left = 0; left < a.x; ++left) ++crossings[std::size_t(y) * drawn.width + left];
-          }
-          if (a.x == b.x && b.y < a.y && y - 1 >= 0) {
-            for (int left = 0; left < a.x; ++left)
-              ++crossings[std::size_t(y - 1) * drawn.width + left];
-          }
+          if (dy && a.x > 0) ++crossings[std::size_t(dy > 0 ? y : y - 1) * drawn.width + a.x - 1];
         }
       }
       EXPECT_EQ(twiceArea > 0, i == 0) << "loop " << i << " runs the wrong way";
-      const Corner start = loop[0], before = i > 1 ? shape.Loop(i - 1)[0] : Corner{-1, -1};
-      EXPECT_TRUE(before.y < start.y || (before.y == start.y && before.x < start.x)) << "holes";
       area[shape.colour] += twiceArea / 2;
     }
-    for (std::size_t at = 0; at < crossings.size(); ++at) {
-      if (crossings[at] % 2 == 0) continue;
-      EXPECT_EQ(painted.pixels[at], kNoSquare) << "painted twice: " << at;
-      painted.pixels[at] = shape.colour;
+    // A pixel is inside when an odd number of edges cross its row to its right.
+    for (int y = 0; y < drawn.height; ++y) {
+      for (int x = drawn.width - 1, odd = 0; x >= 0; --x) {
+        const std::size_t at = std::size_t(y) * drawn.width + x;
+        if (!(odd ^= crossings[at] & 1)) continue;
+        EXPECT_EQ(painted[at], kNoSquare) << "painted twice: " << x << ", " << y;
+        painted[at] = shape.colour;
+      }
     }
-    const Corner first = shape.Loop(0)[0];  // the top-left corner of the first pixel
-    const std::int64_t firstPixel = std::int64_t(first.y) * drawn.width + first.x;
-    EXPECT_GT(firstPixel, lastFirstPixel);
-    lastFirstPixel = firstPixel;
   }
-  EXPECT_EQ(painted.pixels, drawn.pixels);
+  EXPECT_EQ(painted, drawn.pixels);
   pixels.erase(kNoSquare);
   EXPECT_EQ(area, pixels);
 }
