@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -16,6 +17,22 @@ inline Raster NoisyRaster(int width, int height) {
   Raster raster(width, height);
   std::mt19937 random(42);
   for (auto& pixel : raster.pixels) pixel = random() & 0xFFFFFF;
+  return raster;
+}
+
+// Four colours as a logo has them: a red ring, a blue bar across it and black stripes below,
+// on white.
+inline Raster LogoRaster(int width, int height) {
+  Raster raster(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const double dx = (x - width / 2.0) / width, dy = (y - height / 2.0) / height;
+      const double r2 = dx * dx + dy * dy;
+      if (r2 >= 0.1 && r2 < 0.16) raster.SetPixel(x, y, RGB(200, 20, 30));
+      if (std::abs(dy) < 0.04 && std::abs(dx) < 0.35) raster.SetPixel(x, y, RGB(20, 40, 120));
+      if (dy > 0.42 && int(16 * (dx + 0.5)) % 2 == 0) raster.SetPixel(x, y, RGB(0, 0, 0));
+    }
+  }
   return raster;
 }
 

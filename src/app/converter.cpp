@@ -10,8 +10,10 @@
 #include "error_text.h"
 #include "errors.h"
 #include "picture_session.h"
+#include "readable_file.h"
 #include "standard_input.h"
 #include "template_folder.h"
+#include "text_encoding.h"
 
 namespace pixdraft {
 namespace {
@@ -53,6 +55,20 @@ class WrittenDrawings {
   std::map<std::pair<dev_t, ino_t>, std::string> byFile_;
 };
 
+// Whether the header template begins with a UTF-16 byte-order mark: its drawings are then
+// UTF-16 too, which no DXF reader we know opens. A template that cannot be read is no UTF-16
+// one: the conversion itself reports why.
+bool IsUtf16Template(const std::string& path) {
+  try {
+    const ReadableFile file(path);
+    char start[2] = {};
+    const std::string_view bytes(start, ReadAt(file, start, sizeof start, 0));
+    return bytes == Preamble(TextEncoding::Utf16LE) || bytes == Preamble(TextEncoding::Utf16BE);
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -77,6 +93,11 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   if (arguments.templatesDir) {
     const std::string& dir = *arguments.templatesDir;
     templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};
+  }
+
+  if (IsUtf16Template(templates.header)) {
+    err << "pixdraft-convert: warning: the header template " << templates.header
+        << " is UTF-16, so the drawings are too; most DXF readers cannot open them\n";
   }
 
   int status = kAllConverted;

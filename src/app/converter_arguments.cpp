@@ -22,6 +22,17 @@ const char kConverterUsage[] =
     "                          may be repeated; --skip-color is the same\n"
     "      --merge             draw squares of one colour that form a rectangle as one: runs\n"
     "                          down each column, joined with equal runs to their left\n"
+    "      --merge=regions     draw each 4-connected region of one colour as one shape, its\n"
+    "                          outline and holes on the pixel edges (hatch and polyline only)\n"
+    "      --entity KIND       draw squares or shapes as trace (default), solid, hatch (filled\n"
+    "                          outlines) or polyline (closed outlines only, for cutting)\n"
+    "      --colour-index      give every entity and layer the nearest AutoCAD Colour Index\n"
+    "                          too (group 62); --color-index is the same\n"
+    "      --layers            put every colour on a layer of its own, named C_RRGGBB (at\n"
+    "                          most 4096 colours)\n"
+    "      --units UNIT        name the drawing unit: mm, cm, m, in or ft\n"
+    "      --origin CORNER     top-left (default: the picture hangs below y = 1) or\n"
+    "                          bottom-left (the raster's lower-left corner at 0, 0)\n"
     "  -o, --output PATH       write the DXF to PATH (one PICTURE only); \"-\" writes it to\n"
     "                          standard output\n"
     "      --templates DIR     read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
@@ -43,6 +54,11 @@ enum class Option {
   SkipTransparent,
   SkipColour,
   Merge,
+  Entity,
+  ColourIndex,
+  Layers,
+  Units,
+  Origin,
   Output,
   Templates,
   Quiet,
@@ -54,7 +70,8 @@ struct KnownOption {
   std::string_view name;  // without the dashes
   char letter;            // the short form, or 0
   Option option;
-  std::string_view value;  // what the option needs, as its error names it; empty for a flag
+  std::string_view value;      // what the option needs, as its error names it; empty for a flag
+  bool valueOptional = false;  // the value comes only after "=": "--merge", "--merge=regions"
 };
 
 constexpr KnownOption kOptions[] = {
@@ -64,7 +81,13 @@ constexpr KnownOption kOptions[] = {
     {"skip-transparent", 0, Option::SkipTransparent, {}},
     {"skip-colour", 0, Option::SkipColour, "a colour"},
     {"skip-color", 0, Option::SkipColour, "a colour"},
-    {"merge", 0, Option::Merge, {}},
+    {"merge", 0, Option::Merge, "rectangles or regions", true},
+    {"entity", 0, Option::Entity, "trace, solid, hatch or polyline"},
+    {"colour-index", 0, Option::ColourIndex, {}},
+    {"color-index", 0, Option::ColourIndex, {}},
+    {"layers", 0, Option::Layers, {}},
+    {"units", 0, Option::Units, "mm, cm, m, in or ft"},
+    {"origin", 0, Option::Origin, "top-left or bottom-left"},
     {"output", 'o', Option::Output, "a file name"},
     {"templates", 0, Option::Templates, "a folder"},
     {"quiet", 'q', Option::Quiet, {}},
@@ -129,11 +152,39 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
       options.fit.leaveOutTransparent = true;
       return std::nullopt;
     case Option::Merge:
-      options.drawing.merge = true;
+      if (value.empty() || value == "rectangles" || value == "regions") {
+        options.drawing.merge = value != "regions";
+        options.drawing.regions = value == "regions";
+        return std::nullopt;
+      }
+      return typed + " takes rectangles or regions" + quoted;
+    case Option::Entity:
+      if (const auto kind = ParseEntityKind(value)) {
+        options.drawing.entity = *kind;
+        return std::nullopt;
+      }
+      return typed + " takes trace, solid, hatch or polyline" + quoted;
+    case Option::ColourIndex:
+      options.drawing.colourIndex = true;
       return std::nullopt;
     case Option::Quiet:
       arguments.quiet = true;
       return std::nullopt;
+    case Option::Layers:
+      options.drawing.layers = true;
+      return std::nullopt;
+    case Option::Units:
+      if (const auto units = ParseUnits(value)) {
+        options.drawing.units = *units;
+        return std::nullopt;
+      }
+      return typed + " takes mm, cm, m, in or ft" + quoted;
+    case Option::Origin:
+      if (const auto origin = ParseOrigin(value)) {
+        options.drawing.origin = *origin;
+        return std::nullopt;
+      }
+      return typed + " takes top-left or bottom-left" + quoted;
     case Option::Help:
     case Option::Version:
       return std::nullopt;
@@ -174,7 +225,13 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     if (!known) return UsageError("unknown option " + typed);
 
     std::string value;
-    if (known->value.empty()) {
+    if (known->valueOptional) {  // long options only
+      if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+        if (value.empty())
+          return UsageError(typed + " takes " + std::string(known->value) + ", not \"\"");
+      }
+    } else if (known->value.empty()) {
       if (equals != std::string::npos || (!isLong && arg.size() > 2)) {
         return UsageError(typed + " takes no value");
       }
@@ -201,6 +258,11 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     }
   }
 
+  const DrawingOptions& drawing = arguments.options.drawing;
+  if (drawing.regions && drawing.entity != EntityKind::Hatch &&
+      drawing.entity != EntityKind::Polyline) {
+    return UsageError("--merge=regions needs --entity hatch or --entity polyline");
+  }
   if (arguments.pictures.empty()) return UsageError("missing picture operand");
   if (arguments.output && arguments.pictures.size() > 1) {
     return UsageError("--output takes one picture, not " +

@@ -11,16 +11,46 @@
 
 namespace pixdraft {
 
+// The entity each shape becomes. Trace and Solid fill a square or rectangle with four corners;
+// Hatch fills a shape's outline, holes left open; Polyline draws the outline only, one closed
+// LWPOLYLINE per loop.
+enum class EntityKind { Trace, Solid, Hatch, Polyline };
+
+// The unit of one drawing unit, as the header's $INSUNITS names it.
+enum class Units { Millimetres, Centimetres, Metres, Inches, Feet };
+
+// Where the drawing's origin lies: at the top-left corner of the raster's top row, whose squares
+// span y 0 to 1 and the picture going down to negative y; or at the raster's lower-left corner,
+// every square at x, y >= 0.
+enum class Origin { TopLeft, BottomLeft };
+
 struct DrawingOptions {
   PixelSize pixelSize;
   // Squares of these colours are left out of the drawing.
   std::vector<TColor> leftOutColours;
-  // Squares of one colour that together form a rectangle become one TRACE (see square_walk.h).
+  // Squares of one colour that together form a rectangle become one entity (square_walk.h).
   bool merge = false;
+  // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
+  // `merge`; for Hatch and Polyline only: Trace and Solid draw squares whatever it says.
+  bool regions = false;
+  EntityKind entity = EntityKind::Trace;
+  // Every entity and layer also carries the nearest AutoCAD Colour Index (colour_index.h).
+  bool colourIndex = false;
+  // Every colour on a layer of its own (layer_table.h).
+  bool layers = false;
+  // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
+  std::optional<Units> units;
+  Origin origin = Origin::TopLeft;
 };
 
 // Reads a colour written RRGGBB in hexadecimal, in either case, "#" optional: "FF8000" is orange.
 // Nothing for any other text.
 std::optional<TColor> ParseColour(std::string_view text);
+
+// The names the command line gives: "trace", "solid", "hatch", "polyline"; "mm", "cm", "m",
+// "in", "ft"; "top-left", "bottom-left". Nothing for any other text.
+std::optional<EntityKind> ParseEntityKind(std::string_view text);
+std::optional<Units> ParseUnits(std::string_view text);
+std::optional<Origin> ParseOrigin(std::string_view text);
 
 }  // namespace pixdraft

@@ -2,12 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
 #include <optional>
-#include <vector>
 
+#include "chunked_text.h"
+#include "colour_index.h"
+#include "drawing_header.h"
+#include "drawing_survey.h"
 #include "errors.h"
+#include "grid_lines.h"
 #include "handle_seed.h"
+#include "layer_table.h"
+#include "region_walk.h"
 #include "safe_file_writer.h"
+#include "shape_record_writer.h"
 #include "square_walk.h"
 #include "trace_record.h"
 #include "trace_record_writer.h"
@@ -15,8 +23,11 @@
 namespace pixdraft {
 namespace {
 
-// Records are flushed to the sink in chunks of about this many bytes.
-constexpr std::size_t kChunkBytes = 1 << 20;
+// Regions are drawn only as outlines; TRACE and SOLID draw squares whatever the options say.
+bool Regions(const DrawingOptions& options) {
+  return options.regions &&
+         (options.entity == EntityKind::Hatch || options.entity == EntityKind::Polyline);
+}
 
 // True when both names lead to the same file, or would once it exists.
 bool SameFile(const std::string& a, const std::string& b) {
@@ -39,6 +50,62 @@ Templates LoadTemplates(const TemplatePaths& paths) {
   return templates;
 }
 
+FieldText NumberText(int value) {
+  FieldText text;
+  text.size =
+      std::size_t(std::to_chars(text.data, text.data + kMaxFieldLength, value).ptr - text.data);
+  return text;
+}
+
+// Squares as TRACE or SOLID records: their fixed lines are joined once, so a record costs a few
+// block copies.
+void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
+                  const Raster& raster, const DrawingOptions& options, const GridLines& grid,
+                  std::int32_t handle) {
+  const TraceRecordWriter writer(lineBreak, TraceRecordLines(options.entity == EntityKind::Solid,
+                                                             options.colourIndex, options.layers));
+  ChunkedText text(sink, encoding, writer.MaxRecordSize());
+  ColourIndexCache indices;
+  TraceFieldTexts texts;
+  for (SquareWalk walk(raster, options); !walk.Done();) {
+    for (const Square& square : walk.NextColumn()) {
+      texts[int(TraceField::Handle)] = HandleField(handle++);
+      texts[int(TraceField::Colour)] = TrueColourText(square.colour);
+      if (options.colourIndex)
+        texts[int(TraceField::ColourIndex)] = NumberText(indices(square.colour));
+      if (options.layers) texts[int(TraceField::Layer)] = LayerName(square.colour);
+      texts[int(TraceField::Left)] = grid.ColumnText(square.x);
+      texts[int(TraceField::Right)] = grid.ColumnText(square.x + square.width);
+      texts[int(TraceField::Bottom)] = grid.RowText(square.y + square.height);
+      texts[int(TraceField::Top)] = grid.RowText(square.y);
+      text.Advance(writer.Write(text.End(), texts));
+    }
+  }
+  text.Flush();
+}
+
+// Squares or regions as HATCH or LWPOLYLINE records.
+void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
+                 const Raster& raster, const DrawingOptions& options, const GridLines& grid,
+                 std::int32_t handle) {
+  ShapeRecordWriter writer(lineBreak, options.entity, options.colourIndex, options.layers);
+  ChunkedText text(sink, encoding, writer.Room());
+  Shape shape;
+  if (Regions(options)) {
+    for (RegionWalk walk(raster, options); walk.Next(shape);) {
+      handle = writer.Write(text, shape, grid, handle);
+    }
+  } else {
+    for (SquareWalk walk(raster, options); !walk.Done();) {
+      for (const Square& s : walk.NextColumn()) {
+        SetRectangle(shape, s.x, s.y, s.width, s.height, s.colour);
+        handle = writer.Write(text, shape, grid, handle);
+      }
+    }
+  }
+  text.Flush();
+}
+
 }  // namespace
 
 std::string DxfPathFor(const std::string& picturePath) {
@@ -49,62 +116,42 @@ std::string DxfPathFor(const std::string& picturePath) {
 
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options) {
-  // Counting the squares costs a walk, needed only when as many as there are pixels could pass
-  // the seed.
-  std::optional<TStringList> seeded;
-  if (const auto seed = FindHandleSeed(header)) {
-    const auto pixels = std::uint64_t(raster.width) * std::uint64_t(raster.height);
-    if (pixels > 0 && kFirstTraceHandle + pixels - 1 >= seed->value) {
-      const std::uint64_t squares = SquareWalk::Count(raster, options);
-      if (squares > 0 && kFirstTraceHandle + squares - 1 >= seed->value) {
-        seeded = WithHandleSeed(header, *seed, std::uint32_t(kFirstTraceHandle + squares));
-      }
+  // Everything that can refuse the drawing comes before its first byte.
+  const DrawingSurvey survey = SurveyDrawing(raster, options, options.layers);
+  const std::uint64_t layers = options.layers ? survey.colours.size() : 0;
+
+  // Layers take the first handles, entities the next ones; no walk gives more entities than
+  // there are drawn pixels. Merged squares are counted, which costs a walk; regions would cost
+  // a second walk of their own, so their seed is set past the most they could use.
+  std::optional<HandleSeed> seed = FindHandleSeed(header);
+  if (seed) {
+    const std::uint64_t most = layers + survey.drawnPixels;
+    std::uint64_t handles = 0;
+    if (most > 0 && kFirstTraceHandle + most - 1 >= seed->value) {
+      handles =
+          options.merge && !Regions(options) ? layers + SquareWalk::Count(raster, options) : most;
+    }
+    if (handles > 0 && kFirstTraceHandle + handles - 1 >= seed->value) {
+      seed->value = kFirstTraceHandle + handles;
+    } else {
+      seed.reset();
     }
   }
 
+  const GridLines grid(raster, options);
+  const std::optional<TStringList> changed =
+      DrawingHeader(header, options, raster, survey, grid, kFirstTraceHandle, seed);
   const TextEncoding encoding = header.SaveEncoding();
   if (header.WriteBOM) sink.Write(Preamble(encoding));
-  (seeded ? *seeded : header).WriteLines(sink, encoding, header.LineBreak);
+  (changed ? *changed : header).WriteLines(sink, encoding, header.LineBreak);
 
-  // Records are ASCII: built as such, then encoded a chunk at a time.
-  const TraceRecordWriter writer(std::string(header.LineBreak.begin(), header.LineBreak.end()));
-  std::string ascii(kChunkBytes + writer.MaxRecordSize(), '\0');
-  std::string encoded;
-  char* end = ascii.data();
-  const auto flush = [&] {
-    const std::string_view chunk(ascii.data(), end - ascii.data());
-    if (IsAsciiCompatible(encoding)) {
-      sink.Write(chunk);
-    } else {
-      encoded.clear();
-      AppendAscii(chunk, encoding, encoded);
-      sink.Write(encoded);
-    }
-    end = ascii.data();
-  };
-
-  // Squares start and end on the lines between pixels: format each line once. Column line i
-  // lies at x = i, row line j at y = 1 - j, so row y spans row lines y + 1 (bottom) to y (top).
-  std::vector<FieldText> columnLines, rowLines;
-  for (int i = 0; i <= raster.width; ++i) columnLines.push_back(options.pixelSize.Coordinate(i));
-  for (int j = 0; j <= raster.height; ++j) {
-    rowLines.push_back(options.pixelSize.Coordinate(1 - std::int64_t{j}));
+  const std::string lineBreak(header.LineBreak.begin(), header.LineBreak.end());
+  const auto firstHandle = std::int32_t(kFirstTraceHandle + layers);
+  if (options.entity == EntityKind::Trace || options.entity == EntityKind::Solid) {
+    WriteSquares(sink, encoding, lineBreak, raster, options, grid, firstHandle);
+  } else {
+    WriteShapes(sink, encoding, lineBreak, raster, options, grid, firstHandle);
   }
-  TraceFieldTexts texts;
-  std::int32_t counter = kFirstTraceHandle;
-  for (SquareWalk walk(raster, options); !walk.Done();) {
-    for (const Square& square : walk.NextColumn()) {
-      texts[int(TraceField::Handle)] = HandleField(counter++);
-      texts[int(TraceField::Colour)] = TrueColourText(square.colour);
-      texts[int(TraceField::Left)] = columnLines[square.x];
-      texts[int(TraceField::Right)] = columnLines[square.x + square.width];
-      texts[int(TraceField::Bottom)] = rowLines[square.y + square.height];
-      texts[int(TraceField::Top)] = rowLines[square.y];
-      end = writer.Write(end, texts);
-      if (end - ascii.data() >= static_cast<std::ptrdiff_t>(kChunkBytes)) flush();
-    }
-  }
-  flush();
 
   footer.WriteLines(sink, encoding, header.LineBreak);
 }

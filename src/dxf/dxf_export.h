@@ -25,13 +25,16 @@ constexpr std::int32_t kFirstTraceHandle = 300;
 // unless a "/" comes after it. /pics/cat.tar.gz -> /pics/cat.tar.dxf.
 std::string DxfPathFor(const std::string& picturePath);
 
-// Writes the header lines, one trace record per square of `options` (square_walk.h: by default
-// one per pixel, columns from the right, each from the top down; handles counting up from
-// kFirstTraceHandle), then the footer lines, all in the header's encoding and line break.
-// Coordinates are those of the squares' corners, times the pixel size. Should the last handle
-// reach the header's $HANDSEED, the seed written is the handle after it; otherwise the header
-// is written as it is. The records are encoded and written in chunks rather than held as lines,
-// so memory stays small whatever the raster.
+// Writes the header lines, one entity per square of `options` (square_walk.h: by default one
+// TRACE per pixel, columns from the right, each from the top down) or per region
+// (region_walk.h), then the footer lines, all in the header's encoding and line break. Handles
+// count up from kFirstTraceHandle, the layers' first (layer_table.h). Coordinates are those of
+// the squares' or regions' corners, times the pixel size, from the chosen origin. The header is
+// written as it is unless the options change it (drawing_header.h); should the last handle
+// reach its $HANDSEED, the seed written is the handle after it (after one per drawn pixel for
+// regions). The records are encoded and written in chunks rather than held as lines, so memory
+// stays small whatever the raster. Throws ETooManyColours, before writing anything, when one
+// layer per colour is asked of more colours than kMaxLayers.
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options = {});
 

@@ -1,7 +1,5 @@
 #include "handle_seed.h"
 
-#include "trace_record.h"
-
 namespace pixdraft {
 namespace {
 
@@ -41,19 +39,6 @@ std::optional<HandleSeed> FindHandleSeed(const TStringList& header) {
     return HandleSeed{code + 3, *value};
   }
   return std::nullopt;
-}
-
-TStringList WithHandleSeed(const TStringList& header, const HandleSeed& seed, std::uint32_t next) {
-  TStringList copy;
-  copy.Encoding = header.Encoding;
-  copy.DefaultEncoding = header.DefaultEncoding;
-  copy.WriteBOM = header.WriteBOM;
-  copy.LineBreak = header.LineBreak;
-  const std::string handle = HandleText(std::int32_t(next));
-  for (int i = 0; i < header.Count(); ++i) {
-    copy.Add(i == seed.line ? std::u16string(handle.begin(), handle.end()) : header[i]);
-  }
-  return copy;
 }
 
 }  // namespace pixdraft

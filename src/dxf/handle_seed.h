@@ -20,7 +20,4 @@ struct HandleSeed {
 // Blanks around codes and values do not count. Nothing when the header sets none.
 std::optional<HandleSeed> FindHandleSeed(const TStringList& header);
 
-// A copy of `header`, encoding and line break included, whose $HANDSEED names `next` instead.
-TStringList WithHandleSeed(const TStringList& header, const HandleSeed& seed, std::uint32_t next);
-
 }  // namespace pixdraft

@@ -43,6 +43,8 @@ std::optional<PixelSize> PixelSize::Parse(std::string_view text) {
   return PixelSize(units, decimals);
 }
 
+double PixelSize::Value() const { return double(units_) / double(PowerOfTen(decimals_)); }
+
 FieldText PixelSize::Coordinate(std::int64_t k) const {
   // |k| * size, split so that no product passes 2^64: |k| < 2^31, whole part <= 10^6, fraction
   // digits < 10^9.

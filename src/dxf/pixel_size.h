@@ -31,6 +31,9 @@ class PixelSize {
   // that reads back as the same double, with at least one decimal ("0.3", "-2.5"). No locale.
   FieldText Coordinate(std::int64_t k) const;
 
+  // The size as the nearest double, for what needs no exact decimal (the view's size).
+  double Value() const;
+
   bool operator==(const PixelSize&) const = default;
 
  private:

@@ -40,6 +40,24 @@ std::string FormatCoordinate(std::int64_t v) { return std::string(CoordinateText
 
 std::string HandleText(std::int32_t counter) { return std::string(HandleField(counter).view()); }
 
+std::vector<TraceLine> TraceRecordLines(bool solid, bool colourIndex, bool layers) {
+  std::vector<TraceLine> lines;
+  for (const TraceLine& line : kTraceRecord) {
+    if (line.literal == "TRACE" && solid) {
+      lines.push_back({"SOLID"});
+    } else if (&line == &kTraceRecord[7] && layers) {  // the layer's name
+      lines.push_back({{}, TraceField::Layer});
+    } else {
+      if (line.literal == "420" && colourIndex) {
+        lines.push_back({" 62"});
+        lines.push_back({{}, TraceField::ColourIndex});
+      }
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
 void AppendTraceRecord(TStringList& list, std::int32_t x, std::int32_t y, TColor colour,
                        std::int32_t counter) {
   TraceFieldTexts texts;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "raster.h"
 #include "string_list.h"
@@ -14,8 +15,8 @@
 namespace pixdraft {
 
 // The values that vary from one record to the next. For pixel (x, y): Left x, Right x + 1,
-// Bottom -y, Top 1 - y.
-enum class TraceField { None, Handle, Colour, Left, Right, Bottom, Top };
+// Bottom -y, Top 1 - y. ColourIndex and Layer appear only in records that options change.
+enum class TraceField { None, Handle, Colour, Left, Right, Bottom, Top, ColourIndex, Layer };
 
 // One line of the record: fixed text, or the text of a field.
 struct TraceLine {
@@ -57,7 +58,11 @@ struct FieldText {
 };
 
 // The field texts of one record, indexed by TraceField.
-using TraceFieldTexts = std::array<FieldText, static_cast<std::size_t>(TraceField::Top) + 1>;
+using TraceFieldTexts = std::array<FieldText, static_cast<std::size_t>(TraceField::Layer) + 1>;
+
+// The record as drawing options change it: SOLID instead of TRACE (same groups and corners),
+// the Layer field instead of layer 0, and group 62 with the ColourIndex field before group 420.
+std::vector<TraceLine> TraceRecordLines(bool solid, bool colourIndex, bool layers);
 
 // `v` in fixed-point notation with five decimals and "." whatever the locale: 3 -> "3.00000".
 FieldText CoordinateText(std::int64_t v);

@@ -14,9 +14,9 @@ char* CopyBlocks(char* out, const char* from, std::size_t size) {
 
 }  // namespace
 
-TraceRecordWriter::TraceRecordWriter(std::string_view lineBreak) {
+TraceRecordWriter::TraceRecordWriter(std::string_view lineBreak, std::span<const TraceLine> lines) {
   Run run{TraceField::None, {}, 0};
-  for (const TraceLine& line : kTraceRecord) {
+  for (const TraceLine& line : lines) {
     if (line.field == TraceField::None) {
       run.text.append(line.literal).append(lineBreak);
     } else {

@@ -3,6 +3,7 @@
 // a record costs a few dozen wide copies and no call.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,10 @@ class TraceRecordWriter {
   // Copies are made in blocks of this many bytes; buffers written to need that much slack.
   static constexpr std::size_t kBlock = kMaxFieldLength;
 
-  // `lineBreak` follows every line; it must be ASCII, as the record is.
-  explicit TraceRecordWriter(std::string_view lineBreak);
+  // `lineBreak` follows every line; it must be ASCII, as the record is. `lines` is the record,
+  // kTraceRecord or a variant of it (TraceRecordLines).
+  explicit TraceRecordWriter(std::string_view lineBreak,
+                             std::span<const TraceLine> lines = kTraceRecord);
 
   // Room one record may need at `out`, slack for block copies included.
   std::size_t MaxRecordSize() const { return maxRecordSize_; }

@@ -27,16 +27,17 @@ check() {
   # tag of an entry under OPTIONS ("       -h, --help").
   local option
   for option in $(grep -oE '^  (-[a-zA-Z], )?--?[a-zA-Z][a-zA-Z-]*' <<<"$help" | tr -d ','); do
-    section "$rendered" OPTIONS | grep -qE -- "^ {7}(-[^ ]*, )*$option(,| |$)" ||
+    # From a string, not a pipe: grep -q stops reading early, and pipefail counts the SIGPIPE.
+    grep -qE -- "^ {7}(-[^ ]*, )*$option(,| |$)" <<<"$(section "$rendered" OPTIONS)" ||
       fail "$1: option $option has no entry under OPTIONS"
   done
   # Exit statuses as "Exit status: 0 when ..., 1 when ..." names them.
   local status
   for status in $(grep -oE '\b[0-9] (when|for)\b' <<<"$help" | cut -c1); do
-    section "$rendered" "EXIT STATUS" | grep -qE "^ +$status( |$)" ||
+    grep -qE "^ +$status( |$)" <<<"$(section "$rendered" "EXIT STATUS")" ||
       fail "$1: exit status $status is not under EXIT STATUS"
   done
-  section "$rendered" EXAMPLES | grep -q . || fail "$1: no example"
+  grep -q . <<<"$(section "$rendered" EXAMPLES)" || fail "$1: no example"
   rm -f "$rendered"
 }
 

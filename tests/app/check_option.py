@@ -1,18 +1,23 @@
-"""Converts a picture with one drawing option of pixdraft-convert and has two real DXF readers
+"""Converts pictures with drawing options of pixdraft-convert and has two real DXF readers
 check the result against an independent model of the conversion (check_conversion.py's working
-raster, with the option applied here):
+raster, with the options applied here):
 
-- ezdxf loads it without a single repair; its TRACEs carry consecutive handles from 12C, lie
-  on the grid of squares of the chosen size with their corners in TRACE order, never overlap,
-  and cover every drawn pixel of the working raster in that pixel's colour and nothing else;
-  the header's $HANDSEED lies above their handles, so that every handle of the loaded document
-  is unique;
-- GDAL's ogrinfo reads as many features as there are TRACEs.
+- ezdxf loads it without a single repair, its recover mode mends nothing; entities carry
+  consecutive handles after the layers', all below $HANDSEED;
+- painted back by the even-odd rule (TRACE and SOLID squares and rectangles with their corners
+  in TRACE order, HATCH paths, a colour's LWPOLYLINEs together), the entities cover exactly the
+  drawn pixels in their colours, on the grid of squares of the chosen size and origin;
+- layers C_RRGGBB carry their entities' colours; group 62, $INSUNITS, $MEASUREMENT, $EXTMIN and
+  $EXTMAX hold what the options ask for;
+- GDAL's ogrinfo reads as many features, on the same layers, each layer's fill of its area.
+
+The case "readme" takes the command lines of README.md's table of options by kind of program.
 
 Usage: check_option.py PIXDRAFT_CONVERT TEMPLATE_DIR SAMPLE_PICTURE CASE...
 """
 import logging
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -20,6 +25,7 @@ import tempfile
 from decimal import Decimal
 
 import ezdxf
+from ezdxf import recover
 from PIL import Image
 
 from check_conversion import Repairs, working_raster
@@ -35,7 +41,15 @@ CASES = {
     "merge": ("logo.png", ["--merge", "--pixel-size", "2.5"], False),
     "output_pipe": ("sample.png", ["--merge", "-o", "-"], False),
     "handle_seed": ("photo.png", ["--size", "24"], True),
+    "hatch": ("photo.png", ["--size", "24", "--entity", "hatch", "--skip-transparent"], False),
+    "polyline": ("logo.png", ["--entity", "polyline", "--merge", "--units", "in"], False),
+    "regions": ("few.png", ["--entity", "polyline", "--merge=regions", "--skip-transparent",
+                            "--origin", "bottom-left"], False),
+    "region_hatches": ("few.png", ["--entity", "hatch", "--merge=regions"], False),
+    "layers": ("photo.png", ["--size", "12", "--layers", "--colour-index", "--entity", "hatch",
+                             "--merge=regions", "--pixel-size", "0.25"], True),
 }
+INSUNITS = {"mm": 4, "cm": 5, "m": 6, "in": 1, "ft": 2}
 
 
 def make_pictures(work, sample):
@@ -46,11 +60,26 @@ def make_pictures(work, sample):
                     0 if x < 6 and y < 5 else 128 if (x + y) % 7 == 0 else 255)
                    for y in range(30) for x in range(40)])
     photo.save(f"{work}/photo.png")
-    # 48 x 32: a dark disc on white.
+    # 48 x 32: a dark ring with a bar across its hole, on white.
     logo = Image.new("RGB", (48, 32), (255, 255, 255))
-    logo.putdata([(20, 40, 120) if (x - 24) ** 2 + (y - 16) ** 2 < 150 else (255, 255, 255)
-                  for y in range(32) for x in range(48)])
+    logo.putdata([(20, 40, 120) if 40 <= (x - 24) ** 2 + (y - 16) ** 2 < 150 or y == 16
+                  else (255, 255, 255) for y in range(32) for x in range(48)])
     logo.save(f"{work}/logo.png")
+    # 30 x 20 of three colours and transparency, scrambled: holes, regions touching at corners.
+    few = Image.new("RGBA", (30, 20))
+    few.putdata([[(200, 0, 0, 255), (0, 90, 0, 255), (0, 0, 0, 255), (0, 0, 0, 0)][
+        (x * 7 + y * 13 + x * y * 5 + (x ^ y) * 3) % 9 % 4] for y in range(20) for x in range(30)])
+    few.save(f"{work}/few.png")
+
+
+def readme_cases(readme):
+    """The command lines of the README's table of options by kind of program, on the logo."""
+    cases = {}
+    for line in open(readme, encoding="utf-8"):
+        command = re.search(r"`pixdraft-convert ([^`]*) logo\.png`", line)
+        if line.startswith("|") and command:
+            cases[f"readme: {line.split('|')[1].strip()}"] = ("logo.png", command[1].split(), False)
+    return cases
 
 
 def lowered_seed(templates, work):
@@ -78,60 +107,123 @@ def model(picture, args):
     return width, height, pixels, Decimal(value("--pixel-size", "1"))
 
 
-def check(dxf, width, height, pixels, size, merged):
+def paint_loops(loops, colour, painted, problems, name):
+    """Paints the pixels inside `loops` (grid corners) by the even-odd rule; returns the loops'
+    signed area in pixels."""
+    inside, area = set(), 0
+    for loop in loops:
+        for (x0, y0), (x1, y1) in zip(loop, loop[1:] + loop[:1]):
+            if (x0 != x1) == (y0 != y1):
+                problems.append(f"{name}: edge {(x0, y0)} to {(x1, y1)} not along the grid")
+            area += x0 * -y1 - x1 * -y0
+            if x0 == x1:  # a vertical edge toggles the pixels of its rows to its left
+                inside ^= {(x, y) for x in range(x0) for y in range(min(y0, y1), max(y0, y1))}
+    for pixel in inside:
+        if pixel in painted:
+            problems.append(f"{name}: pixel {pixel} drawn twice")
+        painted[pixel] = colour
+    return area // 2
+
+
+def check(dxf, width, height, pixels, size, args):
     repairs = Repairs()
     logging.getLogger("ezdxf").addHandler(repairs)
     logging.getLogger("ezdxf").setLevel(logging.INFO)
     doc = ezdxf.readfile(dxf)
-    problems = repairs.messages + [e.message for e in doc.audit().errors]
+    auditor = doc.audit()
+    _, recovered = recover.readfile(dxf)
+    problems = repairs.messages + [e.message for e in auditor.errors + auditor.fixes +
+                                   recovered.errors + recovered.fixes]
 
     # ezdxf gives the entities it adds on loading handles from $HANDSEED on.
     handles = [int(handle, 16) for handle in doc.entitydb.keys()]
     if len(set(handles)) != len(handles):
         problems.append("handles that name two entities")
 
-    # Grid lines: column line i at i * size, row line j at (1 - j) * size, exactly as read back.
+    # Grid lines: column line i at i * size, row line j at (top - j) * size, exactly as read.
+    top = height if "bottom-left" in args else 1
     columns = {float(i * size): i for i in range(width + 1)}
-    rows = {float((1 - j) * size): j for j in range(height + 1)}
-    traces = list(doc.modelspace())
+    rows = {float((top - j) * size): j for j in range(height + 1)}
+    entities = list(doc.modelspace())
+    layers = [layer.dxf.name for layer in doc.layers if layer.dxf.name.startswith("C_")]
+    first = 0x12C + len(layers)
     seed = int(doc.header["$HANDSEED"], 16)
-    if traces and seed <= int(traces[-1].dxf.handle, 16):
-        problems.append(f"$HANDSEED {seed:X} not above the last handle {traces[-1].dxf.handle}")
-    painted = {}
-    for number, trace in enumerate(traces):
-        if trace.dxftype() != "TRACE" or int(trace.dxf.handle, 16) != 0x12C + number:
-            problems.append(f"entity {number}: {trace.dxftype()} {trace.dxf.handle}")
+    if entities and seed <= int(entities[-1].dxf.handle, 16):
+        problems.append(f"$HANDSEED {seed:X} not above the last handle {entities[-1].dxf.handle}")
+    painted, areas, outlines = {}, {}, {}
+    for number, entity in enumerate(entities):
+        name = f"{entity.dxftype()} {entity.dxf.handle}"
+        if int(entity.dxf.handle, 16) != first + number:
+            problems.append(f"entity {number}: {name}")
+        layer = "C_%02X%02X%02X" % entity.rgb if "--layers" in args else "0"
+        if entity.dxf.layer != layer or ("--colour-index" in args) != entity.dxf.hasattr("color"):
+            problems.append(f"{name}: layer {entity.dxf.layer}, colour {entity.dxf.get('color')}")
+        if "--layers" in args and (doc.layers.get(layer).rgb != entity.rgb or
+                                   doc.layers.get(layer).color != entity.dxf.get("color", 7)):
+            problems.append(f"{name}: layer {layer} has another colour")
+        kind = entity.dxftype()
+        if kind in ("TRACE", "SOLID"):  # corners in TRACE order make a loop anticlockwise
+            vertices = [[entity.dxf.get(f"vtx{i}") for i in (0, 1, 3, 2)]]
+        else:
+            vertices = [path.vertices for path in entity.paths] if kind == "HATCH" else \
+                [list(entity.vertices())]
+        if any({v[0] for v in loop} - set(columns) or {v[1] for v in loop} - set(rows)
+               for loop in vertices):
+            problems.append(f"{name}: corners off the grid")
             continue
-        corners = [tuple(trace.dxf.get(f"vtx{i}")) for i in range(4)]
-        (left, bottom, _), (right, _, _), (_, top, _), _ = corners
-        if corners != [(left, bottom, 0), (right, bottom, 0), (left, top, 0), (right, top, 0)] or \
-                left not in columns or right not in columns or top not in rows or bottom not in rows:
-            problems.append(f"trace {trace.dxf.handle}: corners {corners} off the grid")
-            continue
-        square = [(x, y) for x in range(columns[left], columns[right])
-                  for y in range(rows[top], rows[bottom])]
-        if not square or (not merged and len(square) != 1):
-            problems.append(f"trace {trace.dxf.handle}: {len(square)} pixels")
-        for pixel in square:
-            if pixel in painted:
-                problems.append(f"pixel {pixel} drawn twice")
-            painted[pixel] = trace.rgb
+        loops = [[(columns[v[0]], rows[v[1]]) for v in loop] for loop in vertices]
+        if kind == "LWPOLYLINE":  # a colour's loops together, once all are read
+            outlines.setdefault(entity.rgb, []).extend(loops)
+        else:
+            area = paint_loops(loops, entity.rgb, painted, problems, name)
+            areas[layer] = areas.get(layer, 0) + area
+            if area <= 0:
+                problems.append(f"{name}: area {area}")
+        if kind not in ("HATCH", "LWPOLYLINE") and "--merge" not in args and \
+                len(painted) != number + 1:
+            problems.append(f"{name}: more than one pixel")
+    for rgb, loops in outlines.items():
+        if paint_loops(loops, rgb, painted, problems, f"outlines of {rgb}") != \
+                sum(colour == rgb for colour in pixels.values()):
+            problems.append(f"outlines of {rgb}: area off")
     drawn = {at: colour for at, colour in pixels.items() if colour is not None}
     for pixel in sorted(set(drawn) | set(painted)):
         if painted.get(pixel) != drawn.get(pixel):
             problems.append(f"pixel {pixel}: {painted.get(pixel)} != {drawn.get(pixel)}")
 
-    info = subprocess.run(["ogrinfo", "-ro", "-so", "-al", dxf], capture_output=True, text=True,
-                          check=True).stdout
-    counts = [line.split(":")[1].strip() for line in info.splitlines()
-              if line.startswith("Feature Count:")]
-    if counts != [str(len(traces))]:
-        problems.append(f"ogrinfo reads {counts} features, ezdxf {len(traces)} TRACEs")
-    return len(traces), problems
+    units = args[args.index("--units") + 1] if "--units" in args else None
+    if units and (doc.header["$INSUNITS"], doc.header["$MEASUREMENT"]) != \
+            (INSUNITS[units], int(units in ("mm", "cm", "m"))):
+        problems.append(f"$INSUNITS {doc.header['$INSUNITS']} for {units}")
+    box = (min(x for x, _ in drawn), max(x for x, _ in drawn) + 1,
+           min(y for _, y in drawn), max(y for _, y in drawn) + 1) if drawn else None
+    extent = [(float(box[0] * size), float((top - box[3]) * size), 0),
+              (float(box[1] * size), float((top - box[2]) * size), 0)] if box else None
+    if extent and extent != [(0, 1 - height, 0), (width, 1, 0)]:
+        if [tuple(doc.header.get(name, ())) for name in ("$EXTMIN", "$EXTMAX")] != extent:
+            problems.append(f"$EXTMIN, $EXTMAX not {extent}")
+    elif "$EXTMIN" in doc.header:
+        problems.append("$EXTMIN for the default extent")
+
+    info = subprocess.run(["ogrinfo", "-ro", "-q", "-sql",
+                           "SELECT Layer, OGR_GEOM_AREA AS area FROM entities", dxf],
+                          capture_output=True, text=True, check=True).stdout
+    names = re.findall(r"^  Layer \(String\) = (.*)$", info, re.M)
+    if sorted(names) != sorted(entity.dxf.layer for entity in entities):
+        problems.append(f"ogrinfo reads {len(names)} features on layers {sorted(set(names))}")
+    if not outlines:  # ogrinfo reads closed polylines as lines
+        ogr_areas = {}
+        for name, area in zip(names, re.findall(r"^  area \(Real\) = (.*)$", info, re.M)):
+            ogr_areas[name] = ogr_areas.get(name, 0) + Decimal(area)
+        expected = {name: area * size * size for name, area in areas.items()}
+        if any(abs(ogr_areas.get(name, 0) - area) > Decimal("1e-6") * (1 + area)
+               for name, area in expected.items()):
+            problems.append(f"ogrinfo areas {ogr_areas} != {expected}")
+    return len(entities), problems
 
 
-def main(converter, templates, sample, case):
-    picture, args, low_seed = CASES[case]
+def main(converter, templates, sample, case, cases):
+    picture, args, low_seed = cases[case]
     with tempfile.TemporaryDirectory() as work:
         make_pictures(work, sample)
         if low_seed:
@@ -144,15 +236,21 @@ def main(converter, templates, sample, case):
         else:
             subprocess.run(command + ["-o", dxf], stdout=subprocess.DEVNULL, check=True)
         width, height, pixels, size = model(f"{work}/{picture}", args)
-        traces, problems = check(dxf, width, height, pixels, size, "--merge" in args)
+        entities, problems = check(dxf, width, height, pixels, size, args)
     for problem in problems[:20]:
         print(problem)
-    print(f"{case}: {' '.join(args)} on {picture}, {width} x {height}: {traces} TRACEs, "
+    print(f"{case}: {' '.join(args)} on {picture}, {width} x {height}: {entities} entities, "
           f"{len(problems)} problems")
     return 1 if problems else 0
 
 
 if __name__ == "__main__":
-    converter, templates, sample, *cases = sys.argv[1:]
+    converter, templates, sample, *names = sys.argv[1:]
+    cases = dict(CASES)
+    if "readme" in names:
+        readme = readme_cases(f"{templates}/../README.md")
+        cases.update(readme)
+        names = [name for name in names if name != "readme"] + list(readme) + \
+            ([] if readme else ["readme: no command lines"])
     # One process for every case: importing ezdxf takes longer than checking a drawing.
-    sys.exit(max(main(converter, templates, sample, case) for case in cases))
+    sys.exit(max(main(converter, templates, sample, name, cases) for name in names))

@@ -16,7 +16,12 @@ void PrintArgs(const Args& args, std::ostream* out) {
 struct Accepted {
   Args args;
   int side = 256;
-  bool keepAspect = false, leaveOutTransparent = false, merge = false, quiet = false;
+  bool keepAspect = false, leaveOutTransparent = false, merge = false, regions = false;
+  EntityKind entity = EntityKind::Trace;
+  bool colourIndex = false, layers = false;
+  std::optional<Units> units = {};
+  Origin origin = Origin::TopLeft;
+  bool quiet = false;
   const char* pixelSize = "1";
   std::vector<TColor> leftOut = {};
   std::optional<std::string> output = {};
@@ -47,6 +52,12 @@ TEST_P(AcceptedArguments, GiveTheseOptions) {
   EXPECT_EQ(options.fit.leaveOutTransparent, c.leaveOutTransparent);
   EXPECT_EQ(options.drawing.merge, c.merge);
   EXPECT_EQ(parsed.arguments.quiet, c.quiet);
+  EXPECT_EQ(options.drawing.regions, c.regions);
+  EXPECT_EQ(options.drawing.entity, c.entity);
+  EXPECT_EQ(options.drawing.colourIndex, c.colourIndex);
+  EXPECT_EQ(options.drawing.layers, c.layers);
+  EXPECT_EQ(options.drawing.units, c.units);
+  EXPECT_EQ(options.drawing.origin, c.origin);
   EXPECT_EQ(options.drawing.pixelSize, PixelSize::Parse(c.pixelSize).value());
   EXPECT_EQ(options.drawing.leftOutColours, c.leftOut);
   EXPECT_EQ(parsed.arguments.output, c.output);
@@ -65,6 +76,20 @@ INSTANTIATE_TEST_SUITE_P(
                              .leaveOutTransparent = true,
                              .merge = true},
                     Accepted{.args = {"--pixel-size", "0.25", "a.png"}, .pixelSize = "0.25"},
+                    Accepted{.args = {"--entity", "hatch", "--merge=regions", "--colour-index",
+                                      "--layers", "--units=in", "--origin", "bottom-left", "a.png"},
+                             .regions = true,
+                             .entity = EntityKind::Hatch,
+                             .colourIndex = true,
+                             .layers = true,
+                             .units = Units::Inches,
+                             .origin = Origin::BottomLeft},
+                    // The last --merge counts; --merge=regions checks the entity at the end.
+                    Accepted{.args = {"--merge=regions", "--merge=rectangles", "--entity=solid",
+                                      "--color-index", "a.png"},
+                             .merge = true,
+                             .entity = EntityKind::Solid,
+                             .colourIndex = true},
                     Accepted{.args = {"--skip-colour", "#FFFFFF", "--skip-color=00ff80", "a.png"},
                              .leftOut = {RGB(255, 255, 255), RGB(0, 255, 128)}},
                     Accepted{.args = {"-o", "-", "a.png"}, .output = "-"},
@@ -111,7 +136,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "--skip-colour takes a colour as RRGGBB in hexadecimal, not \"white\""},
         Rejected{{"--skip-color", "FFF", "a.png"},
                  "--skip-color takes a colour as RRGGBB in hexadecimal, not \"FFF\""},
-        Rejected{{"--merge=yes", "a.png"}, "--merge takes no value"},
+        Rejected{{"--merge=yes", "a.png"}, "--merge takes rectangles or regions, not \"yes\""},
+        Rejected{{"--merge=", "a.png"}, "--merge takes rectangles or regions, not \"\""},
+        Rejected{{"--merge=regions", "a.png"},
+                 "--merge=regions needs --entity hatch or --entity polyline"},
+        Rejected{{"--entity", "circle", "a.png"},
+                 "--entity takes trace, solid, hatch or polyline, not \"circle\""},
+        Rejected{{"--units", "yd", "a.png"}, "--units takes mm, cm, m, in or ft, not \"yd\""},
+        Rejected{{"--origin=centre", "a.png"},
+                 "--origin takes top-left or bottom-left, not \"centre\""},
+        Rejected{{"--layers=yes", "a.png"}, "--layers takes no value"},
         Rejected{{"--keep", "a.png"}, "unknown option --keep"},
         Rejected{{"--frobnicate=1", "a.png"}, "unknown option --frobnicate"},
         Rejected{{"-x", "a.png"}, "unknown option -x"},
@@ -127,8 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConverterHelp, ListsEveryOption) {
   for (const char* option :
        {"-s, --size N", "--keep-aspect", "--pixel-size S", "--skip-transparent",
-        "--skip-colour RRGGBB", "--skip-color", "--merge", "-o, --output PATH", "--templates DIR",
-        "-q, --quiet", "-h, --help", "-V, --version"}) {
+        "--skip-colour RRGGBB", "--skip-color", "--merge", "--merge=regions", "--entity KIND",
+        "--colour-index", "--color-index", "--layers", "--units UNIT", "--origin CORNER",
+        "-o, --output PATH", "--templates DIR", "-q, --quiet", "-h, --help", "-V, --version"}) {
     EXPECT_NE(std::string(kConverterUsage).find(option), std::string::npos) << option;
   }
   EXPECT_EQ(ParseConverterArguments({"a.png", "--help", "--size=0"}).action,

@@ -8,6 +8,7 @@
 
 #include "converter_arguments.h"
 #include "dxf/drawing_test_support.h"
+#include "string_list.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -120,8 +121,9 @@ TEST_F(ConvertPictures, ExplicitDefaultsAndStandardOutputGiveTheSameBytes) {
   const std::string plain = ReadFile(dir_ / "blue.dxf");
   std::filesystem::remove(dir_ / "blue.dxf");
 
-  const Outcome quiet = Convert({"--templates", dir_.path(), "-q", "--size", "256", "--pixel-size",
-                                 "1.0", dir_ / "blue.png"});
+  const Outcome quiet =
+      Convert({"--templates", dir_.path(), "-q", "--size", "256", "--pixel-size", "1.0", "--entity",
+               "trace", "--origin=top-left", dir_ / "blue.png"});
   EXPECT_EQ(quiet.status, kAllConverted);
   EXPECT_EQ(quiet.out + quiet.err, "");
   EXPECT_EQ(ReadFile(dir_ / "blue.dxf"), plain);
@@ -143,8 +145,18 @@ TEST_F(ConvertPictures, OptionsReachTheDrawing) {
   const Outcome run = Convert({"--templates", dir_.path(), "--merge", "--size=2", "--pixel-size",
                                "0.5", "-o", "-", dir_ / "blue.png"});
   EXPECT_EQ(run.status, kAllConverted);
-  // 3 x 2 sampled to 2 x 2, one flat square of 1 x 1 drawing units.
-  const std::string header = ReadFile(dir_ / "pixdraft.dx1");
+  // 3 x 2 sampled to 2 x 2, one flat square of 1 x 1 drawing units: not the 256 x 256 the
+  // template shows, so the header holds its extent and a view of it.
+  std::string header = ReadFile(dir_ / "pixdraft.dx1");
+  header.insert(
+      header.find("  0\r\nENDSEC"),
+      "  9\r\n$EXTMIN\r\n 10\r\n0.00000\r\n 20\r\n-0.5\r\n 30\r\n0.0\r\n  9\r\n$EXTMAX\r\n"
+      " 10\r\n1.00000\r\n 20\r\n0.5\r\n 30\r\n0.0\r\n");
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{
+                                     " 12\r\n128.0\r\n 22\r\n-128.0", " 12\r\n0.5\r\n 22\r\n0.0"},
+                                 {" 40\r\n300.0", " 40\r\n1.1"}}) {
+    header.replace(header.find(from), from.size(), to);
+  }
   EXPECT_EQ(run.out.substr(0, header.size()), header);
   EXPECT_EQ(
       run.out.substr(header.size()),
@@ -178,6 +190,36 @@ TEST_F(ConvertPictures, OutputGoesWhereItIsNamedButNeverOverThePicture) {
                           ": Impossible de créer le fichier \"" + (dir_ / "blue.png") +
                           "\". Le fichier DXF remplacerait l'image d'origine.\n");
   EXPECT_EQ(ReadFile(dir_ / "blue.png"), picture);
+}
+
+// Faults: a UTF-16 header went unmentioned, or stopped the drawing; a picture with too many
+// colours for a layer each left part of a drawing behind.
+TEST_F(ConvertPictures, WarnsOfAUtf16HeaderAndRefusesTooManyColoursForLayers) {
+  TStringList header;
+  header.LoadFromFile(dir_ / "pixdraft.dx1");
+  header.Encoding = TextEncoding::Utf16LE;
+  header.SaveToFile(dir_ / "pixdraft.dx1");
+  const Outcome run = Convert({"--templates", dir_.path(), "-o", "-", dir_ / "blue.png"});
+  EXPECT_EQ(run.status, kAllConverted);
+  EXPECT_EQ(run.err,
+            "pixdraft-convert: warning: the header template " + (dir_ / "pixdraft.dx1") +
+                " is UTF-16, so the drawings are too; most DXF readers cannot open them\n");
+  EXPECT_EQ(run.out.substr(0, 4), std::string("\xFF\xFE \0", 4));
+
+  // 4096 colours take a layer each; 4097 are refused before a byte is written.
+  for (const int colours : {4096, 4097}) {
+    QImage picture(65, 64, QImage::Format_RGB32);
+    for (int i = 0; i < 65 * 64; ++i) picture.setPixel(i % 65, i / 65, std::min(i, colours - 1));
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_ / "many.png")));
+    const Outcome layers =
+        Convert({"--templates", PIXDRAFT_TEMPLATES, "--layers", "-o", "-", dir_ / "many.png"});
+    EXPECT_EQ(layers.status, colours == 4096 ? kAllConverted : kSomeFailed);
+    EXPECT_EQ(layers.out.empty(), colours != 4096);
+    EXPECT_EQ(layers.err, colours == 4096 ? ""
+                                          : (dir_ / "many.png") +
+                                                ": The picture has more than 4096 colours, too "
+                                                "many for one layer each.\n");
+  }
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+// The coordinates of the lines between pixels, each formatted once: column line i lies at
+// x = i, row line j at y = 1 - j from the top-left origin or at y = height - j from the
+// bottom-left one, times the pixel size.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "drawing_options.h"
+#include "raster.h"
+#include "trace_record.h"
+
+namespace pixdraft {
+
+class GridLines {
+ public:
+  GridLines(const Raster& raster, const DrawingOptions& options)
+      : top_(options.origin == Origin::BottomLeft ? raster.height : 1) {
+    for (int i = 0; i <= raster.width; ++i) columns_.push_back(options.pixelSize.Coordinate(i));
+    for (int j = 0; j <= raster.height; ++j) rows_.push_back(options.pixelSize.Coordinate(Row(j)));
+  }
+
+  const FieldText& ColumnText(int i) const { return columns_[i]; }
+  const FieldText& RowText(int j) const { return rows_[j]; }
+  // Row line j in pixels from the origin, upwards.
+  std::int64_t Row(int j) const { return top_ - j; }
+
+ private:
+  std::int64_t top_;
+  std::vector<FieldText> columns_, rows_;
+};
+
+}  // namespace pixdraft

@@ -1,0 +1,45 @@
+#include "layer_table.h"
+
+#include "colour_index.h"
+
+namespace pixdraft {
+
+FieldText LayerName(TColor colour) {
+  FieldText text;
+  const std::uint32_t rgb = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+  text.data[0] = 'C';
+  text.data[1] = '_';
+  for (int i = 0; i < 6; ++i) text.data[2 + i] = "0123456789ABCDEF"[rgb >> (20 - 4 * i) & 0xF];
+  text.size = 8;
+  return text;
+}
+
+std::vector<std::u16string> LayerRecords(const std::vector<TColor>& colours,
+                                         std::int32_t firstHandle,
+                                         const std::optional<std::u16string>& tableHandle,
+                                         bool colourIndex) {
+  std::vector<std::u16string> lines;
+  const auto add = [&](std::string_view code, std::string_view value) {
+    lines.emplace_back(code.begin(), code.end());
+    lines.emplace_back(value.begin(), value.end());
+  };
+  std::int32_t handle = firstHandle;
+  for (const TColor colour : colours) {
+    add("  0", "LAYER");
+    add("  5", HandleField(handle++).view());
+    if (tableHandle) {
+      lines.emplace_back(u"330");
+      lines.push_back(*tableHandle);
+    }
+    add("100", "AcDbSymbolTableRecord");
+    add("100", "AcDbLayerTableRecord");
+    add("  2", LayerName(colour).view());
+    add(" 70", "0");
+    add(" 62", colourIndex ? std::to_string(NearestColourIndex(colour)) : "7");
+    add("420", TrueColourText(colour).view());
+    add("  6", "Continuous");
+  }
+  return lines;
+}
+
+}  // namespace pixdraft

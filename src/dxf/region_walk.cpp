@@ -1,0 +1,140 @@
+#include "region_walk.h"
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+
+namespace pixdraft {
+namespace {
+
+// The neighbour across each side, and the corner each side's edge ends at when it is travelled
+// with the pixel on its left: the right edge runs up, the top edge leftwards, and so on.
+constexpr int kStepX[] = {1, 0, -1, 0}, kStepY[] = {0, -1, 0, 1};
+constexpr int kEndX[] = {1, 0, 0, 1}, kEndY[] = {0, 0, 1, 1};
+
+}  // namespace
+
+RegionWalk::RegionWalk(const Raster& raster, const DrawingOptions& options)
+    : raster_(raster), leftOut_(options.leftOutColours) {
+  if (raster.width > 0xFFFF || raster.height > 0xFFFF) throw std::length_error("raster too wide");
+  std::sort(leftOut_.begin(), leftOut_.end());
+  marks_.assign(raster.pixels.size(), 0);
+  // Room for the largest region, taken from the system only as it is used.
+  region_.reserve(raster.pixels.size());
+}
+
+bool RegionWalk::Drawn(TColor colour) const {
+  return colour != kNoSquare && !std::binary_search(leftOut_.begin(), leftOut_.end(), colour);
+}
+
+bool RegionWalk::Next(Shape& shape) {
+  const int width = raster_.width;
+  for (; next_ < raster_.pixels.size(); ++next_) {
+    if (marks_[next_] & kVisited || !Drawn(raster_.pixels[next_])) continue;
+    shape.Clear();
+    shape.colour = raster_.pixels[next_];
+    Fill(int(next_ % width), int(next_ / width), shape.colour);
+    ++next_;
+    if (region_.size() == 1) {  // a lone pixel, as in noise: a square, quickly
+      const int x = region_[0].x, y = region_[0].y;
+      shape.corners = {{x, y}, {x, y + 1}, {x + 1, y + 1}, {x + 1, y}};
+      shape.loopEnds = {4};
+      marks_[std::size_t(y) * width + x] &= ~kCurrent;
+      return true;
+    }
+    // Every loop passes an edge of the region that no loop has passed yet. The first pixel's
+    // top edge lies on the outer loop: nothing above it or to its left is the region's.
+    for (const Border& border : borders_) {
+      const std::size_t at = std::size_t(border.y) * width + border.x;
+      for (const int side : {kTop, kLeft, kBottom, kRight}) {
+        if (border.sides & 1 << side && !(marks_[at] & 1 << side)) {
+          Trace(border.x, border.y, side, shape);
+        }
+      }
+    }
+    for (const Pixel pixel : region_) marks_[std::size_t(pixel.y) * width + pixel.x] &= ~kCurrent;
+    SortHoles(shape);
+    return true;
+  }
+  return false;
+}
+
+// Finds the region's pixels, breadth first from (x0, y0), marks them, and notes those with
+// edges on the region's outline.
+void RegionWalk::Fill(int x0, int y0, TColor colour) {
+  const int width = raster_.width, height = raster_.height;
+  region_.assign(1, {std::uint16_t(x0), std::uint16_t(y0)});
+  borders_.clear();
+  marks_[std::size_t(y0) * width + x0] |= kVisited | kCurrent;
+  for (std::size_t next = 0; next < region_.size(); ++next) {
+    const int x = region_[next].x, y = region_[next].y;
+    int sides = 0;
+    for (int side = kRight; side <= kBottom; ++side) {
+      const int nx = x + kStepX[side], ny = y + kStepY[side];
+      const std::size_t neighbour = std::size_t(ny) * width + nx;
+      if (nx < 0 || ny < 0 || nx >= width || ny >= height || raster_.pixels[neighbour] != colour) {
+        sides |= 1 << side;
+      } else if (!(marks_[neighbour] & kVisited)) {
+        marks_[neighbour] |= kVisited | kCurrent;
+        region_.push_back({std::uint16_t(nx), std::uint16_t(ny)});
+      }
+    }
+    if (sides) borders_.push_back({std::uint16_t(x), std::uint16_t(y), std::uint8_t(sides)});
+  }
+}
+
+// Follows the loop through the edge on `side` of pixel (x, y), the region on its left, and
+// appends its corners from its topmost, leftmost one. At each edge's end it turns right when
+// the pixel ahead on the right belongs to the region (also where the region only touches
+// itself at that corner: that keeps the region's pixels joined), goes straight on when the pixel
+// ahead does, and turns left otherwise.
+void RegionWalk::Trace(int x, int y, int side, Shape& shape) {
+  const int width = raster_.width;
+  const std::size_t first = shape.corners.size();
+  const int startX = x, startY = y, startSide = side;
+  do {
+    marks_[std::size_t(y) * width + x] |= 1 << side;
+    const int travel = (side + 1) & 3;
+    const int aheadX = x + kStepX[travel], aheadY = y + kStepY[travel];
+    const int rightX = aheadX + kStepX[side], rightY = aheadY + kStepY[side];
+    if (InRegion(rightX, rightY)) {
+      shape.corners.push_back({x + kEndX[side], y + kEndY[side]});
+      x = rightX, y = rightY, side = (side + 3) & 3;
+    } else if (InRegion(aheadX, aheadY)) {
+      x = aheadX, y = aheadY;
+    } else {
+      shape.corners.push_back({x + kEndX[side], y + kEndY[side]});
+      side = travel;
+    }
+  } while (x != startX || y != startY || side != startSide);
+
+  const auto begin = shape.corners.begin() + std::ptrdiff_t(first);
+  const auto start = std::min_element(begin, shape.corners.end(), [](Corner a, Corner b) {
+    return a.y != b.y ? a.y < b.y : a.x < b.x;
+  });
+  std::rotate(begin, start, shape.corners.end());
+  shape.loopEnds.push_back(std::uint32_t(shape.corners.size()));
+}
+
+void RegionWalk::SortHoles(Shape& shape) {
+  if (shape.LoopCount() <= 2) return;
+  std::vector<std::size_t> order(shape.LoopCount() - 1);
+  std::iota(order.begin(), order.end(), 1);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const Corner ca = shape.Loop(a).front(), cb = shape.Loop(b).front();
+    return ca.y != cb.y ? ca.y < cb.y : ca.x < cb.x;
+  });
+  holes_.Clear();
+  const auto outer = shape.Loop(0);
+  holes_.corners.assign(outer.begin(), outer.end());
+  holes_.loopEnds.push_back(std::uint32_t(outer.size()));
+  for (const std::size_t i : order) {
+    const auto loop = shape.Loop(i);
+    holes_.corners.insert(holes_.corners.end(), loop.begin(), loop.end());
+    holes_.loopEnds.push_back(std::uint32_t(holes_.corners.size()));
+  }
+  std::swap(shape.corners, holes_.corners);
+  std::swap(shape.loopEnds, holes_.loopEnds);
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,109 @@
+#include "shape_record_writer.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "layer_table.h"
+#include "trace_record.h"
+
+namespace pixdraft {
+namespace {
+
+// Pieces and fields are copied in whole blocks, which compile to a few wide moves rather than a
+// call: every piece is padded to whole blocks, and the text written has a block of room to spare.
+constexpr std::size_t kBlock = kMaxFieldLength;
+
+char* Put(char* out, std::string_view padded, std::size_t size) {
+  for (std::size_t at = 0; at < size; at += kBlock)
+    std::memcpy(out + at, padded.data() + at, kBlock);
+  return out + size;
+}
+
+char* Put(char* out, const FieldText& field) {
+  std::memcpy(out, field.data, kBlock);
+  return out + field.size;
+}
+
+char* Put(char* out, const ShapeRecordWriter::Piece& piece) {
+  return Put(out, piece.text, piece.size);
+}
+
+char* PutNumber(char* out, std::uint64_t value) { return std::to_chars(out, out + 24, value).ptr; }
+
+}  // namespace
+
+ShapeRecordWriter::ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex,
+                                     bool layers)
+    : lineBreak_(lineBreak), kind_(kind), colourIndex_(colourIndex), layers_(layers) {
+  const bool hatch = kind == EntityKind::Hatch;
+  start_ = Join(hatch ? "  0\nHATCH\n  5\n" : "  0\nLWPOLYLINE\n  5\n");
+  afterHandle_ = Join("\n100\nAcDbEntity\n  8\n");
+  layerZero_ = Join("0");
+  afterLayer_ = Join(colourIndex ? "\n 62\n" : "\n420\n");
+  afterIndex_ = Join("\n420\n");
+  afterColour_ = Join(hatch ? "\n100\nAcDbHatch\n 10\n0.0\n 20\n0.0\n 30\n0.0\n210\n0.0\n220\n"
+                              "0.0\n230\n1.0\n  2\nSOLID\n 70\n1\n 71\n0\n 91\n"
+                            : "\n100\nAcDbPolyline\n 90\n");
+  // Path flags: 2 a polyline, 1 the external one. Loops are closed and without bulges.
+  outerPath_ = Join("\n 92\n3\n 72\n0\n 73\n1\n 93\n");
+  innerPath_ = Join(" 92\n2\n 72\n0\n 73\n1\n 93\n");
+  afterCount_ = Join(hatch ? "\n" : "\n 70\n1\n");
+  afterCorners_ = Join(" 97\n0\n");
+  // Odd parity fill, a predefined pattern (SOLID), no seed points.
+  end_ = Join(" 75\n0\n 76\n1\n 98\n0\n");
+  beforeX_ = Join(" 10\n");
+  beforeY_ = Join("\n 20\n");
+  afterY_ = Join("\n");
+}
+
+ShapeRecordWriter::Piece ShapeRecordWriter::Join(std::string_view lines) const {
+  Piece piece;
+  for (const char c : lines) c == '\n' ? piece.text.append(lineBreak_) : piece.text.append(1, c);
+  piece.size = piece.text.size();
+  piece.text.resize((piece.size + kBlock - 1) / kBlock * kBlock + kBlock);
+  return piece;
+}
+
+// The groups every entity begins with, up to the first count.
+char* ShapeRecordWriter::Head(char* out, std::int32_t handle, TColor colour) {
+  out = Put(Put(out, start_), HandleField(handle));
+  out = Put(out, afterHandle_);
+  out = layers_ ? Put(out, LayerName(colour)) : Put(out, layerZero_);
+  out = Put(out, afterLayer_);
+  if (colourIndex_) out = Put(PutNumber(out, std::uint64_t(indices_(colour))), afterIndex_);
+  return Put(Put(out, TrueColourText(colour)), afterColour_);
+}
+
+void ShapeRecordWriter::Corners(ChunkedText& text, std::span<const Corner> loop,
+                                const GridLines& grid) const {
+  for (const Corner& corner : loop) {
+    char* out = Put(Put(text.End(), beforeX_), grid.ColumnText(corner.x));
+    text.Advance(Put(Put(Put(out, beforeY_), grid.RowText(corner.y)), afterY_));
+  }
+}
+
+std::int32_t ShapeRecordWriter::Write(ChunkedText& text, const Shape& shape, const GridLines& grid,
+                                      std::int32_t handle) {
+  if (kind_ == EntityKind::Polyline) {
+    for (std::size_t i = 0; i < shape.LoopCount(); ++i) {
+      const auto loop = shape.Loop(i);
+      char* out = Head(text.End(), handle++, shape.colour);
+      text.Advance(Put(PutNumber(out, loop.size()), afterCount_));
+      Corners(text, loop, grid);
+    }
+    return handle;
+  }
+
+  char* out = PutNumber(Head(text.End(), handle++, shape.colour), shape.LoopCount());
+  for (std::size_t i = 0; i < shape.LoopCount(); ++i) {
+    const auto loop = shape.Loop(i);
+    out = Put(out, i == 0 ? outerPath_ : innerPath_);
+    text.Advance(Put(PutNumber(out, loop.size()), afterCount_));
+    Corners(text, loop, grid);
+    out = Put(text.End(), afterCorners_);
+  }
+  text.Advance(Put(out, end_));
+  return handle;
+}
+
+}  // namespace pixdraft
