@@ -25,9 +25,9 @@ enum class Units { Millimetres, Centimetres, Metres, Inches, Feet };
 enum class Origin { TopLeft, BottomLeft };
 
 struct DrawingOptions {
-  PixelSize pixelSize;
+  PixelSize pixelSize = {};
   // Squares of these colours are left out of the drawing.
-  std::vector<TColor> leftOutColours;
+  std::vector<TColor> leftOutColours = {};
   // Squares of one colour that together form a rectangle become one entity (square_walk.h).
   bool merge = false;
   // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
@@ -39,7 +39,7 @@ struct DrawingOptions {
   // Every colour on a layer of its own (layer_table.h).
   bool layers = false;
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
-  std::optional<Units> units;
+  std::optional<Units> units = {};
   Origin origin = Origin::TopLeft;
 };
 
