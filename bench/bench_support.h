@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "dxf_export.h"
+#include "dxf/dxf_export.h"
 
 namespace pixdraft {
 

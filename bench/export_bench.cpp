@@ -7,8 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "base/readable_file.h"
 #include "bench_support.h"
-#include "readable_file.h"
 
 namespace pixdraft {
 namespace {

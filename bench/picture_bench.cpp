@@ -7,8 +7,8 @@
 #include <chrono>
 #include <random>
 
-#include "fit.h"
-#include "picture_file.h"
+#include "picture/fit.h"
+#include "picture/picture_file.h"
 
 namespace pixdraft {
 namespace {

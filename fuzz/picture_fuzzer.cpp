@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "errors.h"
-#include "fit.h"
-#include "picture_file.h"
+#include "base/errors.h"
+#include "picture/fit.h"
+#include "picture/picture_file.h"
 
 using namespace pixdraft;
 

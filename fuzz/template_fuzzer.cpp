@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "dxf_export.h"
-#include "errors.h"
-#include "string_list.h"
+#include "base/errors.h"
+#include "base/string_list.h"
+#include "dxf/dxf_export.h"
 
 using namespace pixdraft;
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "errors.h"
+#include "base/errors.h"
 
 // Runs `action` in a child process and returns the message of the error of ours it raised, or
 // "no error"; "child failed" when the child did not end normally.

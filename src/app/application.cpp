@@ -1,11 +1,11 @@
-#include "application.h"
+#include "app/application.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QTranslator>
 
-#include "error_text.h"
+#include "app/error_text.h"
 
 namespace pixdraft {
 namespace {

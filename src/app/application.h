@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "message_display.h"
+#include "ui/message_display.h"
 
 class QTranslator;
 

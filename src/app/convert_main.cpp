@@ -3,7 +3,7 @@
 #include <csignal>
 #include <iostream>
 
-#include "converter.h"
+#include "app/converter.h"
 
 int main(int argc, char** argv) {
   // A write past the file-size limit then fails with an error the converter reports, also on

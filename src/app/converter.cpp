@@ -1,4 +1,4 @@
-#include "converter.h"
+#include "app/converter.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,14 +6,14 @@
 #include <map>
 #include <utility>
 
-#include "converter_arguments.h"
-#include "error_text.h"
-#include "errors.h"
-#include "picture_session.h"
-#include "readable_file.h"
-#include "standard_input.h"
-#include "template_folder.h"
-#include "text_encoding.h"
+#include "app/converter_arguments.h"
+#include "app/error_text.h"
+#include "app/standard_input.h"
+#include "app/template_folder.h"
+#include "base/errors.h"
+#include "base/readable_file.h"
+#include "base/text_encoding.h"
+#include "picture/picture_session.h"
 
 namespace pixdraft {
 namespace {

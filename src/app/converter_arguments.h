@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion_options.h"
+#include "picture/conversion_options.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "error_text.h"
+#include "app/error_text.h"
 
 namespace pixdraft {
 namespace {

@@ -2,11 +2,11 @@
 #include <QCommandLineParser>
 #include <iostream>
 
-#include "application.h"
-#include "main_window.h"
-#include "message_boxes.h"
-#include "template_folder.h"
-#include "window_command_line.h"
+#include "app/application.h"
+#include "app/message_boxes.h"
+#include "app/template_folder.h"
+#include "app/window_command_line.h"
+#include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
   if (const auto status = pixdraft::AnswerWithoutWindow(argc, argv, std::cout)) return *status;

@@ -1,4 +1,4 @@
-#include "message_boxes.h"
+#include "app/message_boxes.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 // The program's messages as real Qt message boxes, owned by the active window.
 #pragma once
 
-#include "message_display.h"
+#include "ui/message_display.h"
 
 class QMessageBox;
 

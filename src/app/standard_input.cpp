@@ -1,4 +1,4 @@
-#include "standard_input.h"
+#include "app/standard_input.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 namespace {

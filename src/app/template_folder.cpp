@@ -1,4 +1,4 @@
-#include "template_folder.h"
+#include "app/template_folder.h"
 
 #include <system_error>
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "dxf_export.h"
+#include "dxf/dxf_export.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "window_command_line.h"
+#include "app/window_command_line.h"
 
 #include <string_view>
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "byte_sink.h"
-#include "text_encoding.h"
+#include "base/byte_sink.h"
+#include "base/text_encoding.h"
 
 namespace pixdraft {
 

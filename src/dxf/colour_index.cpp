@@ -1,4 +1,4 @@
-#include "colour_index.h"
+#include "dxf/colour_index.h"
 
 #include <array>
 

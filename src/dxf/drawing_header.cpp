@@ -1,4 +1,4 @@
-#include "drawing_header.h"
+#include "dxf/drawing_header.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "header_edits.h"
-#include "header_pairs.h"
-#include "layer_table.h"
+#include "dxf/header_edits.h"
+#include "dxf/header_pairs.h"
+#include "dxf/layer_table.h"
 
 namespace pixdraft {
 namespace {

@@ -13,11 +13,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "drawing_options.h"
-#include "drawing_survey.h"
-#include "grid_lines.h"
-#include "handle_seed.h"
-#include "string_list.h"
+#include "base/string_list.h"
+#include "dxf/drawing_options.h"
+#include "dxf/drawing_survey.h"
+#include "dxf/grid_lines.h"
+#include "dxf/handle_seed.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "drawing_options.h"
+#include "dxf/drawing_options.h"
 
 #include <charconv>
 #include <utility>

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "pixel_size.h"
-#include "raster.h"
+#include "dxf/pixel_size.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

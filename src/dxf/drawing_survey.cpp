@@ -1,10 +1,10 @@
-#include "drawing_survey.h"
+#include "dxf/drawing_survey.h"
 
 #include <algorithm>
 #include <unordered_set>
 
-#include "errors.h"
-#include "layer_table.h"
+#include "base/errors.h"
+#include "dxf/layer_table.h"
 
 namespace pixdraft {
 

@@ -1,24 +1,24 @@
-#include "dxf_export.h"
+#include "dxf/dxf_export.h"
 
 #include <sys/stat.h>
 
 #include <charconv>
 #include <optional>
 
-#include "chunked_text.h"
-#include "colour_index.h"
-#include "drawing_header.h"
-#include "drawing_survey.h"
-#include "errors.h"
-#include "grid_lines.h"
-#include "handle_seed.h"
-#include "layer_table.h"
-#include "region_walk.h"
-#include "safe_file_writer.h"
-#include "shape_record_writer.h"
-#include "square_walk.h"
-#include "trace_record.h"
-#include "trace_record_writer.h"
+#include "base/errors.h"
+#include "base/safe_file_writer.h"
+#include "dxf/chunked_text.h"
+#include "dxf/colour_index.h"
+#include "dxf/drawing_header.h"
+#include "dxf/drawing_survey.h"
+#include "dxf/grid_lines.h"
+#include "dxf/handle_seed.h"
+#include "dxf/layer_table.h"
+#include "dxf/region_walk.h"
+#include "dxf/shape_record_writer.h"
+#include "dxf/square_walk.h"
+#include "dxf/trace_record.h"
+#include "dxf/trace_record_writer.h"
 
 namespace pixdraft {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "byte_sink.h"
-#include "drawing_options.h"
-#include "raster.h"
-#include "string_list.h"
+#include "base/byte_sink.h"
+#include "base/string_list.h"
+#include "dxf/drawing_options.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

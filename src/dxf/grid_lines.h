@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "drawing_options.h"
-#include "raster.h"
-#include "trace_record.h"
+#include "dxf/drawing_options.h"
+#include "dxf/raster.h"
+#include "dxf/trace_record.h"
 
 namespace pixdraft {
 

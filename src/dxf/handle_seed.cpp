@@ -1,4 +1,4 @@
-#include "handle_seed.h"
+#include "dxf/handle_seed.h"
 
 namespace pixdraft {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "string_list.h"
+#include "base/string_list.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "header_edits.h"
+#include "dxf/header_edits.h"
 
 namespace pixdraft {
 

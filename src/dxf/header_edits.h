@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "string_list.h"
+#include "base/string_list.h"
 
 namespace pixdraft {
 

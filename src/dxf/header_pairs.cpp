@@ -1,4 +1,4 @@
-#include "header_pairs.h"
+#include "dxf/header_pairs.h"
 
 namespace pixdraft {
 

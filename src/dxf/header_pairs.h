@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "string_list.h"
+#include "base/string_list.h"
 
 namespace pixdraft {
 

@@ -1,6 +1,6 @@
-#include "layer_table.h"
+#include "dxf/layer_table.h"
 
-#include "colour_index.h"
+#include "dxf/colour_index.h"
 
 namespace pixdraft {
 

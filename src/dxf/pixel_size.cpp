@@ -1,4 +1,4 @@
-#include "pixel_size.h"
+#include "dxf/pixel_size.h"
 
 #include <algorithm>
 #include <charconv>

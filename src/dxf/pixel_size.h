@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "trace_record.h"
+#include "dxf/trace_record.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "region_walk.h"
+#include "dxf/region_walk.h"
 
 #include <algorithm>
 #include <numeric>

@@ -20,9 +20,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "drawing_options.h"
-#include "raster.h"
-#include "shape.h"
+#include "dxf/drawing_options.h"
+#include "dxf/raster.h"
+#include "dxf/shape.h"
 
 namespace pixdraft {
 

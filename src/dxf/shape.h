@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "raster.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

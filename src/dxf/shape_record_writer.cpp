@@ -1,10 +1,10 @@
-#include "shape_record_writer.h"
+#include "dxf/shape_record_writer.h"
 
 #include <charconv>
 #include <cstring>
 
-#include "layer_table.h"
-#include "trace_record.h"
+#include "dxf/layer_table.h"
+#include "dxf/trace_record.h"
 
 namespace pixdraft {
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "chunked_text.h"
-#include "colour_index.h"
-#include "drawing_options.h"
-#include "grid_lines.h"
-#include "shape.h"
+#include "dxf/chunked_text.h"
+#include "dxf/colour_index.h"
+#include "dxf/drawing_options.h"
+#include "dxf/grid_lines.h"
+#include "dxf/shape.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "square_walk.h"
+#include "dxf/square_walk.h"
 
 #include <algorithm>
 

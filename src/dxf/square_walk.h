@@ -22,8 +22,8 @@
 #include <span>
 #include <vector>
 
-#include "drawing_options.h"
-#include "raster.h"
+#include "dxf/drawing_options.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "raster.h"
-#include "string_list.h"
+#include "base/string_list.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "trace_record_writer.h"
+#include "dxf/trace_record_writer.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "trace_record.h"
+#include "dxf/trace_record.h"
 
 namespace pixdraft {
 

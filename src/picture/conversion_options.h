@@ -2,8 +2,8 @@
 // picture is fitted into the working raster, and how the raster is drawn.
 #pragma once
 
-#include "drawing_options.h"
-#include "fit.h"
+#include "dxf/drawing_options.h"
+#include "picture/fit.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "decoder_helper.h"
+#include "picture/decoder_helper.h"
 
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -9,10 +9,10 @@
 #include <cstring>
 #include <new>
 
-#include "decoder_protocol.h"
-#include "errors.h"
-#include "picture_file.h"
-#include "readable_file.h"
+#include "base/errors.h"
+#include "base/readable_file.h"
+#include "picture/decoder_protocol.h"
+#include "picture/picture_file.h"
 
 namespace pixdraft {
 namespace {

@@ -1,4 +1,4 @@
-#include "decoder_process.h"
+#include "picture/decoder_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,9 +14,9 @@
 #include <filesystem>
 #include <mutex>
 
-#include "address_sanitizer.h"
-#include "errors.h"
-#include "readable_file.h"
+#include "base/address_sanitizer.h"
+#include "base/errors.h"
+#include "base/readable_file.h"
 
 extern char** environ;
 

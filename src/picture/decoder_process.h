@@ -11,8 +11,8 @@
 #include <exception>
 #include <string>
 
-#include "decoder_protocol.h"
-#include "raster.h"
+#include "dxf/raster.h"
+#include "picture/decoder_protocol.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "decoder_protocol.h"
+#include "picture/decoder_protocol.h"
 
 #include <algorithm>
 #include <charconv>

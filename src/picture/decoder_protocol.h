@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fit.h"
+#include "picture/fit.h"
 
 namespace pixdraft {
 

@@ -1,10 +1,10 @@
-#include "fit.h"
+#include "picture/fit.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 namespace {

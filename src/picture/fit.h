@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QSize>
 
-#include "raster.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "jpeg_frame.h"
+#include "picture/jpeg_frame.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 namespace {

@@ -1,10 +1,10 @@
-#include "picture_device.h"
+#include "picture/picture_device.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "errors.h"
-#include "readable_file.h"
+#include "base/errors.h"
+#include "base/readable_file.h"
 
 namespace pixdraft {
 namespace {

@@ -1,4 +1,4 @@
-#include "picture_file.h"
+#include "picture/picture_file.h"
 
 #include <QImageReader>
 #include <algorithm>
@@ -9,11 +9,11 @@
 #include <iterator>
 #include <new>
 
-#include "decoder_messages.h"
-#include "errors.h"
-#include "jpeg_frame.h"
-#include "picture_device.h"
-#include "readable_file.h"
+#include "base/errors.h"
+#include "base/readable_file.h"
+#include "picture/decoder_messages.h"
+#include "picture/jpeg_frame.h"
+#include "picture/picture_device.h"
 
 namespace pixdraft {
 namespace {

@@ -1,9 +1,9 @@
-#include "picture_session.h"
+#include "picture/picture_session.h"
 
 #include <filesystem>
 #include <utility>
 
-#include "decoder_process.h"
+#include "picture/decoder_process.h"
 
 namespace pixdraft {
 std::string AbsolutePath(const std::string& path) {

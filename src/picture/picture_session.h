@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "conversion_options.h"
-#include "dxf_export.h"
-#include "raster.h"
+#include "dxf/dxf_export.h"
+#include "dxf/raster.h"
+#include "picture/conversion_options.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "image_view.h"
+#include "ui/image_view.h"
 
 #include <QPainter>
 #include <algorithm>

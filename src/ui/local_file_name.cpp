@@ -1,4 +1,4 @@
-#include "local_file_name.h"
+#include "ui/local_file_name.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

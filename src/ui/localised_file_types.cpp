@@ -1,4 +1,4 @@
-#include "localised_file_types.h"
+#include "ui/localised_file_types.h"
 
 #include <QMimeDatabase>
 

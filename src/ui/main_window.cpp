@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "ui/main_window.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -16,9 +16,9 @@
 #include <thread>
 #include <utility>
 
-#include "decoder_process.h"
-#include "fit.h"
-#include "local_file_name.h"
+#include "picture/decoder_process.h"
+#include "picture/fit.h"
+#include "ui/local_file_name.h"
 
 namespace pixdraft {
 

@@ -10,11 +10,11 @@
 #include <functional>
 #include <memory>
 
-#include "image_view.h"
-#include "link_label.h"
-#include "message_display.h"
-#include "open_picture_dialog.h"
-#include "picture_session.h"
+#include "picture/picture_session.h"
+#include "ui/image_view.h"
+#include "ui/link_label.h"
+#include "ui/message_display.h"
+#include "ui/open_picture_dialog.h"
 
 class QFrame;
 class QGroupBox;

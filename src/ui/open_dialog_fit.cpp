@@ -1,4 +1,4 @@
-#include "open_dialog_fit.h"
+#include "ui/open_dialog_fit.h"
 
 #include <QComboBox>
 #include <QFileDialog>

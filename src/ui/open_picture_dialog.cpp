@@ -1,4 +1,4 @@
-#include "open_picture_dialog.h"
+#include "ui/open_picture_dialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -9,11 +9,11 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
-#include "localised_file_types.h"
-#include "open_dialog_fit.h"
-#include "picture_filter_model.h"
-#include "preview_decoder.h"
-#include "preview_panel.h"
+#include "ui/localised_file_types.h"
+#include "ui/open_dialog_fit.h"
+#include "ui/picture_filter_model.h"
+#include "ui/preview_decoder.h"
+#include "ui/preview_panel.h"
 
 using namespace Qt::StringLiterals;
 

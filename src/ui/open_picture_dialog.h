@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "picture_formats.h"
+#include "ui/picture_formats.h"
 
 class QWidget;
 

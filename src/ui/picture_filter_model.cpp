@@ -1,4 +1,4 @@
-#include "picture_filter_model.h"
+#include "ui/picture_filter_model.h"
 
 #include <QFileSystemModel>
 

@@ -1,4 +1,4 @@
-#include "picture_formats.h"
+#include "ui/picture_formats.h"
 
 using namespace Qt::StringLiterals;
 

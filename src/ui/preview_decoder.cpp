@@ -1,9 +1,9 @@
-#include "preview_decoder.h"
+#include "ui/preview_decoder.h"
 
 #include <QMetaObject>
 
-#include "decoder_process.h"
-#include "local_file_name.h"
+#include "picture/decoder_process.h"
+#include "ui/local_file_name.h"
 
 namespace pixdraft {
 

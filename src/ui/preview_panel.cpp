@@ -1,4 +1,4 @@
-#include "preview_panel.h"
+#include "ui/preview_panel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "preview_window.h"
+#include "ui/preview_window.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,7 +5,7 @@
 #include <QSize>
 #include <QWidget>
 
-#include "preview_decoder.h"
+#include "ui/preview_decoder.h"
 
 class QLabel;
 class QToolButton;

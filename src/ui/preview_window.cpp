@@ -1,4 +1,4 @@
-#include "preview_window.h"
+#include "ui/preview_window.h"
 
 #include <QGuiApplication>
 #include <QPainter>

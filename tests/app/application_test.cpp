@@ -1,7 +1,7 @@
 // The application object with the main window on the offscreen platform: errors escaping any
 // handler reach the one error display with their final full stop and leave the window usable,
 // and "Exit" or closing the window ends the event loop with exit code 0.
-#include "application.h"
+#include "app/application.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,10 @@
 #include <exception>
 #include <memory>
 
-#include "errors.h"
-#include "main_window.h"
-#include "message_boxes.h"
+#include "app/message_boxes.h"
+#include "base/errors.h"
 #include "temp_dir.h"
+#include "ui/main_window.h"
 #include "ui/window_test_support.h"
 
 // Readable failures.

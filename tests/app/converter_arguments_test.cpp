@@ -1,4 +1,4 @@
-#include "converter_arguments.h"
+#include "app/converter_arguments.h"
 
 #include <gtest/gtest.h>
 

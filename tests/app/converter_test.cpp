@@ -1,4 +1,4 @@
-#include "converter.h"
+#include "app/converter.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <QImage>
 #include <sstream>
 
-#include "converter_arguments.h"
+#include "app/converter_arguments.h"
+#include "base/string_list.h"
 #include "dxf/drawing_test_support.h"
-#include "string_list.h"
 #include "temp_dir.h"
 
 namespace pixdraft {

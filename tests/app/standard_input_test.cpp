@@ -1,12 +1,12 @@
 // Standard input spooled into an unnamed file: the bytes whole, and never more read than one byte
 // past the limit, whatever the input holds.
-#include "standard_input.h"
+#include "app/standard_input.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "errors.h"
+#include "base/errors.h"
 #include "temp_dir.h"
 
 namespace pixdraft {

@@ -1,6 +1,6 @@
 // Where the converter reads its templates when no folder is named: the current folder when it
 // holds both, else the installed ones beside the program, else the current folder's names.
-#include "template_folder.h"
+#include "app/template_folder.h"
 
 #include <gtest/gtest.h>
 

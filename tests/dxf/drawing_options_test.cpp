@@ -1,10 +1,10 @@
 // Whole documents for small rasters under each drawing option, compared byte for byte.
 #include <gtest/gtest.h>
 
-#include "colour_index.h"
 #include "drawing_test_support.h"
-#include "dxf_export.h"
-#include "trace_record.h"
+#include "dxf/colour_index.h"
+#include "dxf/dxf_export.h"
+#include "dxf/trace_record.h"
 
 namespace pixdraft {
 namespace {

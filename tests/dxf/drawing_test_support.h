@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "raster.h"
-#include "trace_record.h"
+#include "dxf/raster.h"
+#include "dxf/trace_record.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "dxf_export.h"
+#include "dxf/dxf_export.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,10 +6,10 @@
 #include <clocale>
 #include <sstream>
 
+#include "base/errors.h"
 #include "drawing_test_support.h"
-#include "errors.h"
+#include "dxf/trace_record.h"
 #include "temp_dir.h"
-#include "trace_record.h"
 
 namespace pixdraft {
 namespace {

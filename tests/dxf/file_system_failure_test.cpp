@@ -8,10 +8,10 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "base/errors.h"
+#include "base/safe_file_writer.h"
 #include "child_process.h"
-#include "dxf_export.h"
-#include "errors.h"
-#include "safe_file_writer.h"
+#include "dxf/dxf_export.h"
 #include "temp_dir.h"
 
 namespace pixdraft {

@@ -1,4 +1,4 @@
-#include "square_walk.h"
+#include "dxf/square_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <set>
 
 #include "drawing_test_support.h"
-#include "region_walk.h"
+#include "dxf/region_walk.h"
 
 namespace pixdraft {
 namespace {

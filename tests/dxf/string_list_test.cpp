@@ -1,10 +1,10 @@
-#include "string_list.h"
+#include "base/string_list.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "errors.h"
+#include "base/errors.h"
 #include "temp_dir.h"
 
 namespace pixdraft {

@@ -1,4 +1,4 @@
-#include "trace_record.h"
+#include "dxf/trace_record.h"
 
 #include <gtest/gtest.h>
 

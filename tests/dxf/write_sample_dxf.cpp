@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "dxf_export.h"
-#include "errors.h"
+#include "base/errors.h"
+#include "dxf/dxf_export.h"
 
 int main(int argc, char** argv) {
   if (argc != 5) {

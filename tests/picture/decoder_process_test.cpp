@@ -1,4 +1,4 @@
-#include "decoder_process.h"
+#include "picture/decoder_process.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "address_sanitizer.h"
+#include "base/address_sanitizer.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
 

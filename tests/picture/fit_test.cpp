@@ -1,10 +1,10 @@
-#include "fit.h"
+#include "picture/fit.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "picture_file.h"
+#include "picture/picture_file.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "picture_file.h"
+#include "picture/picture_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "picture_session.h"
+#include "picture/picture_session.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "errors.h"
-#include "raster.h"
+#include "base/errors.h"
+#include "dxf/raster.h"
 
 namespace pixdraft {
 

@@ -1,7 +1,7 @@
 // The main window on the offscreen platform: where every control sits, and what "Load image",
 // "Save to DXF", the link label and a dropped file show. Errors reaching the application's
 // display are tested with the application (tests/app).
-#include "main_window.h"
+#include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 

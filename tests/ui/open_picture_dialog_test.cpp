@@ -1,7 +1,7 @@
 // The open-picture dialog as its user meets it: the type list, the listing each type gives,
 // what carries over between openings, and the preview of the selected picture. The user is
 // French, at a screen of 1280 x 1024, and has never used a Qt file dialog before.
-#include "open_picture_dialog.h"
+#include "ui/open_picture_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +34,11 @@
 #include <initializer_list>
 #include <optional>
 
-#include "picture_formats.h"
-#include "preview_decoder.h"
-#include "preview_panel.h"
-#include "preview_window.h"
 #include "temp_dir.h"
+#include "ui/picture_formats.h"
+#include "ui/preview_decoder.h"
+#include "ui/preview_panel.h"
+#include "ui/preview_window.h"
 
 using namespace Qt::StringLiterals;
 

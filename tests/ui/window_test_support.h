@@ -16,9 +16,9 @@
 #include <filesystem>
 #include <string>
 
-#include "message_display.h"
-#include "open_picture_dialog.h"
 #include "temp_dir.h"
+#include "ui/message_display.h"
+#include "ui/open_picture_dialog.h"
 
 namespace pixdraft {
 

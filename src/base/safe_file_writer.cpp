@@ -1,4 +1,4 @@
-#include "safe_file_writer.h"
+#include "base/safe_file_writer.h"
 
 #include <fcntl.h>
 #include <linux/limits.h>
@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 namespace {

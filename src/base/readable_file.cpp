@@ -1,4 +1,4 @@
-#include "readable_file.h"
+#include "base/readable_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 

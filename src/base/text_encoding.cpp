@@ -1,9 +1,9 @@
-#include "text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <array>
 #include <cstdint>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "byte_sink.h"
-#include "text_encoding.h"
+#include "base/byte_sink.h"
+#include "base/text_encoding.h"
 
 namespace pixdraft {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "byte_sink.h"
+#include "base/byte_sink.h"
 
 namespace pixdraft {
 

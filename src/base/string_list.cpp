@@ -1,10 +1,10 @@
-#include "string_list.h"
+#include "base/string_list.h"
 
 #include <limits>
 
-#include "errors.h"
-#include "readable_file.h"
-#include "safe_file_writer.h"
+#include "base/errors.h"
+#include "base/readable_file.h"
+#include "base/safe_file_writer.h"
 
 namespace pixdraft {
 namespace {

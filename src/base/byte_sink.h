@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace pixdraft {
 
