@@ -5,8 +5,6 @@
 #include <QProxyStyle>
 #include <QTranslator>
 
-#include "app/error_text.h"
-
 namespace pixdraft {
 namespace {
 
@@ -30,8 +28,7 @@ QIcon ProgramIcon() {
 
 }  // namespace
 
-TApplication::TApplication(int& argc, char** argv, MessageDisplay& errors)
-    : QApplication(argc, argv), errors_(errors) {
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // The name only: a display name of its own would be appended to every other window's title
   // on screen ("Aperçu — PixDraft").
   setApplicationName(QStringLiteral("PixDraft"));
@@ -40,15 +37,6 @@ TApplication::TApplication(int& argc, char** argv, MessageDisplay& errors)
   setWindowIcon(ProgramIcon());
   setStyle(new HintTimingStyle);
   InstallQtTranslation(*this, QLocale());
-}
-
-bool TApplication::notify(QObject* receiver, QEvent* event) {
-  try {
-    return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    errors_.ShowError(QString::fromStdString(ErrorDisplayText(error)));
-    return true;
-  }
 }
 
 QTranslator* InstallQtTranslation(QCoreApplication& application, const QLocale& locale) {

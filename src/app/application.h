@@ -1,14 +1,11 @@
-// The application object: its name and icon, the tooltip timing, Qt's own texts in the user's
-// language, and the one display of every error that escapes a handler.
+// The application object: its name and icon, the tooltip timing, and Qt's own texts in the
+// user's language.
 #pragma once
 
 #include <QApplication>
 #include <QLocale>
-#include <exception>
 #include <optional>
 #include <string>
-
-#include "ui/message_display.h"
 
 class QTranslator;
 
@@ -18,17 +15,9 @@ class TApplication : public QApplication {
   Q_OBJECT
 
  public:
-  // `errors` shows the errors and must outlive the application. Sets the name "PixDraft", the
-  // program's icon, tooltips shown after 500 ms, and the translation of Qt's own texts.
-  TApplication(int& argc, char** argv, MessageDisplay& errors);
-
-  // Delivers `event`. An error (a std::exception) that escapes its handling is shown with
-  // ErrorDisplayText and the event counts as handled; the loop goes on. No handler catches
-  // errors on its own: they all end up here.
-  bool notify(QObject* receiver, QEvent* event) override;
-
- private:
-  MessageDisplay& errors_;
+  // Sets the name "PixDraft", the program's icon, tooltips shown after 500 ms, and the
+  // translation of Qt's own texts.
+  TApplication(int& argc, char** argv);
 };
 
 // Installs Qt's translation of its own texts (standard buttons and the like) for `locale` into

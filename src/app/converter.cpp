@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/converter_arguments.h"
-#include "app/error_text.h"
+#include "base/error_text.h"
 #include "app/standard_input.h"
 #include "app/template_folder.h"
 #include "base/errors.h"

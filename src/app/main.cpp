@@ -10,8 +10,8 @@
 
 int main(int argc, char* argv[]) {
   if (const auto status = pixdraft::AnswerWithoutWindow(argc, argv, std::cout)) return *status;
+  pixdraft::TApplication application(argc, argv);
   pixdraft::MessageBoxes messages;
-  pixdraft::TApplication application(argc, argv, messages);
 
   // Refuses options that neither Qt nor the program knows.
   QCommandLineParser parser;

@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,6 +16,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/error_text.h"
 #include "picture/decoder_process.h"
 #include "picture/fit.h"
 #include "ui/local_file_name.h"
@@ -41,24 +42,6 @@ std::string DraggedFile(const QMimeData* data) {
   if (urls.size() != 1) return {};
   return LocalFileName(urls.front());
 }
-
-// Marks a command as running for its whole length, errors included. A command that finds another
-// one running does nothing: it arrived through the other one's dialog or message box, whose loop
-// still delivers queued clicks.
-class CommandScope {
- public:
-  explicit CommandScope(bool& running) : running_(running), entered_(!running) { running_ = true; }
-  ~CommandScope() {
-    if (entered_) running_ = false;
-  }
-  CommandScope(const CommandScope&) = delete;
-  CommandScope& operator=(const CommandScope&) = delete;
-  bool entered() const { return entered_; }
-
- private:
-  bool& running_;
-  bool entered_;
-};
 
 }  // namespace
 
@@ -127,12 +110,9 @@ TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* pare
   StatusBar1->setGeometry(0, 354, 298, 22);
   StatusBar1->setSizeGripEnabled(false);
 
-  // Queued, so that a command runs from the event loop itself once the click is over: an error
-  // it raises then has only the application's event delivery to cross on its way to the display,
-  // not the button's own click handling, which is not built to let errors pass through.
-  connect(btn1, &QToolButton::clicked, this, &TForm1::btn1Click, Qt::QueuedConnection);
-  connect(btn2, &QToolButton::clicked, this, &TForm1::btn2Click, Qt::QueuedConnection);
-  connect(btn3, &QToolButton::clicked, this, &TForm1::btn3Click, Qt::QueuedConnection);
+  connect(btn1, &QToolButton::clicked, this, &TForm1::btn1Click);
+  connect(btn2, &QToolButton::clicked, this, &TForm1::btn2Click);
+  connect(btn3, &QToolButton::clicked, this, &TForm1::btn3Click);
   connect(Label1, &TLabel::MouseEnter, this, &TForm1::Label1MouseEnter);
   connect(Label1, &TLabel::MouseLeave, this, &TForm1::Label1MouseLeave);
   connect(Label1, &TLabel::Click, this, &TForm1::Label1Click);
@@ -158,28 +138,28 @@ void TForm1::OpenPictureLater(const std::string& path) {
   QMetaObject::invokeMethod(
       this,
       [this, fullPath] {
-        const CommandScope command(commandRunning_);
-        if (!command.entered()) return;
-        ouvrir->SetFileName(DisplayName(fullPath));
-        LoadPicture(fullPath);
+        Run([&] {
+          ouvrir->SetFileName(DisplayName(fullPath));
+          LoadPicture(fullPath);
+        });
       },
       Qt::QueuedConnection);
 }
 
 void TForm1::btn1Click() {
-  const CommandScope command(commandRunning_);
-  if (!command.entered()) return;
-  if (ouvrir->Execute()) LoadPicture(LocalFileName(ouvrir->FileName()));
+  Run([this] {
+    if (ouvrir->Execute()) LoadPicture(LocalFileName(ouvrir->FileName()));
+  });
 }
 
 void TForm1::btn2Click() {
-  const CommandScope command(commandRunning_);
-  if (!command.entered()) return;
-  if (const std::optional<std::string> dxfPath =
-          session_.SaveToDxf(templates_ ? templates_() : TemplatePaths{})) {
-    messages_.ShowMessage(DisplayName(ConfirmationText(*dxfPath)));
-    repaint();
-  }
+  Run([this] {
+    if (const std::optional<std::string> dxfPath =
+            session_.SaveToDxf(templates_ ? templates_() : TemplatePaths{})) {
+      messages_.ShowMessage(DisplayName(ConfirmationText(*dxfPath)));
+      repaint();
+    }
+  });
 }
 
 void TForm1::Label1MouseEnter() {
@@ -199,13 +179,19 @@ void TForm1::Label1MouseLeave() {
 void TForm1::Label1Click() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerUrl))); }
 
 void TForm1::btn3Click() {
-  // Even while a picture loads: its decode stops, and the program ends.
-  if (loading_ != nullptr) loading_->Cancel();
-  QCoreApplication::quit();
+  Run([this] {
+    // Even while a picture loads: its decode stops, and the program ends.
+    if (loading_ != nullptr) loading_->Cancel();
+    QCoreApplication::quit();
+  });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DraggedFile(event->mimeData()).empty()) event->acceptProposedAction();
+  // A drop is "Load image" by other means: taken only when a click on it would be.
+  if (btn1->isEnabled() && QApplication::activeModalWidget() == nullptr &&
+      !DraggedFile(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  }
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
@@ -216,9 +202,18 @@ void TForm1::dropEvent(QDropEvent* event) {
   OpenPictureLater(path);
 }
 
+void TForm1::Run(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    messages_.ShowError(QString::fromStdString(ErrorDisplayText(error)));
+  }
+}
+
 void TForm1::LoadPicture(const std::string& path) {
   // The picture decodes in its helper process while this waits in an event loop: the window goes
   // on painting, and Exit (or closing the window, which ends every event loop) stops the decode.
+  // Nothing else may start meanwhile.
   DecodeCancel cancel;
   std::exception_ptr failure;
   QEventLoop waiting;
@@ -231,7 +226,11 @@ void TForm1::LoadPicture(const std::string& path) {
     QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
   });
   loading_ = &cancel;
+  btn1->setEnabled(false);
+  btn2->setEnabled(false);
   waiting.exec();
+  btn1->setEnabled(true);
+  btn2->setEnabled(true);
   loading_ = nullptr;
   cancel.Cancel();  // nothing left to stop, unless the program is ending
   decoding.join();

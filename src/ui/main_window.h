@@ -1,7 +1,7 @@
 // The program's only window: the picture view with the maker's link under it, the tool bar with
 // "Load image", "Save to DXF" and "Exit", and the status line. Its handlers only wire the tool
-// buttons to the picture session and show what it yields; errors they raise are not caught here
-// but travel on to the application's error display, and the window stays as the session left it.
+// buttons to the picture session and show what it yields. An error ends its command and is shown
+// in the error box; the window stays as the session left it.
 #pragma once
 
 #include <QIcon>
@@ -35,21 +35,20 @@ using TemplateFinder = std::function<TemplatePaths()>;
 // Fixed-size 298 x 376 window titled "PixDraft", centred on the screen, without minimise or
 // maximise buttons; every control sits at fixed pixel bounds. Accepts one dropped picture file,
 // loaded as if chosen in the dialog.
-// One command runs at a time: a click that arrives while a command waits in its dialog or message
-// box, or for its picture to decode, does nothing; but Exit always ends the program.
+// One command runs at a time: its dialog and message boxes are modal, and while its picture
+// decodes "Load image" and "Save to DXF" are disabled and drops refused; Exit always acts.
 class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  // `messages` shows the export's confirmation and must outlive the window. Without
-  // `templates`, each export reads them from the current directory.
+  // `messages` shows the export's confirmation and every command's error, and must outlive the
+  // window. Without `templates`, each export reads them from the current directory.
   explicit TForm1(MessageDisplay& messages, TemplateFinder templates = {},
                   QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Loads the file named by the bytes `path` as if it had been chosen in the open dialog, once the
-  // event loop gets to it, so that an error goes to the application's error display like any
-  // handler's.
+  // event loop gets to it.
   void OpenPictureLater(const std::string& path);
 
   // The controls, by the names the handlers use. `ouvrir` may be replaced, e.g. by a stand-in for
@@ -69,10 +68,10 @@ class TForm1 : public QWidget {
 
  public slots:
   // "Load image": runs the dialog; on confirmation loads the chosen picture into the session,
-  // shows its working raster and names it in the status line. Throws what the load throws.
+  // shows its working raster and names it in the status line.
   void btn1Click();
   // "Save to DXF": exports beside the picture and confirms with the DXF file's path; nothing at
-  // all before the first load. Throws what the export throws.
+  // all before the first load.
   void btn2Click();
   void Label1MouseEnter();
   void Label1MouseLeave();
@@ -85,12 +84,14 @@ class TForm1 : public QWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Runs one command to its end: an error it raises ends it and is shown in the error box, with
+  // ErrorDisplayText's text. Every command runs through here, so no error leaves a handler.
+  void Run(const std::function<void()>& command);
   void LoadPicture(const std::string& path);
 
   MessageDisplay& messages_;
   TemplateFinder templates_;
   PictureSession session_;
-  bool commandRunning_ = false;
   DecodeCancel* loading_ = nullptr;  // while a picture decodes
 };
 

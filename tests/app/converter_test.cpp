@@ -9,10 +9,14 @@
 #include "app/converter_arguments.h"
 #include "base/string_list.h"
 #include "dxf/drawing_test_support.h"
+#include "qt_application.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
 namespace {
+
+testing::Environment* const kQt =
+    testing::AddGlobalTestEnvironment(new QtApplication<QCoreApplication>);
 
 struct Outcome {
   int status;
@@ -224,9 +228,3 @@ TEST_F(ConvertPictures, WarnsOfAUtf16HeaderAndRefusesTooManyColoursForLayers) {
 
 }  // namespace
 }  // namespace pixdraft
-
-int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -37,8 +37,13 @@ void Close(const QString& how) {
     window->close();
     return;
   }
+  // Clicked from the event loop, as a person's click comes, not from within this agent's timer,
+  // which would not fire again while the command's message box is up.
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-    if (button->text() == how) return button->click();
+    if (button->text() == how) {
+      QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+      return;
+    }
   }
   Fail("no such button");
 }

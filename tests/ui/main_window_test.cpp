@@ -1,6 +1,5 @@
 // The main window on the offscreen platform: where every control sits, and what "Load image",
-// "Save to DXF", the link label and a dropped file show. Errors reaching the application's
-// display are tested with the application (tests/app).
+// "Save to DXF", "Exit", the link label and a dropped file show, errors included.
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
@@ -15,28 +14,21 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "base/errors.h"
+#include "qt_application.h"
 #include "temp_dir.h"
 #include "ui/window_test_support.h"
 
 namespace pixdraft {
 namespace {
 
-class QtEnvironment : public testing::Environment {
- public:
-  void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { application_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "main_window";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> application_;
-};
-testing::Environment* const kQt = testing::AddGlobalTestEnvironment(new QtEnvironment);
+testing::Environment* const kQt =
+    testing::AddGlobalTestEnvironment(new QtApplication<QApplication>);
 
 class MainWindowTest : public testing::Test {
  protected:
@@ -249,23 +241,34 @@ TEST_F(MainWindowTest, PictureNamedOnTheCommandLineLoadsByItsFullPath) {
   EXPECT_EQ(window.ouvrir->FileName().toStdString(), pictures / "named.png");
 }
 
-// Fault: the buttons' queued handlers let two clicks that arrive together run two commands, the
-// second inside the first one's dialog or message box.
-TEST_F(MainWindowTest, ASecondClickWhileACommandRunsDoesNothing) {
+// Fault: a click or a drop while a picture decoded started a second command inside the first.
+TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
   TempDir work;
   CopyTemplates(work.path());
   CurrentDirectory inWork(work.path());
-  WritePng(pictures / "cat.png", TestPicture(3, 2));
-  dialog->Choose(pictures / "cat.png");
+  Load("cat.png", TestPicture(3, 2));
+  WritePng(pictures / "dog.png", TestPicture(5, 5));
+  std::vector<bool> enabled;
+  bool dropped = true;
 
-  for (QToolButton* button : {window.btn1, window.btn2}) {
-    QTest::mouseClick(button, Qt::LeftButton);
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCoreApplication::processEvents();
-  }
+  window.OpenPictureLater(pictures / "dog.png");
+  QMetaObject::invokeMethod(
+      &window,
+      [&] {  // within the decode's wait, the load having come first
+        Click(window.btn1);
+        Click(window.btn2);
+        dropped = Drop(window, {QUrl::fromLocalFile(QString::fromStdString(pictures / "cat.png"))});
+        enabled = {window.btn1->isEnabled(), window.btn2->isEnabled(), window.btn3->isEnabled()};
+      },
+      Qt::QueuedConnection);
+  QCoreApplication::processEvents();
 
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false, true}));
+  EXPECT_FALSE(dropped);
   EXPECT_EQ(dialog->executed, 1);
-  EXPECT_EQ(messages.messages.size(), 1);
+  EXPECT_TRUE(messages.messages.isEmpty());
+  EXPECT_EQ(Status(), "Image : dog.png | Width : 5 | Height : 5");
+  EXPECT_TRUE(window.btn1->isEnabled() && window.btn2->isEnabled());
 }
 
 // Fault: a name that is not UTF-8 came back from QString with U+FFFD in place of its byte, and
@@ -293,6 +296,66 @@ TEST_F(MainWindowTest, NamesThatAreNotUtf8LoadFromEveryEntry) {
     QCoreApplication::processEvents();
     EXPECT_EQ(window.StatusBar1->currentMessage(), QString::fromUtf8(status.c_str()));
   }
+}
+
+TEST_F(MainWindowTest, FailedLoadShowsTheErrorAndKeepsThePreviousPicture) {
+  Load("good.png", TestPicture(20, 10));
+  const QImage shown = window.Image1->Picture();
+
+  const std::string bad = pictures / "bad.png";
+  WriteFile(bad, "not a picture");
+  dialog->Choose(bad);
+  Click(window.btn1);
+
+  EXPECT_EQ(messages.errors, QStringList{"Image non valide."});
+  EXPECT_EQ(Status(), "Image : good.png | Width : 20 | Height : 10");
+  EXPECT_EQ(window.Image1->size(), QSize(20, 10));
+  EXPECT_EQ(window.Image1->Picture(), shown);
+
+  // The window goes on working.
+  WritePng(bad, TestPicture(4, 4));
+  Click(window.btn1);
+  EXPECT_EQ(Status(), "Image : bad.png | Width : 4 | Height : 4");
+  EXPECT_EQ(messages.errors.size(), 1);
+}
+
+TEST_F(MainWindowTest, ExportWithoutTemplatesShowsWhichFileIsMissing) {
+  TempDir empty;
+  CurrentDirectory inEmpty(empty.path());
+  Load("cat.png", TestPicture(2, 2));
+
+  Click(window.btn2);
+
+  EXPECT_EQ(messages.errors, QStringList{QString::fromStdString(
+                                 "Impossible d'ouvrir le fichier \"" + (empty / "pixdraft.dx1") +
+                                 "\". " + SystemErrorText(ENOENT) + ".")});
+  EXPECT_TRUE(messages.messages.isEmpty());
+  EXPECT_EQ(ListFolder(pictures.path()), std::vector<std::string>{"cat.png"});
+}
+
+TEST_F(MainWindowTest, PictureThatFailsAtStartUpShowsTheError) {
+  window.OpenPictureLater(pictures / "missing.png");
+  QCoreApplication::processEvents();
+
+  EXPECT_EQ(messages.errors, QStringList{QString::fromStdString(
+                                 "Impossible d'ouvrir le fichier \"" + (pictures / "missing.png") +
+                                 "\". " + SystemErrorText(ENOENT) + ".")});
+  EXPECT_EQ(Status(), "");
+}
+
+TEST_F(MainWindowTest, ExitEndsTheEventLoopWithCodeZero) {
+  QMetaObject::invokeMethod(
+      window.btn3, [this] { QTest::mouseClick(window.btn3, Qt::LeftButton); },
+      Qt::QueuedConnection);
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_TRUE(messages.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheEventLoopWithCodeZero) {
+  QMetaObject::invokeMethod(
+      &window, [this] { window.close(); }, Qt::QueuedConnection);
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

@@ -34,6 +34,7 @@
 #include <initializer_list>
 #include <optional>
 
+#include "qt_application.h"
 #include "temp_dir.h"
 #include "ui/picture_formats.h"
 #include "ui/preview_decoder.h"
@@ -54,30 +55,32 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-class OpenPictureDialogTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    if (QApplication::instance() != nullptr) return;
-    // The dialog keeps its state (last folder, columns, view) in the user's settings.
-    static TempDir home;
-    setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
-    WriteFile(home / "screen.json",
+// The user's desk, for the whole program: the dialog's settings (last folder, columns, view) in a
+// folder of their own, a screen of 1280 x 1024, French, and Qt's own texts in French as the
+// program installs them.
+class FrenchDesk : public QtApplication<QApplication> {
+ public:
+  void SetUp() override {
+    setenv("XDG_CONFIG_HOME", home_.path().c_str(), 1);
+    WriteFile(home_ / "screen.json",
               R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, "height": 1024,
                                 "logicalDpi": 96, "logicalBpp": 32, "dpr": 1}]})");
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + home / "screen.json").c_str(), 1);
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + home_ / "screen.json").c_str(), 1);
     setenv("LC_ALL", "fr_FR.UTF-8", 1);
-    static int argc = 1;
-    static char name[] = "open_picture_dialog_test";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-    // As the program installs Qt's own texts in the user's language.
+    QtApplication::SetUp();
     auto* french = new QTranslator(qApp);
     if (french->load(QLocale(), u"qtbase"_s, u"_"_s,
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
       QCoreApplication::installTranslator(french);
     }
   }
+
+ private:
+  TempDir home_;
 };
+testing::Environment* const kDesk = testing::AddGlobalTestEnvironment(new FrenchDesk);
+
+using OpenPictureDialogTest = testing::Test;
 
 QString QtPath(const std::string& path) { return QString::fromStdString(path); }
 

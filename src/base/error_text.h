@@ -1,4 +1,4 @@
-// The text the error display shows for an error that reached it.
+// The text that shows an error: in the window's error box, and on the converter's error lines.
 #pragma once
 
 #include <exception>
