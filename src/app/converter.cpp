@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "app/converter_arguments.h"
-#include "base/error_text.h"
 #include "app/standard_input.h"
 #include "app/template_folder.h"
+#include "base/error_text.h"
 #include "base/errors.h"
 #include "base/readable_file.h"
 #include "base/text_encoding.h"
@@ -18,11 +18,9 @@
 namespace pixdraft {
 namespace {
 
-// The confirmation as the window shows it, with a plain line break for a terminal.
+// The line that confirms a drawing written: the window's words, the path on a line of its own.
 std::string ConsoleConfirmation(const std::string& dxfPath) {
-  std::string text = ConfirmationText(dxfPath);
-  if (const auto at = text.find('\r'); at != std::string::npos) text.erase(at, 1);
-  return text;
+  return "DXF File saved to : \n" + dxfPath;
 }
 
 // The DXF files one run has written, so that a second picture of the run never replaces the

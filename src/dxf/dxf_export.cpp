@@ -180,8 +180,4 @@ void ExportDxfTo(ByteSink& sink, const Raster& raster, const TemplatePaths& temp
   WriteDxfDocument(sink, loaded.header, raster, loaded.footer, options);
 }
 
-std::string ConfirmationText(const std::string& dxfPath) {
-  return "DXF File saved to : \r\n" + dxfPath;
-}
-
 }  // namespace pixdraft

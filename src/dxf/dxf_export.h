@@ -54,7 +54,4 @@ void ExportDxfAs(const Raster& raster, const std::string& picturePath, const std
 void ExportDxfTo(ByteSink& sink, const Raster& raster, const TemplatePaths& templates = {},
                  const DrawingOptions& options = {});
 
-// The confirmation shown after an export, the path on a line of its own.
-std::string ConfirmationText(const std::string& dxfPath);
-
 }  // namespace pixdraft

@@ -1,5 +1,5 @@
-// What "Load image" and "Save to DXF" share: the chosen path, its working raster and the status
-// text. The window and the command-line converter both drive one of these.
+// What "Load image" and "Save to DXF" share: the chosen path and its working raster. The window
+// and the command-line converter both drive one of these.
 #pragma once
 
 #include <optional>
@@ -18,17 +18,14 @@ class DecodeCancel;
 // what it meant when the file was opened. `path` itself when there is no current directory.
 std::string AbsolutePath(const std::string& path);
 
-// "Image : cat.png | Width : 256 | Height : 256"; the name is the text after the last "/".
-std::string StatusText(const std::string& path, int width, int height);
-
 class PictureSession {
  public:
   // The window's conversion by default.
   explicit PictureSession(ConversionOptions options = {}) : options_(std::move(options)) {}
 
-  // Decodes and fits the picture at `path` (in the decoding helper) and makes it current; the
-  // status gives the working raster's size. On any error, or DecodeCancelled once `cancel` is
-  // cancelled, the path, raster and status text stay as they were, and the error propagates.
+  // Decodes and fits the picture at `path` (in the decoding helper) and makes it current. On any
+  // error, or DecodeCancelled once `cancel` is cancelled, the path and raster stay as they were,
+  // and the error propagates.
   void Load(const std::string& path, const DecodeCancel* cancel = nullptr);
 
   // Exports the current raster beside the current path and returns the DXF file's path; does
@@ -39,13 +36,11 @@ class PictureSession {
   // load.
   const std::string& CurrentImagePath() const { return currentImagePath_; }
   const Raster& raster() const { return raster_; }
-  const std::string& statusText() const { return statusText_; }
 
  private:
   ConversionOptions options_;
   std::string currentImagePath_;
   Raster raster_;
-  std::string statusText_;
 };
 
 }  // namespace pixdraft

@@ -45,6 +45,16 @@ std::string DraggedFile(const QMimeData* data) {
 
 }  // namespace
 
+std::string StatusText(const std::string& path, int width, int height) {
+  const std::string name = path.substr(path.rfind('/') + 1);  // npos + 1 == 0: the whole path
+  return "Image : " + name + " | Width : " + std::to_string(width) +
+         " | Height : " + std::to_string(height);
+}
+
+std::string ConfirmationText(const std::string& dxfPath) {
+  return "DXF File saved to : \r\n" + dxfPath;
+}
+
 TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -242,7 +252,9 @@ void TForm1::LoadPicture(const std::string& path) {
     }
   }
   Image1->SetPicture(RasterToImage(session_.raster()));
-  StatusBar1->showMessage(DisplayName(session_.statusText()));
+  const Raster& raster = session_.raster();
+  StatusBar1->showMessage(
+      DisplayName(StatusText(session_.CurrentImagePath(), raster.width, raster.height)));
 }
 
 }  // namespace pixdraft

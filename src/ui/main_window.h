@@ -32,6 +32,12 @@ inline constexpr char kMakerUrl[] = "http://www.korvane.example/";
 // Where an export reads the header and footer templates, asked again at every export.
 using TemplateFinder = std::function<TemplatePaths()>;
 
+// The status line after a load: "Image : cat.png | Width : 256 | Height : 256", the name being
+// the text after the last "/".
+std::string StatusText(const std::string& path, int width, int height);
+// The confirmation shown after an export, the path on a line of its own.
+std::string ConfirmationText(const std::string& dxfPath);
+
 // Fixed-size 298 x 376 window titled "PixDraft", centred on the screen, without minimise or
 // maximise buttons; every control sits at fixed pixel bounds. Accepts one dropped picture file,
 // loaded as if chosen in the dialog.

@@ -36,10 +36,6 @@ TEST(DxfPath, ReplacesTheExtensionOfTheFileNameOnly) {
   EXPECT_EQ(DxfPathFor("/photos d'été/chat\xFF.jpeg"), "/photos d'été/chat\xFF.dxf");
 }
 
-TEST(DxfPath, ConfirmationPutsThePathOnASecondLine) {
-  EXPECT_EQ(ConfirmationText("/pics/cat.dxf"), "DXF File saved to : \r\n/pics/cat.dxf");
-}
-
 class Export : public testing::Test {
  protected:
   void SetUp() override {

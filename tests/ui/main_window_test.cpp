@@ -30,6 +30,17 @@ namespace {
 testing::Environment* const kQt =
     testing::AddGlobalTestEnvironment(new QtApplication<QApplication>);
 
+TEST(WindowTexts, NameTheFileAfterTheLastSlashAndTheDrawingOnALineOfItsOwn) {
+  EXPECT_EQ(StatusText("/pics/leaf.png", 256, 256),
+            "Image : leaf.png | Width : 256 | Height : 256");
+  EXPECT_EQ(StatusText("/pics.old/a b.tar.gz", 1, 12),
+            "Image : a b.tar.gz | Width : 1 | Height : 12");
+  EXPECT_EQ(StatusText("leaf.png", 3, 2), "Image : leaf.png | Width : 3 | Height : 2");
+  EXPECT_EQ(StatusText("/été/feuille\xFF.png", 0, 40),
+            "Image : feuille\xFF.png | Width : 0 | Height : 40");
+  EXPECT_EQ(ConfirmationText("/pics/cat.dxf"), "DXF File saved to : \r\n/pics/cat.dxf");
+}
+
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
