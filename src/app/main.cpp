@@ -21,10 +21,7 @@ int main(int argc, char* argv[]) {
   pixdraft::TForm1 window(messages, [folder = pixdraft::ProgramFolder()] {
     return pixdraft::DefaultTemplatePaths(folder);
   });
-  pixdraft::Form1 = &window;
   window.show();
   if (const auto picture = pixdraft::PictureArgument(argc, argv)) window.OpenPictureLater(*picture);
-  const int exitCode = application.exec();
-  pixdraft::Form1 = nullptr;
-  return exitCode;
+  return application.exec();
 }

@@ -23,8 +23,6 @@
 
 namespace pixdraft {
 
-TForm1* Form1 = nullptr;
-
 namespace {
 
 // Tahoma at 11 pixels. Where it is missing, a condensed face is tried before the system's own

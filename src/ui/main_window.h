@@ -101,7 +101,4 @@ class TForm1 : public QWidget {
   DecodeCancel* loading_ = nullptr;  // while a picture decodes
 };
 
-// The one main window, set by the start-up while it exists.
-extern TForm1* Form1;
-
 }  // namespace pixdraft

@@ -31,7 +31,6 @@ class TOpenPictureDialog {
   void SetFileName(const QString& fileName) { fileName_ = fileName; }
   // The selected type entry, counted from 1.
   int FilterIndex() const { return filterIndex_; }
-  void SetFilterIndex(int index) { filterIndex_ = index; }
   // Display names and masks alternating, separated by "|".
   const QString& Filter() const { return filter_; }
 
