@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
 #include "base/errors.h"
 #include "base/readable_file.h"
@@ -16,7 +17,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-std::timed_mutex oneAtATime;
+std::mutex oneAtATime;
 
 // The helper at work on `picture`, killed when this goes: a decode no longer wanted, out of
 // time, or already done.
@@ -24,9 +25,9 @@ class Helper {
  public:
   Helper(const ReadableFile& picture, const DecodeRequest& request) {
     const std::string program = DecoderProgram();
-    // AddressSanitizer reserves terabytes of address space for itself.
+    // A sanitizer reserves terabytes of address space for itself.
     const platform::ChildProcess::Limits limits{
-        platform::kAddressSanitizer ? 0 : request.limits.memoryBytes, request.limits.cpuSeconds};
+        platform::kSanitized ? 0 : request.limits.memoryBytes, request.limits.cpuSeconds};
     if (const int error =
             process_.Start(program, HelperArguments(request), picture.file(), limits)) {
       throw EFOpenError(program, error);
@@ -46,10 +47,11 @@ class Helper {
 };
 
 // Waits for the one decode at a time, giving way to a cancel.
-std::unique_lock<std::timed_mutex> TakeTurn(const DecodeCancel* cancel) {
+std::unique_lock<std::mutex> TakeTurn(const DecodeCancel* cancel) {
   std::unique_lock turn(oneAtATime, std::defer_lock);
-  while (!turn.try_lock_for(kPollInterval)) {
+  while (!turn.try_lock()) {
     if (cancel != nullptr && cancel->cancelled()) throw DecodeCancelled();
+    std::this_thread::sleep_for(kPollInterval);
   }
   return turn;
 }

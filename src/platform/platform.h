@@ -13,18 +13,18 @@
 
 namespace pixdraft::platform {
 
-// Whether this build runs under AddressSanitizer, which reserves terabytes of address space and
-// reports faults on the standard error.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kAddressSanitizer = true;
+// Whether this build runs under AddressSanitizer or ThreadSanitizer, which reserve terabytes of
+// address space and report faults on the standard error.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kSanitized = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool kAddressSanitizer = true;
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+inline constexpr bool kSanitized = true;
 #else
-inline constexpr bool kAddressSanitizer = false;
+inline constexpr bool kSanitized = false;
 #endif
 #else
-inline constexpr bool kAddressSanitizer = false;
+inline constexpr bool kSanitized = false;
 #endif
 
 // An open file (or pipe end), closed when it goes.

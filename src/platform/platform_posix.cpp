@@ -278,7 +278,7 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
   posix_spawn_file_actions_adddup2(&files, Handle(input), STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&files, channel[1], STDOUT_FILENO);
   // A sanitizer's report of a fault in the child is the reader's business, nothing else.
-  if (!kAddressSanitizer) {
+  if (!kSanitized) {
     posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   }
   // The limits end the child by signals, which must have their default actions there.
