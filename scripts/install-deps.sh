@@ -12,8 +12,8 @@ packages=(
   libjpeg-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
-  # GDAL's ogrinfo, a second real DXF reader for the tests
-  gdal-bin
+  # GDAL's ogrinfo, a second real DXF reader for the tests; strace, to see a save's system calls
+  gdal-bin strace
   # validators of the installed menu entry and metainfo file; readers of the manual pages
   desktop-file-utils appstream man-db groff-base
   # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checker

@@ -9,14 +9,17 @@
 #include <string>
 
 #include "base/errors.h"
+#include "platform/platform.h"
 
-// Runs `action` in a child process and returns the message of the error of ours it raised, or
-// "no error"; "child failed" when the child did not end normally.
+// Runs `action` in a child process, set up as the programs set themselves up, and returns the
+// message of the error of ours it raised, or "no error"; "child failed" when the child did not end
+// normally.
 inline std::string ErrorInChild(const std::function<void()>& action) {
   int channel[2];
   if (::pipe(channel) != 0) return "pipe failed";
   const pid_t child = ::fork();
   if (child == 0) {
+    pixdraft::platform::SetUpProgram();
     ::close(channel[0]);
     std::string message = "no error";
     try {

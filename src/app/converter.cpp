@@ -1,8 +1,6 @@
 #include "app/converter.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <cstdio>
 #include <map>
 #include <utility>
 
@@ -14,6 +12,7 @@
 #include "base/readable_file.h"
 #include "base/text_encoding.h"
 #include "picture/picture_session.h"
+#include "platform/platform.h"
 
 namespace pixdraft {
 namespace {
@@ -31,17 +30,17 @@ class WrittenDrawings {
   void CheckFree(const std::string& dxfPath) const {
     const auto named = byName_.find(FullPath(dxfPath));
     if (named != byName_.end()) throw Taken(dxfPath, named->second);
-    struct stat info {};
-    if (::stat(dxfPath.c_str(), &info) != 0) return;
-    const auto same = byFile_.find({info.st_dev, info.st_ino});
+    platform::FileInfo info;
+    if (platform::Inspect(dxfPath, info) != 0) return;
+    const auto same = byFile_.find({info.device, info.inode});
     if (same != byFile_.end()) throw Taken(dxfPath, same->second);
   }
 
   void Add(const std::string& dxfPath, const std::string& picture) {
     byName_.emplace(FullPath(dxfPath), picture);
-    struct stat info {};
-    if (::stat(dxfPath.c_str(), &info) == 0)
-      byFile_.emplace(std::pair{info.st_dev, info.st_ino}, picture);
+    platform::FileInfo info;
+    if (platform::Inspect(dxfPath, info) == 0)
+      byFile_.emplace(std::pair{info.device, info.inode}, picture);
   }
 
  private:
@@ -50,7 +49,7 @@ class WrittenDrawings {
   }
 
   std::map<std::string, std::string> byName_;
-  std::map<std::pair<dev_t, ino_t>, std::string> byFile_;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> byFile_;
 };
 
 // Whether the header template begins with a UTF-16 byte-order mark: its drawings are then
@@ -105,7 +104,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
     try {
       PictureSession session(arguments.options);
       if (fromInput) {
-        const SpooledInput input(STDIN_FILENO);
+        const SpooledInput input(stdin);
         session.Load(input.path());
       } else {
         session.Load(picture);

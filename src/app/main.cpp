@@ -6,9 +6,13 @@
 #include "app/message_boxes.h"
 #include "app/template_folder.h"
 #include "app/window_command_line.h"
+#include "platform/platform.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
+  // A save past the file-size limit fails with an error shown, instead of ending the program; an
+  // interrupted save leaves nothing behind.
+  pixdraft::platform::SetUpProgram();
   if (const auto status = pixdraft::AnswerWithoutWindow(argc, argv, std::cout)) return *status;
   pixdraft::TApplication application(argc, argv);
   pixdraft::MessageBoxes messages;

@@ -1,10 +1,6 @@
 #include "app/standard_input.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <vector>
 
@@ -13,63 +9,45 @@
 namespace pixdraft {
 namespace {
 
-// A file in `folder` that no name reaches, gone when it is closed: O_TMPFILE where the file
-// system has it, else a file made and unlinked at once.
-int UnnamedFile(const std::filesystem::path& folder) {
-  int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd >= 0) return fd;
-  std::string name = (folder / "pixdraft-input-XXXXXX").string();
-  fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) throw EFCreateError(name, errno);
-  ::unlink(name.c_str());
-  return fd;
-}
-
-// Reads up to `length` bytes; fewer only at the end of the input.
-std::size_t ReadSome(int input, char* out, std::size_t length) {
-  for (;;) {
-    const ssize_t n = ::read(input, out, length);
-    if (n >= 0) return std::size_t(n);
-    if (errno != EINTR) throw EReadError();
-  }
-}
-
-void WriteAll(int fd, const char* data, std::size_t length) {
-  while (length > 0) {
-    const ssize_t n = ::write(fd, data, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw EWriteError();
-    data += n;
-    length -= std::size_t(n);
+// A private file in `folder` that no name reaches, gone when it is closed: an unnamed file where
+// the file system has them, else a file made and removed at once.
+platform::File UnnamedFile(const std::filesystem::path& folder) {
+  platform::File file;
+  if (platform::CreateUnnamed(folder.string(), 0600, true, file) == 0) return file;
+  for (int attempt = 0;; ++attempt) {
+    const std::string name =
+        (folder / ("pixdraft-input-" + std::to_string(attempt) + ".tmp")).string();
+    const int error = platform::CreateNamed(name, 0600, true, file);
+    if (error == 0) {
+      platform::Remove(name);
+      return file;
+    }
+    if (error != EEXIST || attempt == 100) throw EFCreateError(name, error);
   }
 }
 
 }  // namespace
 
-SpooledInput::SpooledInput(int input, std::uint64_t limit) {
+SpooledInput::SpooledInput(std::FILE* input, std::uint64_t limit) {
   std::error_code noTemporaryFolder;
   std::filesystem::path folder = std::filesystem::temp_directory_path(noTemporaryFolder);
   if (noTemporaryFolder) folder = "/tmp";
-  fd_ = UnnamedFile(folder);
-  try {
-    std::vector<char> buffer(1 << 16);
-    std::uint64_t total = 0;
-    // One byte past the limit is enough to know that the input holds too much.
-    while (total <= limit) {
-      const std::size_t wanted =
-          std::size_t(std::min<std::uint64_t>(buffer.size(), limit + 1 - total));
-      const std::size_t got = ReadSome(input, buffer.data(), wanted);
-      if (got == 0) return;
-      WriteAll(fd_, buffer.data(), got);
-      total += got;
+  file_ = UnnamedFile(folder);
+  std::vector<char> buffer(1 << 16);
+  std::uint64_t total = 0;
+  // One byte past the limit is enough to know that the input holds too much.
+  while (total <= limit) {
+    const std::size_t wanted =
+        std::size_t(std::min<std::uint64_t>(buffer.size(), limit + 1 - total));
+    const std::size_t got = std::fread(buffer.data(), 1, wanted, input);
+    if (got == 0) {
+      if (std::ferror(input)) throw EReadError();
+      return;
     }
-    throw EOutOfMemory();
-  } catch (...) {
-    ::close(fd_);
-    throw;
+    if (platform::Write(file_, buffer.data(), got) != 0) throw EWriteError();
+    total += got;
   }
+  throw EOutOfMemory();
 }
-
-SpooledInput::~SpooledInput() { ::close(fd_); }
 
 }  // namespace pixdraft

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
+
+#include "platform/platform.h"
 
 namespace pixdraft {
 
@@ -16,16 +19,15 @@ class SpooledInput {
   // never more than `limit` + 1 bytes: an endless input ends there. Throws EOutOfMemory when the
   // input holds more than `limit` bytes, EReadError when reading fails, EFCreateError when no
   // temporary file can be made and EWriteError when it cannot take the bytes.
-  explicit SpooledInput(int input, std::uint64_t limit = kPictureReadLimit);
-  ~SpooledInput();
+  explicit SpooledInput(std::FILE* input, std::uint64_t limit = kPictureReadLimit);
   SpooledInput(const SpooledInput&) = delete;
   SpooledInput& operator=(const SpooledInput&) = delete;
 
   // A name that opens the spooled bytes while this object lives; the file goes with it.
-  std::string path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+  std::string path() const { return platform::PathOf(file_); }
 
  private:
-  int fd_ = -1;
+  platform::File file_;
 };
 
 }  // namespace pixdraft

@@ -1,5 +1,6 @@
 #include "app/template_folder.h"
 
+#include <QCoreApplication>
 #include <system_error>
 
 namespace pixdraft {
@@ -25,9 +26,7 @@ TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder) {
 }
 
 std::filesystem::path ProgramFolder() {
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : program.parent_path();
+  return QCoreApplication::applicationDirPath().toStdString();
 }
 
 }  // namespace pixdraft

@@ -1,9 +1,6 @@
 #include "base/readable_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 
 #include "base/errors.h"
@@ -13,41 +10,30 @@ namespace pixdraft {
 ReadableFile::ReadableFile(const std::string& fileName) {
   // Looked at before opening, as opening some devices already does something; and again after,
   // in case the name was given to something else meanwhile.
-  struct stat info {};
-  if (::stat(fileName.c_str(), &info) != 0) throw EFOpenError(fileName, errno);
-  if (S_ISDIR(info.st_mode)) throw EFOpenError(fileName, EISDIR);
-  if (!S_ISREG(info.st_mode)) throw EFOpenError(fileName, kNotARegularFile);
-
-  fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd_ < 0) throw EFOpenError(fileName, errno);
-  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd_);
+  platform::FileInfo info;
+  if (const int error = platform::Inspect(fileName, info)) throw EFOpenError(fileName, error);
+  if (info.kind == platform::Kind::kDirectory) throw EFOpenError(fileName, EISDIR);
+  if (info.kind != platform::Kind::kRegular) throw EFOpenError(fileName, kNotARegularFile);
+  if (const int error = platform::OpenToRead(fileName, file_)) throw EFOpenError(fileName, error);
+  if (platform::Inspect(file_, info) != 0 || info.kind != platform::Kind::kRegular) {
     throw EFOpenError(fileName, kNotARegularFile);
   }
-  size_ = static_cast<std::uint64_t>(info.st_size);
+  size_ = info.size;
 }
 
-ReadableFile::ReadableFile(int descriptor, const std::string& fileName) : fd_(descriptor) {
-  struct stat info {};
-  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd_);
+ReadableFile::ReadableFile(platform::File file, const std::string& fileName)
+    : file_(std::move(file)) {
+  platform::FileInfo info;
+  if (platform::Inspect(file_, info) != 0 || info.kind != platform::Kind::kRegular) {
     throw EFOpenError(fileName, kNotARegularFile);
   }
-  size_ = static_cast<std::uint64_t>(info.st_size);
+  size_ = info.size;
 }
-
-ReadableFile::~ReadableFile() { ::close(fd_); }
 
 std::size_t ReadAt(const ReadableFile& file, char* out, std::size_t length, std::uint64_t offset) {
-  std::size_t done = 0;
-  while (done < length) {
-    const ssize_t n = ::pread(file.fd(), out + done, length - done, off_t(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw EReadError();
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  return done;
+  std::size_t got = 0;
+  if (platform::ReadAt(file.file(), out, length, offset, got) != 0) throw EReadError();
+  return got;
 }
 
 std::string ReadWholeFile(const std::string& fileName, std::size_t maxBytes) {

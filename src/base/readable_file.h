@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace pixdraft {
 
 // A regular file open for reading. The open never waits: a FIFO, a device or a socket is refused
@@ -14,19 +16,18 @@ class ReadableFile {
  public:
   // Throws EFOpenError naming `fileName`: missing, not allowed, a folder, or not a regular file.
   explicit ReadableFile(const std::string& fileName);
-  // Takes over `descriptor`, open for reading, as a helper process is handed a file already
-  // checked; throws EFOpenError naming `fileName` when it is not a regular file after all.
-  ReadableFile(int descriptor, const std::string& fileName);
-  ~ReadableFile();
+  // Takes over `file`, open for reading, as a helper process is handed a file already checked;
+  // throws EFOpenError naming `fileName` when it is not a regular file after all.
+  ReadableFile(platform::File file, const std::string& fileName);
   ReadableFile(const ReadableFile&) = delete;
   ReadableFile& operator=(const ReadableFile&) = delete;
 
-  int fd() const { return fd_; }
+  const platform::File& file() const { return file_; }
   // The size when the file was opened.
   std::uint64_t size() const { return size_; }
 
  private:
-  int fd_ = -1;
+  platform::File file_;
   std::uint64_t size_ = 0;
 };
 

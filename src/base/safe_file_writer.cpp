@@ -1,15 +1,7 @@
 #include "base/safe_file_writer.h"
 
-#include <fcntl.h>
-#include <linux/limits.h>
-#include <signal.h>
-#include <stdio.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <mutex>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -21,61 +13,22 @@ namespace {
 constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kCopyBlock = std::size_t{1} << 20;
 
-// The hidden file the ordinary termination signals remove before the process ends. One export
-// runs at a time, so one name does.
-char pendingName[PATH_MAX];
-volatile std::sig_atomic_t pendingSet = 0;
-
-extern "C" void RemovePendingAndEnd(int signal) {
-  if (pendingSet) ::unlink(pendingName);
-  ::signal(signal, SIG_DFL);
-  ::raise(signal);  // delivered, with its default action, once this handler returns
-}
-
-void PrepareSignals() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    const auto leftAtDefault = [](int signal) {
-      struct sigaction current {};
-      return ::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL;
-    };
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-      if (!leftAtDefault(signal)) continue;
-      struct sigaction cleanup {};
-      cleanup.sa_handler = RemovePendingAndEnd;
-      sigemptyset(&cleanup.sa_mask);
-      ::sigaction(signal, &cleanup, nullptr);
-    }
-    if (leftAtDefault(SIGXFSZ)) ::signal(SIGXFSZ, SIG_IGN);
-  });
-}
-
-void MarkPending(const std::string& name) {
-  pendingSet = 0;
-  if (name.size() >= sizeof pendingName) return;
-  std::memcpy(pendingName, name.c_str(), name.size() + 1);
-  pendingSet = 1;
-}
-
-void UnmarkPending() { pendingSet = 0; }
-
 // Calls `make` with fresh hidden names in `folder`, each marked for the termination signals,
-// until one is made. Returns it, or an empty name with errno set when `make` fails otherwise
+// until one is made. Returns it, or an empty name with `error` set when `make` fails otherwise
 // than by finding the name taken. The name is short, so that it fits wherever the target does.
 template <typename Make>
-std::string MakeHidden(const std::string& folder, Make make) {
+std::string MakeHidden(const std::string& folder, int& error, Make make) {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = folder + "/.pixdraft-";
     for (int i = 0; i < 6; ++i) name += "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
-    MarkPending(name);
-    if (make(name)) return name;
-    const int error = errno;
-    UnmarkPending();
-    errno = error;
+    platform::RemoveOnTermination(name);
+    error = make(name);
+    if (error == 0) return name;
+    platform::ForgetRemoveOnTermination();
     if (error != EEXIST) return {};
   }
-  errno = EEXIST;
+  error = EEXIST;
   return {};
 }
 
@@ -90,50 +43,30 @@ std::string FolderOf(const std::string& name) {
 std::string EndOfLinks(const std::string& fileName) {
   std::string name = fileName;
   for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-    struct stat info {};
-    if (::lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return name;
-    std::string target(PATH_MAX, '\0');
-    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
-    if (length < 0) throw EFCreateError(fileName, errno);
-    if (length == 0 || length >= PATH_MAX) throw EFCreateError(fileName, ENAMETOOLONG);
-    target.resize(static_cast<std::size_t>(length));
+    platform::FileInfo info;
+    if (platform::Inspect(name, info, false) != 0 || info.kind != platform::Kind::kLink) {
+      return name;
+    }
+    std::string target;
+    if (const int error = platform::ReadLink(name, target)) throw EFCreateError(fileName, error);
     name = target.front() == '/' ? target : FolderOf(name) + "/" + target;
   }
   throw EFCreateError(fileName, ELOOP);
-}
-
-// Unnamed files are named through /proc, or by root directly.
-bool CanNameUnnamedFiles() { return ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0; }
-
-bool LinkUnnamed(int fd, const std::string& name) {
-  const std::string handle = "/proc/self/fd/" + std::to_string(fd);
-  if (::linkat(AT_FDCWD, handle.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-    return true;
-  }
-  if (errno == EEXIST) return false;
-  return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
-}
-
-mode_t DefaultFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
 }
 
 }  // namespace
 
 SafeFileWriter::SafeFileWriter(std::string fileName, Staging staging)
     : fileName_(std::move(fileName)) {
-  PrepareSignals();
   target_ = EndOfLinks(fileName_);
   folder_ = FolderOf(target_);
-  struct stat info {};
-  if (::stat(target_.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) throw EFCreateError(fileName_, EISDIR);
+  platform::FileInfo info;
+  if (platform::Inspect(target_, info) == 0) {
+    if (info.kind == platform::Kind::kDirectory) throw EFCreateError(fileName_, EISDIR);
     // A FIFO or a device node is never replaced by a file, nor written to.
-    if (!S_ISREG(info.st_mode)) throw EFCreateError(fileName_, kNotARegularFile);
+    if (info.kind != platform::Kind::kRegular) throw EFCreateError(fileName_, kNotARegularFile);
     // A write-protected file stays protected, as it would against a plain overwrite.
-    if (::access(target_.c_str(), W_OK) != 0) throw EFCreateError(fileName_, errno);
+    if (const int error = platform::CheckWritable(target_)) throw EFCreateError(fileName_, error);
     existing_ = info;
   }
   StageBesideTarget(staging);
@@ -147,44 +80,44 @@ void SafeFileWriter::StageBesideTarget(Staging staging) {
     if ((error == EACCES || error == EPERM) && existing_) return StageElsewhere(error);
     throw EFCreateError(fileName_, error);
   };
-  if (staging == Staging::Unnamed && CanNameUnnamedFiles()) {
-    fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd_ >= 0) {
+  // 0666, less what the process's mask takes away, for a new file; an old one's mode comes later.
+  if (staging == Staging::Unnamed && platform::CanNameUnnamed()) {
+    const int error = platform::CreateUnnamed(folder_, 0666, false, staged_);
+    if (error == 0) {
       mode_ = Mode::Unnamed;
       return;
     }
-    // Without unnamed files here the kernel or the file system answers one of these; any other
-    // answer would hold for a named file too.
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return refuse(errno);
+    // Any answer but "not here" would hold for a named file too.
+    if (error != EOPNOTSUPP) return refuse(error);
   }
-  stagedName_ = MakeHidden(folder_, [this](const std::string& name) {
-    fd_ = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-    return fd_ >= 0;
+  int error = 0;
+  stagedName_ = MakeHidden(folder_, error, [this](const std::string& name) {
+    return platform::CreateNamed(name, 0666, false, staged_);
   });
-  if (fd_ < 0) return refuse(errno);
+  if (stagedName_.empty()) return refuse(error);
   mode_ = Mode::Named;
 }
 
 void SafeFileWriter::StageElsewhere(int createError) {
-  targetFd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  struct stat info {};
-  if (targetFd_ < 0 || ::fstat(targetFd_, &info) != 0 || info.st_ino != existing_->st_ino ||
-      info.st_dev != existing_->st_dev) {
+  platform::FileInfo info;
+  if (platform::OpenToWrite(target_, targetFile_) != 0 ||
+      platform::Inspect(targetFile_, info) != 0 || info.inode != existing_->inode ||
+      info.device != existing_->device) {
     Discard();
     throw EFCreateError(fileName_, createError);
   }
   const char* tmp = std::getenv("TMPDIR");
   const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-  fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd_ < 0) {
-    const std::string name = MakeHidden(folder, [this](const std::string& name) {
-      fd_ = ::open(name.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
-      return fd_ >= 0;
+  // Private: a copy of the user's file in a folder that everyone may read.
+  if (platform::CreateUnnamed(folder, 0600, true, staged_) != 0) {
+    int error = 0;
+    const std::string name = MakeHidden(folder, error, [this](const std::string& name) {
+      return platform::CreateNamed(name, 0600, true, staged_);
     });
-    if (!name.empty()) ::unlink(name.c_str());
-    UnmarkPending();
+    if (!name.empty()) platform::Remove(name);
+    platform::ForgetRemoveOnTermination();
   }
-  if (fd_ < 0) {
+  if (!staged_.open()) {
     Discard();
     throw EFCreateError(fileName_, createError);
   }
@@ -192,27 +125,15 @@ void SafeFileWriter::StageElsewhere(int createError) {
 }
 
 void SafeFileWriter::SetOwnerAndMode() {
-  if (mode_ == Mode::InPlace) return;
-  if (!existing_) {
-    ::fchmod(fd_, DefaultFileMode());
-    return;
-  }
-  // Root may give the file back to its owner; others at least to a group of theirs.
-  if (::fchown(fd_, existing_->st_uid, existing_->st_gid) != 0 &&
-      ::fchown(fd_, static_cast<uid_t>(-1), existing_->st_gid) != 0) {
-    // The new file stays the writer's: it may not be given away.
-  }
-  ::fchmod(fd_, existing_->st_mode & 0777);
+  if (mode_ == Mode::InPlace || !existing_) return;
+  // When the file may not be given away, the new one stays the writer's.
+  platform::SetOwner(staged_, existing_->owner, existing_->group);
+  platform::SetMode(staged_, existing_->mode & 0777);
 }
 
 void SafeFileWriter::Write(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw EWriteError();
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-    written_ += static_cast<std::uint64_t>(n);
-  }
+  if (platform::Write(staged_, bytes.data(), bytes.size()) != 0) throw EWriteError();
+  written_ += bytes.size();
 }
 
 void SafeFileWriter::Commit() {
@@ -220,18 +141,31 @@ void SafeFileWriter::Commit() {
     case Mode::InPlace:
       CopyOverTarget();
       return;
-    case Mode::Unnamed:
+    case Mode::Unnamed: {
+      // On the disk before it has a name: a crash must never find a name on an empty file.
+      if (platform::Flush(staged_) != 0) {
+        Discard();
+        throw EWriteError();
+      }
       // Named before it is closed, since only an open unnamed file can be named; hidden, so that
       // a failure at the close still leaves the target as it was.
-      stagedName_ =
-          MakeHidden(folder_, [this](const std::string& name) { return LinkUnnamed(fd_, name); });
+      int error = 0;
+      stagedName_ = MakeHidden(folder_, error, [this](const std::string& name) {
+        return platform::NameUnnamed(staged_, name);
+      });
       if (stagedName_.empty()) {
-        const int error = errno;
         Discard();
         throw EFCreateError(fileName_, error);
       }
-      [[fallthrough]];
+      CloseStaging();
+      PutInPlace(stagedName_);
+      return;
+    }
     case Mode::Named:
+      if (platform::Flush(staged_) != 0) {
+        Discard();
+        throw EWriteError();
+      }
       CloseStaging();
       PutInPlace(stagedName_);
       return;
@@ -239,10 +173,8 @@ void SafeFileWriter::Commit() {
 }
 
 void SafeFileWriter::CloseStaging() {
-  const int fd = fd_;
-  fd_ = -1;
   // Delayed allocation and network file systems may report a full disk only here.
-  if (::close(fd) != 0) {
+  if (staged_.Close() != 0) {
     Discard();
     throw EWriteError();
   }
@@ -250,67 +182,54 @@ void SafeFileWriter::CloseStaging() {
 
 void SafeFileWriter::PutInPlace(const std::string& stagedName) {
   // A name that was free must still be: what took it meanwhile is not ours to replace.
-  const unsigned flags = existing_ ? 0 : RENAME_NOREPLACE;
-  int result = ::renameat2(AT_FDCWD, stagedName.c_str(), AT_FDCWD, target_.c_str(), flags);
-  if (result != 0 && errno == EINVAL && flags != 0) {  // a file system without the flag
-    result = ::rename(stagedName.c_str(), target_.c_str());
-  }
-  if (result != 0) {
-    const int error = errno;
+  if (const int error = platform::Rename(stagedName, target_, existing_.has_value())) {
     Discard();
     throw EFCreateError(fileName_, error);
   }
   stagedName_.clear();
-  UnmarkPending();
+  platform::ForgetRemoveOnTermination();
+  // The rename itself on the disk; the file is there whatever this answers.
+  platform::FlushFolder(folder_);
 }
 
 void SafeFileWriter::CopyOverTarget() {
-  const off_t size = static_cast<off_t>(written_);
-  // Reserved first, so that a full disk fails before the first byte of the file changes.
-  if (size > 0 && ::fallocate(targetFd_, FALLOC_FL_KEEP_SIZE, 0, size) != 0) {
-    const int error = errno;
+  const auto fail = [this] {
     Discard();
-    if (error == EOPNOTSUPP) throw EFCreateError(fileName_, EACCES);  // no way to make it safe
-    throw EWriteError();
+    return EWriteError();
+  };
+  // Reserved first, so that a full disk fails before the first byte of the file changes.
+  if (written_ > 0) {
+    const int error = platform::Reserve(targetFile_, written_);
+    if (error == EOPNOTSUPP) {  // no way to make it safe
+      Discard();
+      throw EFCreateError(fileName_, EACCES);
+    }
+    if (error != 0) throw fail();
   }
   std::vector<char> block(kCopyBlock);
-  for (off_t at = 0; at < size;) {
-    const ssize_t n = ::pread(fd_, block.data(), block.size(), at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      Discard();
-      throw EWriteError();
+  for (std::uint64_t at = 0; at < written_;) {
+    std::size_t got = 0;
+    if (platform::ReadAt(staged_, block.data(), block.size(), at, got) != 0 || got == 0 ||
+        platform::WriteAt(targetFile_, block.data(), got, at) != 0) {
+      throw fail();
     }
-    for (ssize_t done = 0; done < n;) {
-      const ssize_t w = ::pwrite(targetFd_, block.data() + done, std::size_t(n - done), at + done);
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) {
-        Discard();
-        throw EWriteError();
-      }
-      done += w;
-    }
-    at += n;
+    at += got;
   }
-  if (::ftruncate(targetFd_, size) != 0) {
-    Discard();
-    throw EWriteError();
-  }
-  if (existing_->st_mode & 07000) ::fchmod(targetFd_, existing_->st_mode & 0777);
-  const int target = targetFd_;
-  targetFd_ = -1;
+  if (platform::Truncate(targetFile_, written_) != 0) throw fail();
+  if (existing_->mode & 07000) platform::SetMode(targetFile_, existing_->mode & 0777);
+  // Reported done only once it is on the disk.
+  if (platform::Flush(targetFile_) != 0) throw fail();
+  platform::File target = std::move(targetFile_);
   Discard();
-  if (::close(target) != 0) throw EWriteError();
+  if (target.Close() != 0) throw EWriteError();
 }
 
 void SafeFileWriter::Discard() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (targetFd_ >= 0) ::close(targetFd_);
-  targetFd_ = -1;
-  if (!stagedName_.empty()) ::unlink(stagedName_.c_str());
+  staged_.Close();
+  targetFile_.Close();
+  if (!stagedName_.empty()) platform::Remove(stagedName_);
   stagedName_.clear();
-  UnmarkPending();
+  platform::ForgetRemoveOnTermination();
 }
 
 }  // namespace pixdraft

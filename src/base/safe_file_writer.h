@@ -1,31 +1,29 @@
 // Replacing a file so that it is never left half written, whatever happens meanwhile.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "base/byte_sink.h"
+#include "platform/platform.h"
 
 namespace pixdraft {
 
 // Writes a new version of a file and puts it in place only on Commit. A failure, a full disk or
 // the end of the process at any point leaves the file as it was, and nothing else behind.
 //
-// The content is staged in an unnamed file of the target's folder, named only once complete.
-// Where the file system has no unnamed files, a hidden ".pixdraft-XXXXXX" stands in; SIGTERM,
-// SIGINT and SIGHUP then remove it before the process ends. Where the folder may not be written
-// but the file may, the content is staged in the temporary folder and copied over the file once
-// the file's space is reserved, as an ordinary save would.
+// The content is staged in an unnamed file of the target's folder, named only once complete and
+// on the disk, so that not even a power cut right after a save leaves less than the old file.
+// Where the file system has no unnamed files, a hidden ".pixdraft-XXXXXX" stands in, which the
+// termination signals remove (platform::SetUpProgram). Where the folder may not be written but
+// the file may, the content is staged in the temporary folder and copied over the file once the
+// file's space is reserved, as an ordinary save would; nothing can make that copy atomic.
 //
 // Only a regular file is replaced. A link is written through to its target, which is created
 // when missing. The new file keeps the old one's permission bits, without set-user-ID,
-// set-group-ID and sticky, and its owner and group where the process may set them.
-//
-// The first writer also makes a file-size limit fail the write instead of ending the process
-// (SIGXFSZ ignored), and installs the signal clean-up, both only where the default action stood.
+// set-group-ID and sticky, and its owner and group where the process may set them; a new file
+// gets 0666 less the process's file mode mask.
 class SafeFileWriter : public ByteSink {
  public:
   enum class Staging {
@@ -59,11 +57,11 @@ class SafeFileWriter : public ByteSink {
   std::string fileName_;  // as errors name it
   std::string target_;    // the file replaced: fileName_, or the end of the links it starts
   std::string folder_;    // the target's folder
-  std::optional<struct stat> existing_;
+  std::optional<platform::FileInfo> existing_;
   Mode mode_ = Mode::Unnamed;
-  int fd_ = -1;             // the staged content
-  int targetFd_ = -1;       // in place: the target itself
-  std::string stagedName_;  // Named: the hidden file
+  platform::File staged_;      // the staged content
+  platform::File targetFile_;  // in place: the target itself
+  std::string stagedName_;     // Named: the hidden file
   std::uint64_t written_ = 0;
 };
 

@@ -1,8 +1,7 @@
 #include "dxf/dxf_export.h"
 
-#include <sys/stat.h>
-
 #include <charconv>
+#include <filesystem>
 #include <optional>
 
 #include "base/errors.h"
@@ -32,10 +31,8 @@ bool Regions(const DrawingOptions& options) {
 // True when both names lead to the same file, or would once it exists.
 bool SameFile(const std::string& a, const std::string& b) {
   if (FullPath(a) == FullPath(b)) return true;
-  struct stat first {
-  }, second{};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  std::error_code missing;
+  return std::filesystem::equivalent(a, b, missing);
 }
 
 struct Templates {

@@ -1,11 +1,7 @@
 #include "picture/decoder_helper.h"
 
-#include <sys/prctl.h>
-#include <unistd.h>
-
 #include <QImage>
-#include <cerrno>
-#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -13,6 +9,7 @@
 #include "base/readable_file.h"
 #include "picture/decoder_protocol.h"
 #include "picture/picture_file.h"
+#include "platform/platform.h"
 
 namespace pixdraft {
 namespace {
@@ -29,7 +26,7 @@ QImage Preview(QImage picture, int side) {
 
 // Decodes and fits or reduces standard input's picture into `answer` and `pixels`.
 void Decode(const DecodeRequest& request, Answer& answer, std::vector<std::uint32_t>& pixels) {
-  QImage picture = LoadPicture(ReadableFile(STDIN_FILENO, "standard input"));
+  QImage picture = LoadPicture(ReadableFile(platform::File::StandardInput(), "standard input"));
   answer.sourceWidth = picture.width();
   answer.sourceHeight = picture.height();
   if (request.kind == DecodeRequest::Kind::kFit) {
@@ -50,15 +47,7 @@ void Decode(const DecodeRequest& request, Answer& answer, std::vector<std::uint3
 }
 
 bool WriteAll(const void* data, std::size_t size) {
-  const char* bytes = static_cast<const char*>(data);
-  while (size > 0) {
-    const ssize_t written = ::write(STDOUT_FILENO, bytes, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= std::size_t(written);
-  }
-  return true;
+  return std::fwrite(data, 1, size, stdout) == size;
 }
 
 }  // namespace
@@ -67,7 +56,7 @@ int RunDecoderHelper(const std::vector<std::string>& args) {
   DecodeRequest request;
   if (!ParseHelperArguments(args, request)) return 2;
   // A program that dies before its helper (killed, say) takes it along.
-  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  platform::EndWithParent();
 
   Answer answer;
   std::vector<std::uint32_t> pixels;
@@ -87,7 +76,8 @@ int RunDecoderHelper(const std::vector<std::string>& args) {
     pixels.clear();
   }
   const bool written = WriteAll(&answer, sizeof answer) &&
-                       WriteAll(pixels.data(), pixels.size() * sizeof(std::uint32_t));
+                       WriteAll(pixels.data(), pixels.size() * sizeof(std::uint32_t)) &&
+                       std::fflush(stdout) == 0;
   return written ? 0 : 1;
 }
 

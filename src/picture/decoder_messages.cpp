@@ -1,30 +1,32 @@
 #include "picture/decoder_messages.h"
 
 #include <QtGlobal>
-#include <atomic>
 
 namespace pixdraft {
 namespace {
 
 std::mutex decoding;
 thread_local DecoderMessages* collecting = nullptr;
-// Read by every thread that logs, written only under `decoding`.
-std::atomic<QtMessageHandler> passOn = nullptr;
+// The handler that was there before ours: written once, before ours is installed.
+QtMessageHandler passOn = nullptr;
 
 void Collect(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (collecting != nullptr) {
     collecting->Add(message);
-  } else if (const QtMessageHandler next = passOn.load()) {
-    next(type, context, message);
+  } else if (passOn != nullptr) {
+    passOn(type, context, message);
   }
 }
 
 }  // namespace
 
 DecoderMessages::DecoderMessages() : turn_(decoding) {
-  // Installed anew each time, in case a handler was installed after ours.
-  const QtMessageHandler previous = qInstallMessageHandler(Collect);
-  if (previous != Collect) passOn = previous;
+  // Once, by the first decode: other threads' messages pass on to what was there before.
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    passOn = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(Collect);
+  });
   collecting = this;
 }
 

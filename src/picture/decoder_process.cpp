@@ -1,24 +1,15 @@
 #include "picture/decoder_process.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <QCoreApplication>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
-#include "base/address_sanitizer.h"
 #include "base/errors.h"
 #include "base/readable_file.h"
-
-extern char** environ;
+#include "platform/platform.h"
 
 namespace pixdraft {
 namespace {
@@ -26,118 +17,41 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-std::timed_mutex oneAtATime;
+std::mutex oneAtATime;
 
-void SetLimit(pid_t process, decltype(RLIMIT_CPU) resource, rlim_t soft, rlim_t hard) {
-  const rlimit limit{soft, hard};
-  ::prlimit(process, resource, &limit, nullptr);
-}
-
-// Set from here, so that no helper, however broken, runs without them.
-void LimitHelper(pid_t helper, const DecodeLimits& limits) {
-  SetLimit(helper, RLIMIT_CORE, 0, 0);
-  // The soft limit's SIGXCPU ends the helper; the hard one's SIGKILL, a second later, in case
-  // something there catches it.
-  SetLimit(helper, RLIMIT_CPU, rlim_t(limits.cpuSeconds), rlim_t(limits.cpuSeconds) + 1);
-  // Once its address space is used up, an allocation fails, which every decoder reports.
-  // AddressSanitizer reserves terabytes of it for itself.
-  if (!kAddressSanitizer) {
-    SetLimit(helper, RLIMIT_AS, rlim_t(limits.memoryBytes), rlim_t(limits.memoryBytes));
-  }
-}
-
-// A running helper and the read end of its answer. Ending it kills what still runs: a decode no
-// longer wanted, out of time, or already done.
+// The helper at work on `picture`, killed when this goes: a decode no longer wanted, out of
+// time, or already done.
 class Helper {
  public:
-  Helper(const ReadableFile& picture, const DecodeRequest& request);
-  ~Helper();
-  Helper(const Helper&) = delete;
-  Helper& operator=(const Helper&) = delete;
+  Helper(const ReadableFile& picture, const DecodeRequest& request) {
+    const std::string program = DecoderProgram();
+    // A sanitizer reserves terabytes of address space for itself.
+    const platform::ChildProcess::Limits limits{
+        platform::kSanitized ? 0 : request.limits.memoryBytes, request.limits.cpuSeconds};
+    if (const int error =
+            process_.Start(program, HelperArguments(request), picture.file(), limits)) {
+      throw EFOpenError(program, error);
+    }
+  }
 
   // Reads `size` bytes of the answer. False when the helper ended first (it crashed or used up
   // its CPU time) or the deadline passed. Throws DecodeCancelled.
-  bool Read(void* out, std::size_t size, const DecodeCancel* cancel, Clock::time_point deadline);
+  bool Read(void* out, std::size_t size, const DecodeCancel* cancel, Clock::time_point deadline) {
+    const bool read = process_.Read(out, size, deadline, cancel ? &cancel->flag() : nullptr);
+    if (cancel != nullptr && cancel->cancelled()) throw DecodeCancelled();
+    return read;
+  }
 
  private:
-  pid_t pid_ = -1;
-  int answer_ = -1;
+  platform::ChildProcess process_;
 };
 
-Helper::Helper(const ReadableFile& picture, const DecodeRequest& request) {
-  const std::string program = DecoderProgram();
-  int channel[2];
-  if (::pipe2(channel, O_CLOEXEC) != 0) throw EOutOfMemory();
-  answer_ = channel[0];
-
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_adddup2(&files, picture.fd(), STDIN_FILENO);
-  posix_spawn_file_actions_adddup2(&files, channel[1], STDOUT_FILENO);
-  // What decoder libraries print on their own is not the user's business; a sanitizer's report is.
-  if (!kAddressSanitizer) {
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  }
-  // The limits end the helper by signals, which must have their default actions there.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t chosen;
-  sigemptyset(&chosen);
-  posix_spawnattr_setsigmask(&attributes, &chosen);
-  sigaddset(&chosen, SIGXCPU);
-  sigaddset(&chosen, SIGPIPE);
-  posix_spawnattr_setsigdefault(&attributes, &chosen);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-  std::vector<std::string> args = HelperArguments(request);
-  args.insert(args.begin(), program);
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const int error =
-      ::posix_spawn(&pid_, program.c_str(), &files, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&files);
-  ::close(channel[1]);
-  if (error != 0) {
-    pid_ = -1;
-    ::close(answer_);
-    throw EFOpenError(program, error);
-  }
-  LimitHelper(pid_, request.limits);
-}
-
-Helper::~Helper() {
-  ::close(answer_);
-  if (pid_ < 0) return;
-  ::kill(pid_, SIGKILL);
-  while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-  }
-}
-
-bool Helper::Read(void* out, std::size_t size, const DecodeCancel* cancel,
-                  Clock::time_point deadline) {
-  char* bytes = static_cast<char*>(out);
-  while (size > 0) {
-    if (cancel != nullptr && cancel->cancelled()) throw DecodeCancelled();
-    if (Clock::now() > deadline) return false;
-    pollfd ready{answer_, POLLIN, 0};
-    const int polled = ::poll(&ready, 1, int(kPollInterval.count()));
-    if (polled <= 0) continue;  // nothing yet, or a signal
-    const ssize_t count = ::read(answer_, bytes, size);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    bytes += count;
-    size -= std::size_t(count);
-  }
-  return true;
-}
-
 // Waits for the one decode at a time, giving way to a cancel.
-std::unique_lock<std::timed_mutex> TakeTurn(const DecodeCancel* cancel) {
+std::unique_lock<std::mutex> TakeTurn(const DecodeCancel* cancel) {
   std::unique_lock turn(oneAtATime, std::defer_lock);
-  while (!turn.try_lock_for(kPollInterval)) {
+  while (!turn.try_lock()) {
     if (cancel != nullptr && cancel->cancelled()) throw DecodeCancelled();
+    std::this_thread::sleep_for(kPollInterval);
   }
   return turn;
 }
@@ -183,9 +97,8 @@ std::string DecoderProgram() {
   if (const char* chosen = std::getenv("PIXDRAFT_DECODER"); chosen != nullptr && *chosen != 0) {
     return chosen;
   }
+  const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
   std::error_code error;
-  const std::filesystem::path folder =
-      std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
   const std::filesystem::path beside = folder / "pixdraft-decode";
   if (std::filesystem::exists(beside, error)) return beside.string();
   return (folder / "../libexec/pixdraft/pixdraft-decode").lexically_normal().string();

@@ -21,6 +21,7 @@ class DecodeCancel {
  public:
   void Cancel() { cancelled_ = true; }
   bool cancelled() const { return cancelled_; }
+  const std::atomic<bool>& flag() const { return cancelled_; }
 
  private:
   std::atomic<bool> cancelled_ = false;
@@ -33,7 +34,8 @@ class DecodeCancelled : public std::exception {
 };
 
 // The helper program: $PIXDRAFT_DECODER when set (for tests), else pixdraft-decode beside the
-// running program (a build), else in ../libexec/pixdraft from its folder (an installation).
+// running program (a build), else in ../libexec/pixdraft from its folder (an installation). The
+// program's folder is the application object's to know.
 std::string DecoderProgram();
 
 // The working raster of the picture at `path`, fitted by `options`. The file is opened here, so

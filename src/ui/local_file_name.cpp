@@ -1,10 +1,7 @@
 #include "ui/local_file_name.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <QFile>
-#include <memory>
+#include <filesystem>
 
 namespace pixdraft {
 
@@ -14,19 +11,23 @@ QString DisplayName(const std::string& name) {
 
 std::string LocalFileName(const QString& name) {
   std::string path = QFile::encodeName(name).toStdString();
-  struct stat info {};
-  if (!name.contains(QChar::ReplacementCharacter) || ::lstat(path.c_str(), &info) == 0) return path;
+  std::error_code error;
+  if (!name.contains(QChar::ReplacementCharacter) ||
+      std::filesystem::symlink_status(path, error).type() !=
+          std::filesystem::file_type::not_found) {
+    return path;
+  }
 
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const QString shown = name.mid(name.lastIndexOf(u'/') + 1);
-  const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), ::closedir);
-  if (!entries) return path;
+  // The folder's names as bytes, which are what a POSIX path holds.
   std::string found;
   int matches = 0;
-  while (const dirent* entry = ::readdir(entries.get())) {
-    if (QFile::decodeName(entry->d_name) == shown) {
-      found = entry->d_name;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string entryName = entry.path().filename().string();
+    if (QFile::decodeName(QByteArray::fromStdString(entryName)) == shown) {
+      found = entryName;
       ++matches;
     }
   }

@@ -2,9 +2,9 @@
 // past the limit, whatever the input holds.
 #include "app/standard_input.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
+
+#include <cstdio>
 
 #include "base/errors.h"
 #include "temp_dir.h"
@@ -17,14 +17,14 @@ TEST(StandardInput, HoldsTheBytesUpToTheLimitAndReadsOneMoreAtMost) {
   const std::string bytes(100000, 'p');  // more than the spool's buffer takes at once
   WriteFile(dir / "exact", bytes);
   WriteFile(dir / "over", bytes + "0123456789");
-  const int exact = ::open((dir / "exact").c_str(), O_RDONLY);
-  const int over = ::open((dir / "over").c_str(), O_RDONLY);
+  std::FILE* exact = std::fopen((dir / "exact").c_str(), "rb");
+  std::FILE* over = std::fopen((dir / "over").c_str(), "rb");
 
   EXPECT_EQ(ReadFile(SpooledInput(exact, bytes.size()).path()), bytes);
   EXPECT_THROW(SpooledInput(over, bytes.size()), EOutOfMemory);
-  EXPECT_EQ(::lseek(over, 0, SEEK_CUR), off_t(bytes.size() + 1));
-  ::close(exact);
-  ::close(over);
+  EXPECT_EQ(std::ftell(over), long(bytes.size() + 1));
+  std::fclose(exact);
+  std::fclose(over);
 }
 
 }  // namespace

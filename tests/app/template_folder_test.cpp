@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <filesystem>
 
 #include "temp_dir.h"
@@ -83,6 +84,10 @@ TEST_F(TemplateFolder, WithoutTheProgramsFolderOnlyTheCurrentOne) {
 }
 
 TEST_F(TemplateFolder, ProgramFolderIsWhereTheRunningFileIs) {
+  int argc = 1;
+  char name[] = "template_folder_test";
+  char* argv[] = {name, nullptr};
+  const QCoreApplication application(argc, argv);
   EXPECT_EQ(ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
 }
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "base/address_sanitizer.h"
 #include "picture_test_support.h"
+#include "platform/platform.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -85,7 +85,7 @@ TEST(Decoding, CancelStopsAHelperThatNeverAnswers) {
 // Fault: a GIF of a few bytes whose one frame is to be restored afterwards made Qt's reader take
 // a second frame's memory for it, past any limit on the frame alone.
 TEST(Decoding, DecoderMemoryHasAHardLimit) {
-  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves the address space";
+  if (platform::kSanitized) GTEST_SKIP() << "the sanitizer reserves the address space";
   TempDir dir;
   const std::string side("\x00\x20", 2);  // 8192, little-endian
   WriteFile(dir / "restore.gif",

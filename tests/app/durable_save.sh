@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# A save is durable: the real converter, traced, puts the drawing's data on the disk before it
+# gives the drawing a name or renames it over the old one, and the folder's entry after the
+# rename. Without it a power cut right after "saved" could leave an empty file in the old one's
+# place. Checked for a new drawing and for one that replaces another.
+# Usage: durable_save.sh PIXDRAFT_CONVERT TEMPLATE_DIR PICTURE
+set -euo pipefail
+convert=$(realpath "$1") templates=$(realpath "$2") picture=$(realpath "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$picture" "$work/picture.png"
+
+for save in new replacing; do
+  strace -f -qq -e trace=fdatasync,fsync,linkat,rename,renameat,renameat2 -o "$work/trace" \
+    "$convert" --templates "$templates" "$work/picture.png" > /dev/null
+  # The calls in order, by name: the first flush must come before the first link or rename, and
+  # another after the last rename.
+  order=$(sed -nE 's/^[0-9]+ +([a-z0-9]+)\(.*/\1/p' "$work/trace" | tr '\n' ' ')
+  [[ $order =~ ^fdatasync\ (linkat\ )?rename(at2?)?\ fsync\ $ ]] || {
+    echo "FAIL ($save): flushes and renames in this order: $order" >&2
+    exit 1
+  }
+done
+echo "data flushed before the drawing is named, the folder after"
