@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "base/safe_file_writer.h"
 #include "dxf/dxf_export.h"
 
 namespace pixdraft {
@@ -47,7 +48,9 @@ class ScratchFolder {
     TStringList header;
     header.LoadFromFile(PIXDRAFT_TEMPLATES "/pixdraft.dx1");
     if (utf16Header) header.Encoding = TextEncoding::Utf16LE;
-    header.SaveToFile(templates.header);
+    SafeFileWriter file(templates.header);
+    header.SaveToFile(file);
+    file.Commit();
     std::filesystem::copy_file(PIXDRAFT_TEMPLATES "/pixdraft.dx2", templates.footer);
   }
   ~ScratchFolder() { std::filesystem::remove_all(path_); }

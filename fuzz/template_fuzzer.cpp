@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "base/string_list.h"
 #include "dxf/dxf_export.h"
+#include "sinks.h"
 
 using namespace pixdraft;
 
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   StringSink saved;
-  list.SaveToSink(saved);
+  list.SaveToFile(saved);
   TStringList again;
   again.LoadFromBytes(saved.data);
   if (again.Count() != list.Count() || again.Encoding != list.Encoding) std::abort();

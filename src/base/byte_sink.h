@@ -3,7 +3,6 @@
 #pragma once
 
 #include <ostream>
-#include <string>
 #include <string_view>
 
 #include "base/errors.h"
@@ -15,13 +14,6 @@ class ByteSink {
   virtual ~ByteSink() = default;
   // Writes all of `bytes` or throws.
   virtual void Write(std::string_view bytes) = 0;
-};
-
-// Collects the bytes in memory.
-class StringSink : public ByteSink {
- public:
-  void Write(std::string_view bytes) override { data += bytes; }
-  std::string data;
 };
 
 // Passes the bytes on to a stream as they come, such as standard output into a pipe.

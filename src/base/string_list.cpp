@@ -4,7 +4,6 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
-#include "base/safe_file_writer.h"
 
 namespace pixdraft {
 namespace {
@@ -91,15 +90,9 @@ void TStringList::WriteLines(ByteSink& sink, TextEncoding encoding,
   if (!block.empty()) sink.Write(block);
 }
 
-void TStringList::SaveToSink(ByteSink& sink) const {
-  if (WriteBOM) sink.Write(Preamble(SaveEncoding()));
-  WriteLines(sink, SaveEncoding(), LineBreak);
-}
-
-void TStringList::SaveToFile(const std::string& fileName) const {
-  SafeFileWriter writer(fileName);
-  SaveToSink(writer);
-  writer.Commit();
+void TStringList::SaveToFile(ByteSink& file) const {
+  if (WriteBOM) file.Write(Preamble(SaveEncoding()));
+  WriteLines(file, SaveEncoding(), LineBreak);
 }
 
 }  // namespace pixdraft

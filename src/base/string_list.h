@@ -37,12 +37,9 @@ class TStringList {
     return std::u16string_view(text_).substr(start, ends_[index] - start);
   }
 
-  // Replaces the file with the lines, each followed by LineBreak, in SaveEncoding(), behind the
-  // encoding's preamble when WriteBOM is set. An existing file is only replaced once every byte
-  // is written. Throws EFCreateError and EWriteError.
-  void SaveToFile(const std::string& fileName) const;
-  // As SaveToFile, into a sink.
-  void SaveToSink(ByteSink& sink) const;
+  // Writes the lines to `file`, the output being made: each followed by LineBreak, in
+  // SaveEncoding(), behind the encoding's preamble when WriteBOM is set. Throws as `file` does.
+  void SaveToFile(ByteSink& file) const;
 
   // The encoding SaveToFile writes: that of the last load, else DefaultEncoding.
   TextEncoding SaveEncoding() const { return Encoding.value_or(DefaultEncoding); }

@@ -138,9 +138,8 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   const GridLines grid(raster, options);
   const std::optional<TStringList> changed =
       DrawingHeader(header, options, raster, survey, grid, kFirstTraceHandle, seed);
+  (changed ? *changed : header).SaveToFile(sink);  // a copy keeps the header's encoding
   const TextEncoding encoding = header.SaveEncoding();
-  if (header.WriteBOM) sink.Write(Preamble(encoding));
-  (changed ? *changed : header).WriteLines(sink, encoding, header.LineBreak);
 
   const std::string lineBreak(header.LineBreak.begin(), header.LineBreak.end());
   const auto firstHandle = std::int32_t(kFirstTraceHandle + layers);

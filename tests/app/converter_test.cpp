@@ -10,6 +10,7 @@
 #include "base/string_list.h"
 #include "dxf/drawing_test_support.h"
 #include "qt_application.h"
+#include "sinks.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -202,7 +203,9 @@ TEST_F(ConvertPictures, WarnsOfAUtf16HeaderAndRefusesTooManyColoursForLayers) {
   TStringList header;
   header.LoadFromFile(dir_ / "pixdraft.dx1");
   header.Encoding = TextEncoding::Utf16LE;
-  header.SaveToFile(dir_ / "pixdraft.dx1");
+  StringSink utf16;
+  header.SaveToFile(utf16);
+  WriteFile(dir_ / "pixdraft.dx1", utf16.data);
   const Outcome run = Convert({"--templates", dir_.path(), "-o", "-", dir_ / "blue.png"});
   EXPECT_EQ(run.status, kAllConverted);
   EXPECT_EQ(run.err,

@@ -5,6 +5,7 @@
 #include "dxf/colour_index.h"
 #include "dxf/dxf_export.h"
 #include "dxf/trace_record.h"
+#include "sinks.h"
 
 namespace pixdraft {
 namespace {

@@ -9,6 +9,7 @@
 #include "base/errors.h"
 #include "drawing_test_support.h"
 #include "dxf/trace_record.h"
+#include "sinks.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -136,6 +137,25 @@ TEST_F(Export, ReplacesAnEarlierExport) {
   EXPECT_EQ(Run(raster), kBlackOriginRecord);
   EXPECT_EQ(ListFolder(dir_.path()),
             (std::vector<std::string>{"cat.dxf", "cat.png", "pixdraft.dx1", "pixdraft.dx2"}));
+}
+
+// Fault injection, write by write: whichever write fails (the preamble, the header, a chunk of
+// records, the footer), the document ends there with that write's error, asks for no other, and
+// what came before it is the document's beginning.
+TEST(Document, EndsAtTheFirstWriteThatFails) {
+  TStringList header, footer;
+  header.LoadFromBytes("\xEF\xBB\xBFHEAD");
+  footer.LoadFromBytes("FOOT");
+  const Raster raster(100, 100);  // more than two chunks of records
+  FailingSink whole(0);
+  WriteDxfDocument(whole, header, raster, footer);
+  ASSERT_GE(whole.writes, 5);
+  for (int failing = 1; failing <= whole.writes; ++failing) {
+    FailingSink sink(failing);
+    EXPECT_THROW(WriteDxfDocument(sink, header, raster, footer), EWriteError) << failing;
+    EXPECT_EQ(sink.writes, failing);
+    EXPECT_TRUE(whole.data.starts_with(sink.data)) << failing;
+  }
 }
 
 // Runs an export that must fail with `message` and checks that it touched nothing.

@@ -1,6 +1,9 @@
-// Failures the file system really produces: a full disk, folders the user may not write, nodes
-// that are not files, and signals that end the process halfway. Each export runs in a child
-// process, which can lower its file-size limit, give up root, or die.
+// Saves on a real file system: links, permissions and owners, and the failures it really
+// produces: a full disk, folders the user may not write, nodes that are not files, and signals
+// that end the process halfway. A save that must fail runs in a child process, which can lower its
+// file-size limit, give up root, or die.
+#include "base/safe_file_writer.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -9,39 +12,35 @@
 #include <unistd.h>
 
 #include "base/errors.h"
-#include "base/safe_file_writer.h"
 #include "child_process.h"
-#include "dxf/dxf_export.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
 namespace {
 
-class FileSystemFailure : public testing::Test {
+// Saves `bytes` as `fileName` as every save does: written, then committed.
+void Save(const std::string& fileName, std::string_view bytes = "new") {
+  SafeFileWriter writer(fileName);
+  writer.Write(bytes);
+  writer.Commit();
+}
+
+class SafeFileWriterTest : public testing::Test {
  protected:
-  void SetUp() override {
-    ::chmod(dir_.path().c_str(), 0755);
-    templates_.header = dir_ / "pixdraft.dx1";
-    templates_.footer = dir_ / "pixdraft.dx2";
-    WriteFile(templates_.header, "HEADER");
-    WriteFile(templates_.footer, "FOOTER");
-  }
+  void SetUp() override { ::chmod(dir_.path().c_str(), 0755); }  // for a child that gives up root
   TempDir dir_;
-  TemplatePaths templates_;
 };
 
-TEST_F(FileSystemFailure, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
-  const std::string picture = dir_ / "cat.png";
-  WriteFile(picture, "picture");
+TEST_F(SafeFileWriterTest, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
   WriteFile(dir_ / "cat.dxf", "previous export");
   const auto before = ListFolder(dir_.path());
 
   // Fault: the file-size limit's signal ended the process, without a message, the
   // temporary file left behind.
   const std::string message = ErrorInChild([&] {
-    const rlimit limit{100000, 100000};  // far below the 16 MB of a full raster
+    const rlimit limit{100000, 100000};
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    ExportDxf(Raster(256, 256), picture, templates_);
+    Save(dir_ / "cat.dxf", std::string(1 << 20, 'x'));
   });
 
   EXPECT_EQ(message, "Erreur d'écriture dans le flux");
@@ -49,34 +48,32 @@ TEST_F(FileSystemFailure, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
   EXPECT_EQ(ListFolder(dir_.path()), before);
 }
 
-TEST_F(FileSystemFailure, ReadOnlyFolderGivesTheCreateError) {
+TEST_F(SafeFileWriterTest, ReadOnlyFolderGivesTheCreateError) {
   const std::string folder = dir_ / "locked";
   std::filesystem::create_directory(folder);
-  WriteFile(folder + "/cat.png", "picture");
   WriteFile(folder + "/cat.dxf", "previous export");
   ::chmod((folder + "/cat.dxf").c_str(), 0644);
   ::chmod(folder.c_str(), 0555);
 
   const std::string message = ErrorInChild([&] {
     BecomeUnprivileged();
-    ExportDxf(Raster(2, 2), folder + "/cat.png", templates_);
+    Save(folder + "/cat.dxf");
   });
 
   EXPECT_EQ(message,
             "Impossible de créer le fichier \"" + folder + "/cat.dxf\". Permission denied");
   EXPECT_EQ(ReadFile(folder + "/cat.dxf"), "previous export");
-  EXPECT_EQ(ListFolder(folder), (std::vector<std::string>{"cat.dxf", "cat.png"}));
+  EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"cat.dxf"});
 }
 
-TEST_F(FileSystemFailure, WriteProtectedOutputStaysProtected) {
-  WriteFile(dir_ / "cat.png", "picture");
+TEST_F(SafeFileWriterTest, WriteProtectedOutputStaysProtected) {
   WriteFile(dir_ / "cat.dxf", "previous export");
   ::chmod((dir_ / "cat.dxf").c_str(), 0444);
   ::chmod(dir_.path().c_str(), 0777);
 
   const std::string message = ErrorInChild([&] {
     BecomeUnprivileged();
-    ExportDxf(Raster(2, 2), dir_ / "cat.png", templates_);
+    Save(dir_ / "cat.dxf");
   });
 
   EXPECT_EQ(message,
@@ -85,14 +82,13 @@ TEST_F(FileSystemFailure, WriteProtectedOutputStaysProtected) {
 }
 
 // Fault: a replaced 6755 DXF stayed set-user-ID and set-group-ID, and root took it over.
-TEST_F(FileSystemFailure, ReplacementKeepsOwnerAndPermissionsButNoSetIdBits) {
+TEST_F(SafeFileWriterTest, ReplacementKeepsOwnerAndPermissionsButNoSetIdBits) {
   if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another owner needs root";
-  WriteFile(dir_ / "cat.png", "picture");
   WriteFile(dir_ / "cat.dxf", "previous export");
   ASSERT_EQ(::chown((dir_ / "cat.dxf").c_str(), 65534, 65534), 0);
   ::chmod((dir_ / "cat.dxf").c_str(), 06755);
 
-  ExportDxf(Raster(1, 1), dir_ / "cat.png", templates_);
+  Save(dir_ / "cat.dxf");
 
   struct stat info {};
   ::stat((dir_ / "cat.dxf").c_str(), &info);
@@ -102,37 +98,79 @@ TEST_F(FileSystemFailure, ReplacementKeepsOwnerAndPermissionsButNoSetIdBits) {
 }
 
 // Fault: a writable DXF in a folder the user may not write could not be saved at all.
-TEST_F(FileSystemFailure, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTruncated) {
+TEST_F(SafeFileWriterTest, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTruncated) {
   const std::string folder = dir_ / "locked";
   std::filesystem::create_directory(folder);
-  WriteFile(folder + "/cat.png", "picture");
   const std::string previous(4 << 20, 'p');  // longer than the new content
   WriteFile(folder + "/cat.dxf", previous);
   ::chmod((folder + "/cat.dxf").c_str(), 0666);
   ::chmod(folder.c_str(), 0555);
-  const auto exportAs = [&](rlim_t fileSizeLimit) {
+  const std::string content(1 << 20, 'n');
+  const auto saveAs = [&](rlim_t fileSizeLimit) {
     return ErrorInChild([&] {
       BecomeUnprivileged();
       const rlimit limit{fileSizeLimit, fileSizeLimit};
       ::setrlimit(RLIMIT_FSIZE, &limit);
-      ExportDxf(Raster(64, 64), folder + "/cat.png", templates_);
+      Save(folder + "/cat.dxf", content);
     });
   };
 
-  EXPECT_EQ(exportAs(100000), "Erreur d'écriture dans le flux");
+  EXPECT_EQ(saveAs(100000), "Erreur d'écriture dans le flux");
   EXPECT_EQ(ReadFile(folder + "/cat.dxf"), previous);
-  EXPECT_EQ(exportAs(RLIM_INFINITY), "no error");
-  const std::string written = ReadFile(folder + "/cat.dxf");
-  EXPECT_EQ(written.substr(0, 8), "HEADER\r\n");
-  EXPECT_EQ(written.substr(written.size() - 8), "FOOTER\r\n");
-  EXPECT_EQ(ListFolder(folder), (std::vector<std::string>{"cat.dxf", "cat.png"}));
+  EXPECT_EQ(saveAs(RLIM_INFINITY), "no error");
+  EXPECT_TRUE(ReadFile(folder + "/cat.dxf") == content);
+  EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"cat.dxf"});
 }
 
 // Fault: the temporary name added eight bytes, so names of 248 to 255 bytes could not be saved.
-TEST_F(FileSystemFailure, NameOfTheLongestLegalLengthIsSaved) {
-  const std::string stem(251, 'n');
-  WriteFile(dir_ / (stem + ".png"), "picture");
-  EXPECT_EQ(ExportDxf(Raster(1, 1), dir_ / (stem + ".png"), templates_), dir_ / (stem + ".dxf"));
+TEST_F(SafeFileWriterTest, NameOfTheLongestLegalLengthIsSaved) {
+  const std::string name = dir_ / (std::string(251, 'n') + ".dxf");
+  Save(name);
+  EXPECT_EQ(ReadFile(name), "new");
+}
+
+TEST_F(SafeFileWriterTest, CreateErrorNamesTheFileAndLeavesNoStrayFile) {
+  std::filesystem::create_directory(dir_ / "taken.txt");
+  try {
+    Save(dir_ / "taken.txt");
+    FAIL();
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.what(),
+              "Impossible de créer le fichier \"" + dir_.path() + "/taken.txt\". Is a directory");
+  }
+  EXPECT_THROW(Save(dir_ / "no/such/folder/out.txt"), EFCreateError);
+  EXPECT_EQ(ListFolder(dir_.path()), std::vector<std::string>{"taken.txt"});
+}
+
+TEST_F(SafeFileWriterTest, WritesThroughALinkAndKeepsIt) {
+  std::filesystem::create_directory(dir_ / "elsewhere");
+  WriteFile(dir_ / "elsewhere/real.txt", "previous");
+  std::filesystem::create_symlink("elsewhere/real.txt", dir_ / "link.txt");
+  // Fault: a link whose target did not exist yet was replaced by a file.
+  std::filesystem::create_symlink("elsewhere/new.txt", dir_ / "dangling.txt");
+  Save(dir_ / "link.txt");
+  Save(dir_ / "dangling.txt");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.txt"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "dangling.txt"));
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere/real.txt"), "new");
+  EXPECT_EQ(ReadFile(dir_ / "elsewhere/new.txt"), "new");
+  EXPECT_EQ(ListFolder(dir_ / "elsewhere"), (std::vector<std::string>{"new.txt", "real.txt"}));
+}
+
+TEST_F(SafeFileWriterTest, ReplacesAnExistingFileKeepingItsPermissions) {
+  WriteFile(dir_ / "out.txt", "a much longer previous content");
+  ::chmod((dir_ / "out.txt").c_str(), 0604);
+  Save(dir_ / "out.txt");
+  const mode_t previousMask = ::umask(027);
+  Save(dir_ / "new.txt");  // a new file takes the usual mode, less the mask
+  ::umask(previousMask);
+  EXPECT_EQ(ReadFile(dir_ / "out.txt"), "new");
+  struct stat info {};
+  ::stat((dir_ / "out.txt").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  ::stat((dir_ / "new.txt").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(ListFolder(dir_.path()), (std::vector<std::string>{"new.txt", "out.txt"}));
 }
 
 struct Interruption {
@@ -141,9 +179,9 @@ struct Interruption {
   SafeFileWriter::Staging staging;
 };
 
-class Interrupted : public FileSystemFailure, public testing::WithParamInterface<Interruption> {};
+class Interrupted : public SafeFileWriterTest, public testing::WithParamInterface<Interruption> {};
 
-// Fault: a signal during an export left a hidden partial file of up to 16.5 MB beside the DXF.
+// Fault: a signal during a save left a hidden partial file of up to 16.5 MB beside the DXF.
 TEST_P(Interrupted, LeavesTheEarlierFileAndNothingElse) {
   WriteFile(dir_ / "cat.dxf", "previous export");
   const auto before = ListFolder(dir_.path());
@@ -160,7 +198,7 @@ TEST_P(Interrupted, LeavesTheEarlierFileAndNothingElse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Export, Interrupted,
+    Save, Interrupted,
     testing::Values(Interruption{"Term", SIGTERM, SafeFileWriter::Staging::Unnamed},
                     Interruption{"Kill", SIGKILL, SafeFileWriter::Staging::Unnamed},
                     Interruption{"TermNamed", SIGTERM, SafeFileWriter::Staging::Named},
@@ -174,7 +212,7 @@ struct NodeCase {
   bool throughLink;  // cat.dxf links to the node instead of being it
 };
 
-class NotAFile : public FileSystemFailure, public testing::WithParamInterface<NodeCase> {};
+class NotAFile : public SafeFileWriterTest, public testing::WithParamInterface<NodeCase> {};
 
 // Fault: a DXF name that was a FIFO, or a link to a device node, got a regular file renamed over
 // the node; as root, a link to /dev/null would have replaced /dev/null.
@@ -190,7 +228,7 @@ TEST_P(NotAFile, IsNeverReplaced) {
   }, after{};
   ::lstat(node.c_str(), &before);
 
-  EXPECT_EQ(ErrorInChild([&] { ExportDxf(Raster(1, 1), dir_ / "cat.png", templates_); }),
+  EXPECT_EQ(ErrorInChild([&] { Save(dir_ / "cat.dxf"); }),
             "Impossible de créer le fichier \"" + (dir_ / "cat.dxf") +
                 "\". Ce n'est pas un fichier ordinaire");
   ::lstat(node.c_str(), &after);
@@ -198,7 +236,7 @@ TEST_P(NotAFile, IsNeverReplaced) {
   EXPECT_EQ(after.st_mode, before.st_mode);
 }
 
-INSTANTIATE_TEST_SUITE_P(Export, NotAFile,
+INSTANTIATE_TEST_SUITE_P(Save, NotAFile,
                          testing::Values(NodeCase{"Fifo", false, false},
                                          NodeCase{"LinkToFifo", false, true},
                                          NodeCase{"Device", true, false},
