@@ -75,7 +75,7 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
       texts[int(TraceField::Right)] = grid.ColumnText(square.x + square.width);
       texts[int(TraceField::Bottom)] = grid.RowText(square.y + square.height);
       texts[int(TraceField::Top)] = grid.RowText(square.y);
-      text.Advance(writer.Write(text.End(), texts));
+      text.Advance(writer.AppendTraceRecord(text.End(), texts));
     }
   }
   text.Flush();

@@ -53,7 +53,7 @@ FieldText PixelSize::Coordinate(std::int64_t k) const {
   const std::uint64_t fractionProduct = count * (std::uint64_t(units_) % scale);
   const std::uint64_t whole = count * (std::uint64_t(units_) / scale) + fractionProduct / scale;
   const std::uint64_t remainder = fractionProduct % scale;
-  if (remainder == 0) return CoordinateText(k < 0 ? -std::int64_t(whole) : std::int64_t(whole));
+  if (remainder == 0) return FormatCoordinate(k < 0 ? -std::int64_t(whole) : std::int64_t(whole));
 
   // The exact product as decimal text, read back as the nearest double, written shortest.
   std::string digits = std::to_string(remainder);

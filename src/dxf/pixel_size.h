@@ -27,7 +27,7 @@ class PixelSize {
   static std::optional<PixelSize> Parse(std::string_view text);
 
   // The coordinate `k` pixels from the origin, k times the size, for |k| < 2^31. A whole number
-  // is written as CoordinateText writes it ("3.00000"); any other value as the shortest decimal
+  // is written as FormatCoordinate writes it ("3.00000"); any other value as the shortest decimal
   // that reads back as the same double, with at least one decimal ("0.3", "-2.5"). No locale.
   FieldText Coordinate(std::int64_t k) const;
 

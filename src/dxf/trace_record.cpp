@@ -4,7 +4,7 @@
 
 namespace pixdraft {
 
-FieldText CoordinateText(std::int64_t v) {
+FieldText FormatCoordinate(std::int64_t v) {
   // Coordinates are whole numbers, so the decimals are always zero; integer formatting gives the
   // same text as a fixed-point conversion of the double, without a locale and without "-0".
   FieldText text;
@@ -36,8 +36,6 @@ FieldText TrueColourText(TColor colour) {
   return text;
 }
 
-std::string FormatCoordinate(std::int64_t v) { return std::string(CoordinateText(v).view()); }
-
 std::string HandleText(std::int32_t counter) { return std::string(HandleField(counter).view()); }
 
 std::vector<TraceLine> TraceRecordLines(bool solid, bool colourIndex, bool layers) {
@@ -56,22 +54,6 @@ std::vector<TraceLine> TraceRecordLines(bool solid, bool colourIndex, bool layer
     }
   }
   return lines;
-}
-
-void AppendTraceRecord(TStringList& list, std::int32_t x, std::int32_t y, TColor colour,
-                       std::int32_t counter) {
-  TraceFieldTexts texts;
-  texts[int(TraceField::Handle)] = HandleField(counter);
-  texts[int(TraceField::Colour)] = TrueColourText(colour);
-  texts[int(TraceField::Left)] = CoordinateText(x);
-  texts[int(TraceField::Right)] = CoordinateText(std::int64_t{x} + 1);
-  texts[int(TraceField::Bottom)] = CoordinateText(-std::int64_t{y});
-  texts[int(TraceField::Top)] = CoordinateText(1 - std::int64_t{y});
-  for (const TraceLine& line : kTraceRecord) {
-    const std::string_view text =
-        line.field == TraceField::None ? line.literal : texts[int(line.field)].view();
-    list.Add(std::u16string(text.begin(), text.end()));
-  }
 }
 
 }  // namespace pixdraft

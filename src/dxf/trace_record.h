@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/string_list.h"
 #include "dxf/raster.h"
 
 namespace pixdraft {
@@ -65,18 +64,13 @@ using TraceFieldTexts = std::array<FieldText, static_cast<std::size_t>(TraceFiel
 std::vector<TraceLine> TraceRecordLines(bool solid, bool colourIndex, bool layers);
 
 // `v` in fixed-point notation with five decimals and "." whatever the locale: 3 -> "3.00000".
-FieldText CoordinateText(std::int64_t v);
+FieldText FormatCoordinate(std::int64_t v);
 // `counter` as an unsigned hexadecimal handle, upper case, at least four digits: 300 -> "012C".
 FieldText HandleField(std::int32_t counter);
 // The 24-bit true colour of group 420 in decimal: red in the high byte, the reverse of TColor.
 FieldText TrueColourText(TColor colour);
 
-// The same texts as strings.
-std::string FormatCoordinate(std::int64_t v);
+// The handle's text as a string.
 std::string HandleText(std::int32_t counter);
-
-// Appends the 36 lines of the record for pixel (x, y) to `list`. The caller counts the handles.
-void AppendTraceRecord(TStringList& list, std::int32_t x, std::int32_t y, TColor colour,
-                       std::int32_t counter);
 
 }  // namespace pixdraft

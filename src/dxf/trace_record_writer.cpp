@@ -33,7 +33,7 @@ TraceRecordWriter::TraceRecordWriter(std::string_view lineBreak, std::span<const
   }
 }
 
-char* TraceRecordWriter::Write(char* out, const TraceFieldTexts& texts) const {
+char* TraceRecordWriter::AppendTraceRecord(char* out, const TraceFieldTexts& texts) const {
   for (const Run& run : runs_) {
     if (run.field != TraceField::None) {
       const FieldText& text = texts[static_cast<int>(run.field)];

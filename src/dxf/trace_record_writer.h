@@ -24,9 +24,9 @@ class TraceRecordWriter {
   // Room one record may need at `out`, slack for block copies included.
   std::size_t MaxRecordSize() const { return maxRecordSize_; }
 
-  // Writes the record at `out`, which must have MaxRecordSize() bytes of room, and returns the
-  // end of what was written.
-  char* Write(char* out, const TraceFieldTexts& texts) const;
+  // Writes the record of `texts` at `out`, which must have MaxRecordSize() bytes of room, and
+  // returns the end of what was written.
+  char* AppendTraceRecord(char* out, const TraceFieldTexts& texts) const;
 
  private:
   // The fixed text that follows a field (or opens the record): the field line's break, then the

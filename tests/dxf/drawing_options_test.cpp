@@ -234,12 +234,12 @@ TEST_P(HandleSeedRule, PatchesTheSeedOnlyWhenTheHandlesReachIt) {
   const SeedCase& c = GetParam();
   std::string records;
   if (c.merge) {
-    records = Record("012C", kBlack, "0.00000", "0.00000", FormatCoordinate(c.pixels), "1.00000");
+    records = Record("012C", kBlack, "0.00000", "0.00000", Coordinate(c.pixels), "1.00000");
   } else {
     for (int i = 0; i < c.pixels; ++i) {
       const int x = c.pixels - 1 - i;
-      records += Record(HandleText(300 + i), kBlack, FormatCoordinate(x), "0.00000",
-                        FormatCoordinate(x + 1), "1.00000");
+      records += Record(HandleText(300 + i), kBlack, Coordinate(x), "0.00000", Coordinate(x + 1),
+                        "1.00000");
     }
   }
   EXPECT_EQ(Document(c.header, RasterOf({std::string(c.pixels, 'k')}), Options("1", {}, c.merge)),

@@ -40,6 +40,8 @@ inline Raster RasterOf(const std::vector<std::string>& rows) {
   return raster;
 }
 
+inline std::string Coordinate(std::int64_t v) { return std::string(FormatCoordinate(v).view()); }
+
 // The 36 lines of one TRACE record as the file holds them, CR LF after each.
 inline std::string Record(const std::string& handle, const std::string& trueColour,
                           const std::string& left, const std::string& bottom,
@@ -79,7 +81,7 @@ inline std::string Outline(const std::string& type, const std::string& handle,
     std::string corners;
     int x, y, n = 0;
     for (char comma; in >> x >> comma >> y; ++n) {
-      corners += " 10\r\n" + FormatCoordinate(x) + "\r\n 20\r\n" + FormatCoordinate(1 - y) + "\r\n";
+      corners += " 10\r\n" + Coordinate(x) + "\r\n 20\r\n" + Coordinate(1 - y) + "\r\n";
     }
     const std::string count = std::to_string(n) + "\r\n";
     text += hatch ? " 92\r\n" + std::string(&loop == &loops[0] ? "3" : "2") +

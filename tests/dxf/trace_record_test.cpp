@@ -2,35 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include "dxf/trace_record_writer.h"
+
 namespace pixdraft {
 namespace {
 
-std::vector<std::u16string> RecordLines(int x, int y, TColor colour, int counter) {
-  TStringList list;
-  AppendTraceRecord(list, x, y, colour, counter);
-  std::vector<std::u16string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list[i]);
-  return lines;
-}
-
+// Pixel (3, 2), red 255 green 128 blue 0, first handle: its fields as the export makes them, and
+// the record as the writer appends it.
 TEST(TraceRecord, WorkedExampleGivesTheExactLines) {
-  // Pixel (3, 2), red 255 green 128 blue 0, first handle.
-  const std::vector<std::u16string> expected = {
-      u"0 ",   u"TRACE",    u"  5",  u"012C",      u"100", u"AcDbEntity", u"  8",  u"0",
-      u"420",  u"16744448", u"100",  u"AcDbTrace", u" 10", u"3.00000",    u" 20 ", u"-2.00000",
-      u" 30",  u"0.0",      u" 11 ", u"4.00000",   u" 21", u"-2.00000",   u" 31 ", u"0.0 ",
-      u" 12",  u"3.00000",  u" 22",  u"-1.00000",  u" 32", u"0.0 ",       u" 13",  u"4.00000",
-      u" 23 ", u"-1.00000", u" 33 ", u"0.0"};
-  EXPECT_EQ(RecordLines(3, 2, 33023, 300), expected);
-}
-
-TEST(TraceRecord, AppendsAfterExistingLines) {
-  TStringList list;
-  list.Add(u"header");
-  AppendTraceRecord(list, 0, 0, 0, 300);
-  ASSERT_EQ(list.Count(), 37);
-  EXPECT_EQ(list[0], u"header");
-  EXPECT_EQ(list[1], u"0 ");
+  TraceFieldTexts texts;
+  texts[int(TraceField::Handle)] = HandleField(300);
+  texts[int(TraceField::Colour)] = TrueColourText(33023);
+  texts[int(TraceField::Left)] = FormatCoordinate(3);
+  texts[int(TraceField::Right)] = FormatCoordinate(4);
+  texts[int(TraceField::Bottom)] = FormatCoordinate(-2);
+  texts[int(TraceField::Top)] = FormatCoordinate(-1);
+  const TraceRecordWriter writer("\n");
+  std::string record(writer.MaxRecordSize(), '\0');
+  record.resize(writer.AppendTraceRecord(record.data(), texts) - record.data());
+  EXPECT_EQ(record,
+            "0 \nTRACE\n  5\n012C\n100\nAcDbEntity\n  8\n0\n420\n16744448\n100\nAcDbTrace\n"
+            " 10\n3.00000\n 20 \n-2.00000\n 30\n0.0\n 11 \n4.00000\n 21\n-2.00000\n 31 \n0.0 \n"
+            " 12\n3.00000\n 22\n-1.00000\n 32\n0.0 \n 13\n4.00000\n 23 \n-1.00000\n 33 \n0.0\n");
 }
 
 TEST(TraceRecord, HandlesAreUpperCaseHexWithAtLeastFourDigits) {
@@ -43,12 +36,12 @@ TEST(TraceRecord, HandlesAreUpperCaseHexWithAtLeastFourDigits) {
 }
 
 TEST(TraceRecord, CoordinatesHaveFiveDecimalsAndNoNegativeZero) {
-  EXPECT_EQ(FormatCoordinate(3), "3.00000");
-  EXPECT_EQ(FormatCoordinate(-2), "-2.00000");
-  EXPECT_EQ(FormatCoordinate(0), "0.00000");
-  EXPECT_EQ(FormatCoordinate(-0), "0.00000");
-  EXPECT_EQ(FormatCoordinate(-2147483648LL), "-2147483648.00000");
-  EXPECT_EQ(FormatCoordinate(2147483648LL), "2147483648.00000");
+  EXPECT_EQ(FormatCoordinate(3).view(), "3.00000");
+  EXPECT_EQ(FormatCoordinate(-2).view(), "-2.00000");
+  EXPECT_EQ(FormatCoordinate(0).view(), "0.00000");
+  EXPECT_EQ(FormatCoordinate(-0).view(), "0.00000");
+  EXPECT_EQ(FormatCoordinate(-2147483648LL).view(), "-2147483648.00000");
+  EXPECT_EQ(FormatCoordinate(2147483648LL).view(), "2147483648.00000");
 }
 
 }  // namespace
