@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "dxf/dxf_export.h"
 #include "dxf/raster.h"
 #include "dxf/trace_record.h"
+#include "sinks.h"
 
 namespace pixdraft {
 
@@ -41,6 +43,18 @@ inline Raster RasterOf(const std::vector<std::string>& rows) {
 }
 
 inline std::string Coordinate(std::int64_t v) { return std::string(FormatCoordinate(v).view()); }
+
+// The whole document WriteDxfDocument makes of `raster` between the header of `header`'s bytes
+// and the footer "F".
+inline std::string Document(const std::string& header, const Raster& raster,
+                            const DrawingOptions& options) {
+  TStringList head, foot;
+  head.LoadFromBytes(header);
+  foot.LoadFromBytes("F");
+  StringSink sink;
+  WriteDxfDocument(sink, head, raster, foot, options);
+  return sink.data;
+}
 
 // The 36 lines of one TRACE record as the file holds them, CR LF after each.
 inline std::string Record(const std::string& handle, const std::string& trueColour,
