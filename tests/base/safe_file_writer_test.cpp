@@ -179,6 +179,8 @@ struct Interruption {
   SafeFileWriter::Staging staging;
 };
 
+void PrintTo(const Interruption& c, std::ostream* out) { *out << c.name; }
+
 class Interrupted : public SafeFileWriterTest, public testing::WithParamInterface<Interruption> {};
 
 // Fault: a signal during a save left a hidden partial file of up to 16.5 MB beside the DXF.
@@ -211,6 +213,8 @@ struct NodeCase {
   bool device;       // a device node, which only root may make
   bool throughLink;  // cat.dxf links to the node instead of being it
 };
+
+void PrintTo(const NodeCase& c, std::ostream* out) { *out << c.name; }
 
 class NotAFile : public SafeFileWriterTest, public testing::WithParamInterface<NodeCase> {};
 

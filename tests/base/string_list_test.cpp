@@ -19,6 +19,8 @@ struct RoundTrip {
   std::string savedBytes;
 };
 
+void PrintTo(const RoundTrip& c, std::ostream* out) { *out << c.name; }
+
 class LoadAndSave : public testing::TestWithParam<RoundTrip> {};
 
 // Loads the bytes from a real file, checks lines and encoding, saves and checks the bytes.

@@ -16,6 +16,10 @@ struct SizeCase {
   int rasterWidth, rasterHeight;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* out) {
+  *out << c.width << 'x' << c.height << " -> " << c.rasterWidth << 'x' << c.rasterHeight;
+}
+
 class FitSize : public testing::TestWithParam<SizeCase> {};
 
 TEST_P(FitSize, KeepsSmallPicturesAndStretchesLargeOnesToTheFullSquare) {

@@ -37,6 +37,8 @@ struct FormatCase {
   int width = 0, height = 0;  // of a coordinate picture, instead of the small one
 };
 
+void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.fileName; }
+
 class EveryFormat : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(EveryFormat, DecodesTheWrittenPixels) {
@@ -215,6 +217,8 @@ struct FailureCase {
   void (*make)(const std::string& path);
   const char* message;  // after the full path for open errors, else the whole message
 };
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 class Failure : public testing::TestWithParam<FailureCase> {};
 
