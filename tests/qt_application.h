@@ -1,6 +1,5 @@
-// One Qt application object for a whole test program, made before its first test and deleted
-// after its last; ctest puts Qt on its offscreen platform. A test file adds it once, with
-// testing::AddGlobalTestEnvironment(new QtApplication<QApplication>).
+// One Qt application object for a test program, from its first test to its last, on the offscreen
+// platform ctest names: testing::AddGlobalTestEnvironment(new QtApplication<QApplication>).
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Sinks that stand in for a file: one that keeps the bytes in memory, and one that fails on
-// purpose, as a full disk would.
+// A sink that stands in for a file: it keeps the bytes in memory, and fails on purpose when asked
+// to, as a full disk would.
 #pragma once
 
 #include <string>
@@ -10,22 +10,16 @@
 
 namespace pixdraft {
 
-// Keeps every byte written, in order.
+// Keeps every byte written, in order, and counts the writes. Given `failing`, throws EWriteError
+// on that write (counted from 1) instead of keeping it.
 class StringSink : public ByteSink {
  public:
-  void Write(std::string_view bytes) override { data += bytes; }
-  std::string data;
-};
-
-// Keeps the bytes of the writes before the `failing`th (counted from 1), throws EWriteError on
-// that one, and counts every write it is asked for.
-class FailingSink : public StringSink {
- public:
-  explicit FailingSink(int failing) : failing_(failing) {}
+  explicit StringSink(int failing = 0) : failing_(failing) {}
   void Write(std::string_view bytes) override {
     if (++writes == failing_) throw EWriteError();
-    StringSink::Write(bytes);
+    data += bytes;
   }
+  std::string data;
   int writes = 0;
 
  private:

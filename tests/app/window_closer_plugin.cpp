@@ -37,13 +37,10 @@ void Close(const QString& how) {
     window->close();
     return;
   }
-  // Clicked from the event loop, as a person's click comes, not from within this agent's timer,
+  // Clicked from the event loop, as a person's click comes: not from within this agent's timer,
   // which would not fire again while the command's message box is up.
   for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-    if (button->text() == how) {
-      QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
-      return;
-    }
+    if (button->text() == how) return QTimer::singleShot(0, button, &QAbstractButton::click);
   }
   Fail("no such button");
 }

@@ -11,7 +11,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include "base/errors.h"
 #include "child_process.h"
 #include "temp_dir.h"
 
