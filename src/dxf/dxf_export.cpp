@@ -138,7 +138,7 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   const GridLines grid(raster, options);
   const std::optional<TStringList> changed =
       DrawingHeader(header, options, raster, survey, grid, kFirstTraceHandle, seed);
-  (changed ? *changed : header).SaveToFile(sink);  // a copy keeps the header's encoding
+  (changed ? *changed : header).SaveToFile(sink);  // the changed copy keeps its encoding
   const TextEncoding encoding = header.SaveEncoding();
 
   const std::string lineBreak(header.LineBreak.begin(), header.LineBreak.end());

@@ -15,8 +15,7 @@ std::string AbsolutePath(const std::string& path) {
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
-  std::string fullPath = AbsolutePath(path);
-  currentImagePath_ = std::move(fullPath);
+  currentImagePath_ = AbsolutePath(path);
   raster_ = std::move(raster);
 }
 
