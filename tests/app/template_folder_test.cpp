@@ -7,10 +7,14 @@
 #include <QCoreApplication>
 #include <filesystem>
 
+#include "qt_application.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
 namespace {
+
+testing::Environment* const kQt =
+    testing::AddGlobalTestEnvironment(new QtApplication<QCoreApplication>);
 
 // An installed tree (bin/ beside share/pixdraft/) and a working folder, each holding some of the
 // templates.
@@ -84,10 +88,6 @@ TEST_F(TemplateFolder, WithoutTheProgramsFolderOnlyTheCurrentOne) {
 }
 
 TEST_F(TemplateFolder, ProgramFolderIsWhereTheRunningFileIs) {
-  int argc = 1;
-  char name[] = "template_folder_test";
-  char* argv[] = {name, nullptr};
-  const QCoreApplication application(argc, argv);
   EXPECT_EQ(ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
 }
 
