@@ -33,6 +33,22 @@ class TempDir {
   std::string path_;
 };
 
+// Makes `folder` the current directory (where relative names start, and the export looks for
+// its templates) until the end of the scope.
+class CurrentDirectory {
+ public:
+  explicit CurrentDirectory(const std::string& folder)
+      : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~CurrentDirectory() { std::filesystem::current_path(previous_); }
+  CurrentDirectory(const CurrentDirectory&) = delete;
+  CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 inline void WriteFile(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
 }

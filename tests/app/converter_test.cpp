@@ -88,10 +88,8 @@ TEST_F(ConvertPictures, GoesOnAfterAFailureAndReportsEachPicture) {
 }
 
 TEST_F(ConvertPictures, NamesRelativePicturesByTheirFullPathAndReadsTemplatesFromHere) {
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir_.path());
+  const CurrentDirectory inDir(dir_.path());
   const Outcome run = Convert({"blue.png", "--", "-odd.png"});
-  std::filesystem::current_path(previous);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "DXF File saved to : \n" + (dir_ / "blue.dxf") + "\n");
   EXPECT_NE(run.err.find("-odd.png: Impossible d'ouvrir le fichier"), std::string::npos);

@@ -172,37 +172,29 @@ TEST(StringList, SavesUnrepresentableCharactersLeniently) {
   EXPECT_EQ(utf8Bytes.data, "\xEF\xBB\xBF\xEF\xBF\xBD\r\n");
 }
 
-class InFolder : public testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_.path());
-  }
-  void TearDown() override { std::filesystem::current_path(previous_); }
-  TempDir dir_;
-  std::filesystem::path previous_;
-};
-
-TEST_F(InFolder, OpenErrorNamesTheFullPathAndTheSystemText) {
+TEST(StringList, OpenErrorNamesTheFullPathAndTheSystemText) {
+  TempDir dir;
+  const CurrentDirectory inDir(dir.path());
   TStringList list;
   try {
     list.LoadFromFile("sub/../missing.dx1");
     FAIL();
   } catch (const EFOpenError& error) {
-    EXPECT_EQ(error.what(), "Impossible d'ouvrir le fichier \"" + dir_.path() +
+    EXPECT_EQ(error.what(), "Impossible d'ouvrir le fichier \"" + dir.path() +
                                 "/missing.dx1\". No such file or directory");
   }
   std::filesystem::create_directory("folder");
   EXPECT_THROW(list.LoadFromFile("folder"), EFOpenError);
 }
 
-TEST_F(InFolder, FileOfTheLargestSizeLoadsOneByteMoreIsRefused) {
+TEST(StringList, FileOfTheLargestSizeLoadsOneByteMoreIsRefused) {
+  const TempDir dir;
   for (const std::size_t size : {TStringList::kMaxFileBytes, TStringList::kMaxFileBytes + 1}) {
-    WriteFile("big.txt", "A\n");
-    std::filesystem::resize_file("big.txt", size);  // the rest NUL, which ends the text
+    WriteFile(dir / "big.txt", "A\n");
+    std::filesystem::resize_file(dir / "big.txt", size);  // the rest NUL, which ends the text
     TStringList list;
     try {
-      list.LoadFromFile("big.txt");
+      list.LoadFromFile(dir / "big.txt");
       EXPECT_EQ(size, TStringList::kMaxFileBytes);
       EXPECT_EQ(list.Count(), 1);
     } catch (const EFOpenError& error) {

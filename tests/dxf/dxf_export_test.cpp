@@ -244,12 +244,10 @@ TEST_F(Export, NeverReplacesThePictureItself) {
 TEST_F(Export, DefaultTemplatesComeFromTheCurrentDirectory) {
   WriteFile(dir_ / "pixdraft.dx1", "CWD HEADER");
   WriteFile(dir_ / "pixdraft.dx2", "");
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir_.path());
+  const CurrentDirectory inDir(dir_.path());
   Raster raster(1, 1);
   raster.SetPixel(0, 0, 0);
   const std::string path = ExportDxf(raster, picture_);
-  std::filesystem::current_path(previous);
   EXPECT_EQ(ReadFile(path), "CWD HEADER\r\n" + kBlackOriginRecord);
 }
 

@@ -76,22 +76,6 @@ inline void Click(QToolButton* button) {
   QCoreApplication::processEvents();
 }
 
-// Makes `folder` the current directory, where the export looks for its templates, until the end
-// of the scope.
-class CurrentDirectory {
- public:
-  explicit CurrentDirectory(const std::string& folder)
-      : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~CurrentDirectory() { std::filesystem::current_path(previous_); }
-  CurrentDirectory(const CurrentDirectory&) = delete;
-  CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
-
 // Copies the program's header and footer templates into `folder`.
 inline void CopyTemplates(const std::string& folder) {
   for (const char* name : {"pixdraft.dx1", "pixdraft.dx2"}) {
