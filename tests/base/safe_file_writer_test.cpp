@@ -64,7 +64,7 @@ TEST_F(SafeFileWriterTest, RefusedFileIsNamedAndLeftAsItWas) {
                                   {dir_ / "protected.dxf", "Permission denied"},
                                   {dir_ / "folder.dxf", "Is a directory"},
                                   {dir_ / "no/such/folder.dxf", "No such file or directory"}}) {
-    EXPECT_EQ(ErrorInChild([&] {
+    EXPECT_EQ(ErrorInChild([&file = file] {
                 BecomeUnprivileged();
                 Save(file);
               }),
