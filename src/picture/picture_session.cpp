@@ -21,6 +21,7 @@ std::string StatusText(const std::string& path, int width, int height) {
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
+  ReduceColours(raster, options_.reduction, options_.drawing.leftOutColours);
   std::string fullPath = AbsolutePath(path);
   std::string status = StatusText(fullPath, raster.width, raster.height);
   currentImagePath_ = std::move(fullPath);

@@ -26,9 +26,10 @@ class PictureSession {
   // The window's conversion by default.
   explicit PictureSession(ConversionOptions options = {}) : options_(std::move(options)) {}
 
-  // Decodes and fits the picture at `path` (in the decoding helper) and makes it current; the
-  // status gives the working raster's size. On any error, or DecodeCancelled once `cancel` is
-  // cancelled, the path, raster and status text stay as they were, and the error propagates.
+  // Decodes and fits the picture at `path` (in the decoding helper), reduces its colours as the
+  // options ask, and makes it current; the status gives the working raster's size. On any error, or
+  // DecodeCancelled once `cancel` is cancelled, the path, raster and status text stay as they were,
+  // and the error propagates.
   void Load(const std::string& path, const DecodeCancel* cancel = nullptr);
 
   // Exports the current raster beside the current path and returns the DXF file's path; does
