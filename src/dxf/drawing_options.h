@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,10 +25,17 @@ enum class Units { Millimetres, Centimetres, Metres, Inches, Feet };
 // every square at x, y >= 0.
 enum class Origin { TopLeft, BottomLeft };
 
+// A colour with a name of the user's, such as a palette's "orange tile".
+struct NamedColour {
+  TColor colour = 0;
+  std::string name;
+  bool operator==(const NamedColour&) const = default;
+};
+
 struct DrawingOptions {
-  PixelSize pixelSize;
+  PixelSize pixelSize = {};
   // Squares of these colours are left out of the drawing.
-  std::vector<TColor> leftOutColours;
+  std::vector<TColor> leftOutColours = {};
   // Squares of one colour that together form a rectangle become one entity (square_walk.h).
   bool merge = false;
   // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
@@ -38,8 +46,10 @@ struct DrawingOptions {
   bool colourIndex = false;
   // Every colour on a layer of its own (layer_table.h).
   bool layers = false;
+  // The layers of these colours carry their names, made fit for DXF (layer_names.h).
+  std::vector<NamedColour> colourNames = {};
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
-  std::optional<Units> units;
+  std::optional<Units> units = {};
   Origin origin = Origin::TopLeft;
 };
 
