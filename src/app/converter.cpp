@@ -4,13 +4,17 @@
 #include <unistd.h>
 
 #include <map>
+#include <memory>
 #include <utility>
 
+#include "colour_counts.h"
 #include "converter_arguments.h"
 #include "error_text.h"
 #include "errors.h"
+#include "palette.h"
 #include "picture_session.h"
 #include "readable_file.h"
+#include "safe_file_writer.h"
 #include "standard_input.h"
 #include "template_folder.h"
 #include "text_encoding.h"
@@ -69,9 +73,23 @@ bool IsUtf16Template(const std::string& path) {
   }
 }
 
+// The palette file's colours into the options: the colours to draw with, and the names of their
+// layers.
+void UsePalette(const std::string& fileName, ConversionOptions& options) {
+  for (NamedColour& entry : LoadPalette(fileName)) {
+    options.reduction.palette.push_back(entry.colour);
+    if (!entry.name.empty()) options.drawing.colourNames.push_back(std::move(entry));
+  }
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto usageError = [&](const std::string& problem) {
+    err << "pixdraft-convert: " << problem << "\n"
+        << "Try 'pixdraft-convert --help' for more information.\n";
+    return kUsageError;
+  };
   const ParsedCommandLine parsed = ParseConverterArguments(args);
   switch (parsed.action) {
     case ParsedCommandLine::Action::ShowHelp:
@@ -81,14 +99,22 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       out << "pixdraft-convert " PIXDRAFT_VERSION "\n";
       return kAllConverted;
     case ParsedCommandLine::Action::UsageError:
-      err << "pixdraft-convert: " << parsed.problem << "\n"
-          << "Try 'pixdraft-convert --help' for more information.\n";
-      return kUsageError;
+      return usageError(parsed.problem);
     case ParsedCommandLine::Action::Convert:
       break;
   }
-  const ConverterArguments& arguments = parsed.arguments;
+  ConverterArguments arguments = parsed.arguments;
+  if (arguments.palette) {
+    try {
+      UsePalette(*arguments.palette, arguments.options);
+    } catch (const std::exception& error) {
+      const bool ofFile = dynamic_cast<const EPaletteError*>(&error) == nullptr;
+      return usageError(ofFile ? "--palette: " + ErrorDisplayText(error) : error.what());
+    }
+  }
   const DrawingOptions& drawing = arguments.options.drawing;
+  // The counts' lines are all that goes to standard output when they go there.
+  const bool quiet = arguments.quiet || arguments.counts == "-";
   TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
   if (arguments.templatesDir) {
     const std::string& dir = *arguments.templatesDir;
@@ -112,6 +138,19 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       } else {
         session.Load(picture);
       }
+      // The counts are made, and their file staged, before the drawing is written: a picture
+      // they refuse leaves no drawing, and a failed drawing leaves no counts.
+      std::unique_ptr<SafeFileWriter> countsFile;
+      std::string counts;
+      if (arguments.counts) {
+        StringSink csv;
+        WriteCountsCsv(csv, CountColours(session.raster(), drawing), drawing);
+        counts = std::move(csv.data);
+        if (arguments.counts != "-") {
+          countsFile = std::make_unique<SafeFileWriter>(*arguments.counts);
+          countsFile->Write(counts);
+        }
+      }
       if (arguments.output == "-") {
         // Streamed as it is made; the drawing itself is all that goes to standard output.
         StreamSink sink(out);
@@ -121,12 +160,18 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
                     drawing);
         // Absolute, as the confirmation names drawings, but not normalised: it names what was
         // written.
-        if (!arguments.quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
+        if (!quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
       } else {
         written.CheckFree(DxfPathFor(session.CurrentImagePath()));
         const std::string dxfPath = *session.SaveToDxf(templates);
         written.Add(dxfPath, session.CurrentImagePath());
-        if (!arguments.quiet) out << ConsoleConfirmation(dxfPath) << "\n";
+        if (!quiet) out << ConsoleConfirmation(dxfPath) << "\n";
+      }
+      if (countsFile) {
+        countsFile->Commit();
+        if (!quiet) out << "Counts saved to : \n" << AbsolutePath(*arguments.counts) << "\n";
+      } else if (arguments.counts) {
+        out << counts;
       }
     } catch (const std::exception& error) {
       err << "pixdraft-convert: " << (fromInput ? "standard input" : picture) << ": "
