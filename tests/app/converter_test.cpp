@@ -216,7 +216,7 @@ TEST_F(ConvertPictures, WarnsOfAUtf16HeaderAndRefusesTooManyColoursForLayers) {
     EXPECT_EQ(layers.status, colours == 4096 ? kAllConverted : kSomeFailed);
     EXPECT_EQ(layers.out.empty(), colours != 4096);
     EXPECT_EQ(layers.err, colours == 4096 ? ""
-                                          : (dir_ / "many.png") +
+                                          : "pixdraft-convert: " + (dir_ / "many.png") +
                                                 ": The picture has more than 4096 colours, too "
                                                 "many for one layer each.\n");
   }
