@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "cielab.h"
 #include "nearest_colour.h"
@@ -11,26 +13,41 @@
 namespace pixdraft {
 namespace {
 
-// Pictures repeat colours, photos in nearby pixels: a small table remembers recent answers
-// by colour, so most pixels cost one look-up. The answer never depends on it.
-template <typename Value>
-class ColourCache {
+// The nearest colour's index for every colour, each worked out once: a table of all 2^24
+// colours, zeroed by the system as it is touched, so a picture pays in memory (at most 32 MiB)
+// only for the stretches of colours it has. Colours are placed in Morton order (the bits of red,
+// green and blue interleaved), so similar colours, as neighbouring pixels have, lie together.
+class NearestByColour {
  public:
-  template <typename Compute>
-  const Value& Get(TColor colour, Compute compute) {
-    Slot& slot = (*slots_)[(colour * 0x9E3779B1u) >> (32 - kBits)];
-    if (slot.colour != colour) slot = {colour, compute(colour)};
-    return slot.value;
+  explicit NearestByColour(const NearestColour& nearest)
+      : nearest_(nearest),
+        table_(
+            static_cast<std::uint16_t*>(std::calloc(std::size_t{1} << 24, sizeof(std::uint16_t)))) {
+    if (!table_) throw std::bad_alloc();
+  }
+  std::size_t operator()(TColor colour) {
+    std::uint16_t& slot = table_[Place(colour)];
+    if (slot == 0) slot = std::uint16_t(nearest_.Find(ToLab(colour)) + 1);
+    return slot - 1u;
   }
 
  private:
-  static constexpr int kBits = 16;
-  struct Slot {
-    TColor colour = kNoSquare;  // no pixel looked up is kNoSquare
-    Value value{};
+  static std::uint32_t Place(TColor colour) {
+    static const std::array<std::uint32_t, 256> spread = [] {
+      std::array<std::uint32_t, 256> bits{};
+      for (std::uint32_t v = 0; v < 256; ++v) {
+        for (int bit = 0; bit < 8; ++bit) bits[v] |= (v >> bit & 1) << (3 * bit);
+      }
+      return bits;
+    }();
+    return spread[colour & 0xFF] | spread[colour >> 8 & 0xFF] << 1 |
+           spread[colour >> 16 & 0xFF] << 2;
+  }
+  struct Free {
+    void operator()(std::uint16_t* table) const { std::free(table); }
   };
-  std::unique_ptr<std::array<Slot, 1 << kBits>> slots_ =
-      std::make_unique<std::array<Slot, 1 << kBits>>();
+  const NearestColour& nearest_;
+  std::unique_ptr<std::uint16_t[], Free> table_;  // index + 1; 0 for not yet known
 };
 
 std::vector<Lab> Labs(const std::vector<TColor>& colours) {
@@ -41,24 +58,22 @@ std::vector<Lab> Labs(const std::vector<TColor>& colours) {
 
 void MapPlain(Raster& raster, const std::vector<TColor>& colours) {
   const NearestColour nearest(Labs(colours));
-  ColourCache<TColor> cache;
-  const auto find = [&](TColor colour) { return colours[nearest.Find(ToLab(colour))]; };
+  NearestByColour find(nearest);
   for (TColor& pixel : raster.pixels) {
-    if (pixel != kNoSquare) pixel = cache.Get(pixel, find);
+    if (pixel != kNoSquare) pixel = colours[find(pixel)];
   }
 }
 
 void MapDithered(Raster& raster, const std::vector<TColor>& colours) {
   const std::vector<Lab> labs = Labs(colours);
   const NearestColour nearest(labs);
-  ColourCache<Lab> cache;
   // Errors of this row and the next, one pixel of margin on either side.
   std::vector<Lab> here(std::size_t(raster.width) + 2), below(here.size());
   for (int y = 0; y < raster.height; ++y) {
     for (int x = 0; x < raster.width; ++x) {
       TColor& pixel = raster.pixels[std::size_t(y) * raster.width + x];
       if (pixel == kNoSquare) continue;
-      const Lab own = cache.Get(pixel, [](TColor c) { return ToLab(c); });
+      const Lab own = ToLab(pixel);
       const Lab& carried = here[x + 1];
       const Lab target = {std::clamp(own.l + carried.l, 0, 10000),
                           std::clamp(own.a + carried.a, -12800, 12800),
@@ -90,12 +105,10 @@ void MapToColours(Raster& raster, const std::vector<TColor>& colours, bool dithe
 
 std::vector<std::size_t> UsedColours(const Raster& raster, const std::vector<TColor>& colours) {
   const NearestColour nearest(Labs(colours));
-  ColourCache<std::size_t> cache;
+  NearestByColour find(nearest);
   std::vector<bool> used(colours.size());
   for (const TColor pixel : raster.pixels) {
-    if (pixel != kNoSquare) {
-      used[cache.Get(pixel, [&](TColor c) { return nearest.Find(ToLab(c)); })] = true;
-    }
+    if (pixel != kNoSquare) used[find(pixel)] = true;
   }
   std::vector<std::size_t> indices;
   for (std::size_t i = 0; i < used.size(); ++i) {

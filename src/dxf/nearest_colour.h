@@ -18,6 +18,10 @@ class NearestColour {
   std::size_t Find(const Lab& target) const;
 
  private:
+  // Short lists are searched through, as quick as any shortcut.
+  static constexpr std::size_t kScanned = 64;
+  std::vector<Lab> inOrder_;
+  std::vector<double> ls_, as_, bs_;  // the same, coordinate by coordinate
   struct Entry {
     Lab lab;
     std::size_t index;
