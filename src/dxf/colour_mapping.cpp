@@ -15,19 +15,20 @@ namespace {
 
 // The nearest colour's index for every colour, each worked out once: a table of all 2^24
 // colours, zeroed by the system as it is touched, so a picture pays in memory (at most 32 MiB)
-// only for the stretches of colours it has. Colours are placed in Morton order (the bits of red,
-// green and blue interleaved), so similar colours, as neighbouring pixels have, lie together.
+// only for the stretches of colours it has; a byte a colour (16 MiB) for fewer than 255 colours.
+// Colours are placed in Morton order (the bits of red, green and blue interleaved), so similar
+// colours, as neighbouring pixels have, lie together.
+template <typename Slot>
 class NearestByColour {
  public:
   explicit NearestByColour(const NearestColour& nearest)
       : nearest_(nearest),
-        table_(
-            static_cast<std::uint16_t*>(std::calloc(std::size_t{1} << 24, sizeof(std::uint16_t)))) {
+        table_(static_cast<Slot*>(std::calloc(std::size_t{1} << 24, sizeof(Slot)))) {
     if (!table_) throw std::bad_alloc();
   }
   std::size_t operator()(TColor colour) {
-    std::uint16_t& slot = table_[Place(colour)];
-    if (slot == 0) slot = std::uint16_t(nearest_.Find(ToLab(colour)) + 1);
+    Slot& slot = table_[Place(colour)];
+    if (slot == 0) slot = Slot(nearest_.Find(ToLab(colour)) + 1);
     return slot - 1u;
   }
 
@@ -44,10 +45,10 @@ class NearestByColour {
            spread[colour >> 16 & 0xFF] << 2;
   }
   struct Free {
-    void operator()(std::uint16_t* table) const { std::free(table); }
+    void operator()(Slot* table) const { std::free(table); }
   };
   const NearestColour& nearest_;
-  std::unique_ptr<std::uint16_t[], Free> table_;  // index + 1; 0 for not yet known
+  std::unique_ptr<Slot[], Free> table_;  // index + 1; 0 for not yet known
 };
 
 std::vector<Lab> Labs(const std::vector<TColor>& colours) {
@@ -56,12 +57,23 @@ std::vector<Lab> Labs(const std::vector<TColor>& colours) {
   return labs;
 }
 
-void MapPlain(Raster& raster, const std::vector<TColor>& colours) {
-  const NearestColour nearest(Labs(colours));
-  NearestByColour find(nearest);
-  for (TColor& pixel : raster.pixels) {
-    if (pixel != kNoSquare) pixel = colours[find(pixel)];
+// Calls use(pixel, index of its nearest colour) for every drawn pixel of `pixels`.
+template <typename Slot, typename Pixels, typename Use>
+void ForEachNearest(Pixels& pixels, const NearestColour& nearest, Use use) {
+  NearestByColour<Slot> find(nearest);
+  for (auto& pixel : pixels) {
+    if (pixel != kNoSquare) use(pixel, find(pixel));
   }
+}
+template <typename Pixels, typename Use>
+void ForEachNearest(Pixels& pixels, const std::vector<TColor>& colours, Use use) {
+  const NearestColour nearest(Labs(colours));
+  colours.size() < 255 ? ForEachNearest<std::uint8_t>(pixels, nearest, use)
+                       : ForEachNearest<std::uint16_t>(pixels, nearest, use);
+}
+
+void MapPlain(Raster& raster, const std::vector<TColor>& colours) {
+  ForEachNearest(raster.pixels, colours, [&](TColor& pixel, std::size_t i) { pixel = colours[i]; });
 }
 
 void MapDithered(Raster& raster, const std::vector<TColor>& colours) {
@@ -104,12 +116,8 @@ void MapToColours(Raster& raster, const std::vector<TColor>& colours, bool dithe
 }
 
 std::vector<std::size_t> UsedColours(const Raster& raster, const std::vector<TColor>& colours) {
-  const NearestColour nearest(Labs(colours));
-  NearestByColour find(nearest);
   std::vector<bool> used(colours.size());
-  for (const TColor pixel : raster.pixels) {
-    if (pixel != kNoSquare) used[find(pixel)] = true;
-  }
+  ForEachNearest(raster.pixels, colours, [&](TColor, std::size_t i) { used[i] = true; });
   std::vector<std::size_t> indices;
   for (std::size_t i = 0; i < used.size(); ++i) {
     if (used[i]) indices.push_back(i);

@@ -71,14 +71,15 @@ TEST(NearestColour, ByCie76TheFirstListedOnATie) {
     std::vector<TColor> palette;
     std::uint32_t pixel, nearest;
   };
-  // More than 64 colours are searched by L* first: the same answers.
+  // More than 64 colours are searched by L* first, and 256 need two bytes each: the same answers.
   std::vector<TColor> many;
-  for (std::uint32_t i = 0; i < 70; ++i) many.push_back(Hex(0xFF0000 | i << 8));
+  for (std::uint32_t i = 0; i < 254; ++i) many.push_back(Hex(0xFF0000 | i << 8));
   many.insert(many.begin() + 20, Hex(0x686868));
   many.push_back(Hex(0x606060));
   for (const Case& c : {
            Case{many, 0x646464, 0x686868},
            Case{many, 0xFF2A00, 0xFF2A00},
+           Case{many, 0x5F6060, 0x606060},
            // Nearer purple than red by red, green and blue; nearer red as people see it.
            Case{Hexes({0xFF0000, 0x800080}), 0x4DC707, 0xFF0000},
            Case{Hexes({0x000000, 0xFFFFFF, 0xFF8000}), 0xE0A040, 0xFF8000},
