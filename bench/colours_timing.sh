@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # pixdraft-convert --size 4096 with --colours 16 and with a palette of 48 colours against the
 # plain export, on a 4096 x 4096 photo-like PNG (smooth colours and noise: millions of distinct
-# colours): the median wall time of three runs, its ratio to the plain export's, and the peak
-# resident memory. The drawings stream to /dev/null through -o -.
+# colours): the median wall time of three runs, its ratio to the plain export's, the peak
+# resident memory (the decoding helper's, the larger) and the converter's own peak, where the
+# colours are reduced. The drawings stream to /dev/null through -o -.
 # Usage: bench/colours_timing.sh [BUILD_DIR]   (default build/release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,8 +32,18 @@ run() {  # run OPTIONS...: prints "seconds peak_KiB" of one conversion
   tail -n 1 "$work/usage"
 }
 median() { sort -n | sed -n 2p; }
+own_peak() {  # own_peak OPTIONS...: the converter's own VmHWM in KiB, read until it ends
+  $converter "$@" "$work/photo.png" > /dev/null &
+  local pid=$! peak=0 now
+  while now=$(awk '/VmHWM/ { print $2 }' /proc/$pid/status 2>/dev/null) && [[ -n $now ]]; do
+    peak=$now
+    sleep 0.02
+  done
+  wait $pid
+  echo "$peak"
+}
 
-printf '%-36s %8s %7s %9s\n' options seconds ratio 'peak MiB'
+printf '%-36s %8s %7s %9s %12s\n' options seconds ratio 'peak MiB' 'convert MiB'
 plain=
 for options in "" "--colours 16" "--palette $work/beads.txt" "--colours 16 --dither" \
   "--palette $work/beads.txt --dither"; do
@@ -40,6 +51,7 @@ for options in "" "--colours 16" "--palette $work/beads.txt" "--colours 16 --dit
   seconds=$(cut -d' ' -f1 <<<"$runs" | median)
   peak=$(cut -d' ' -f2 <<<"$runs" | sort -n | tail -n 1)
   plain=${plain:-$seconds}
-  printf '%-36s %8.2f %7.2f %9.1f\n' "${options//$work\//}" "$seconds" \
-    "$(bc -l <<< "$seconds / $plain")" "$(bc -l <<< "$peak / 1024")"
+  printf '%-36s %8.2f %7.2f %9.1f %12.1f\n' "${options//$work\//}" "$seconds" \
+    "$(bc -l <<< "$seconds / $plain")" "$(bc -l <<< "$peak / 1024")" \
+    "$(bc -l <<< "$(own_peak $options) / 1024")"
 done
