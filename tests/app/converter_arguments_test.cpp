@@ -183,30 +183,11 @@ INSTANTIATE_TEST_SUITE_P(
     ArgumentsName<Rejected>);
 
 TEST(ConverterHelp, ListsEveryOption) {
-  for (const char* option : {"-s, --size N",
-                             "--keep-aspect",
-                             "--pixel-size S",
-                             "--skip-transparent",
-                             "--skip-colour RRGGBB",
-                             "--skip-color",
-                             "--merge",
-                             "--merge=regions",
-                             "--entity KIND",
-                             "--colour-index",
-                             "--color-index",
-                             "--layers",
-                             "--units UNIT",
-                             "--origin CORNER",
-                             "--palette FILE",
-                             "--colours N",
-                             "--colors",
-                             "--dither",
-                             "--counts FILE",
-                             "-o, --output PATH",
-                             "--templates DIR",
-                             "-q, --quiet",
-                             "-h, --help",
-                             "-V, --version"}) {
+  for (const char* option :
+       {"-s, --size N", "--keep-aspect", "--pixel-size S", "--skip-transparent",
+        "--skip-colour RRGGBB", "--skip-color", "--merge", "--merge=regions", "--entity KIND",
+        "--colour-index", "--color-index", "--layers", "--units UNIT", "--origin CORNER",
+        "-o, --output PATH", "--templates DIR", "-q, --quiet", "-h, --help", "-V, --version"}) {
     EXPECT_NE(std::string(kConverterUsage).find(option), std::string::npos) << option;
   }
   EXPECT_EQ(ParseConverterArguments({"a.png", "--help", "--size=0"}).action,
