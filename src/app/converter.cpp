@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <map>
+#include <sstream>
+#include <memory>
 #include <utility>
 
 #include "app/converter_arguments.h"
@@ -10,7 +12,10 @@
 #include "base/error_text.h"
 #include "base/errors.h"
 #include "base/readable_file.h"
+#include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
+#include "dxf/colour_counts.h"
+#include "dxf/palette.h"
 #include "picture/picture_session.h"
 #include "platform/platform.h"
 
@@ -66,9 +71,23 @@ bool IsUtf16Template(const std::string& path) {
   }
 }
 
+// The palette file's colours into the options: the colours to draw with, and the names of their
+// layers.
+void UsePalette(const std::string& fileName, ConversionOptions& options) {
+  for (NamedColour& entry : LoadPalette(fileName)) {
+    options.reduction.palette.push_back(entry.colour);
+    if (!entry.name.empty()) options.drawing.colourNames.push_back(std::move(entry));
+  }
+}
+
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto usageError = [&](const std::string& problem) {
+    err << "pixdraft-convert: " << problem << "\n"
+        << "Try 'pixdraft-convert --help' for more information.\n";
+    return kUsageError;
+  };
   const ParsedCommandLine parsed = ParseConverterArguments(args);
   switch (parsed.action) {
     case ParsedCommandLine::Action::ShowHelp:
@@ -78,14 +97,22 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       out << "pixdraft-convert " PIXDRAFT_VERSION "\n";
       return kAllConverted;
     case ParsedCommandLine::Action::UsageError:
-      err << "pixdraft-convert: " << parsed.problem << "\n"
-          << "Try 'pixdraft-convert --help' for more information.\n";
-      return kUsageError;
+      return usageError(parsed.problem);
     case ParsedCommandLine::Action::Convert:
       break;
   }
-  const ConverterArguments& arguments = parsed.arguments;
+  ConverterArguments arguments = parsed.arguments;
+  if (arguments.palette) {
+    try {
+      UsePalette(*arguments.palette, arguments.options);
+    } catch (const std::exception& error) {
+      const bool ofFile = dynamic_cast<const EPaletteError*>(&error) == nullptr;
+      return usageError(ofFile ? "--palette: " + ErrorDisplayText(error) : error.what());
+    }
+  }
   const DrawingOptions& drawing = arguments.options.drawing;
+  // The counts' lines are all that goes to standard output when they go there.
+  const bool quiet = arguments.quiet || arguments.counts == "-";
   TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
   if (arguments.templatesDir) {
     const std::string& dir = *arguments.templatesDir;
@@ -109,6 +136,20 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       } else {
         session.Load(picture);
       }
+      // The counts are made, and their file staged, before the drawing is written: a picture
+      // they refuse leaves no drawing, and a failed drawing leaves no counts.
+      std::unique_ptr<SafeFileWriter> countsFile;
+      std::string counts;
+      if (arguments.counts) {
+        std::ostringstream csv;
+        StreamSink sink(csv);
+        WriteCountsCsv(sink, CountColours(session.raster(), drawing), drawing);
+        counts = std::move(csv).str();
+        if (arguments.counts != "-") {
+          countsFile = std::make_unique<SafeFileWriter>(*arguments.counts);
+          countsFile->Write(counts);
+        }
+      }
       if (arguments.output == "-") {
         // Streamed as it is made; the drawing itself is all that goes to standard output.
         StreamSink sink(out);
@@ -118,12 +159,18 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
                     drawing);
         // Absolute, as the confirmation names drawings, but not normalised: it names what was
         // written.
-        if (!arguments.quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
+        if (!quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
       } else {
         written.CheckFree(DxfPathFor(session.CurrentImagePath()));
         const std::string dxfPath = *session.SaveToDxf(templates);
         written.Add(dxfPath, session.CurrentImagePath());
-        if (!arguments.quiet) out << ConsoleConfirmation(dxfPath) << "\n";
+        if (!quiet) out << ConsoleConfirmation(dxfPath) << "\n";
+      }
+      if (countsFile) {
+        countsFile->Commit();
+        if (!quiet) out << "Counts saved to : \n" << AbsolutePath(*arguments.counts) << "\n";
+      } else if (arguments.counts) {
+        out << counts;
       }
     } catch (const std::exception& error) {
       err << "pixdraft-convert: " << (fromInput ? "standard input" : picture) << ": "

@@ -33,6 +33,14 @@ const char kConverterUsage[] =
     "      --units UNIT        name the drawing unit: mm, cm, m, in or ft\n"
     "      --origin CORNER     top-left (default: the picture hangs below y = 1) or\n"
     "                          bottom-left (the raster's lower-left corner at 0, 0)\n"
+    "      --palette FILE      draw in the colours of FILE, each pixel in the nearest by CIELAB\n"
+    "                          (a colour RRGGBB a line, \"#\" optional, then a name if any)\n"
+    "      --colours N         draw in at most N colours, 2 to 256, chosen from the picture or\n"
+    "                          from the palette; --colors is the same\n"
+    "      --dither            spread each pixel's colour error to its neighbours\n"
+    "                          (Floyd-Steinberg), for photos; needs --palette or --colours\n"
+    "      --counts FILE       write each colour's squares, entities and area as CSV to FILE\n"
+    "                          (one PICTURE only); \"-\" writes it to standard output\n"
     "  -o, --output PATH       write the DXF to PATH (one PICTURE only); \"-\" writes it to\n"
     "                          standard output\n"
     "      --templates DIR     read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
@@ -59,6 +67,10 @@ enum class Option {
   Layers,
   Units,
   Origin,
+  Palette,
+  Colours,
+  Dither,
+  Counts,
   Output,
   Templates,
   Quiet,
@@ -88,6 +100,11 @@ constexpr KnownOption kOptions[] = {
     {"layers", 0, Option::Layers, {}},
     {"units", 0, Option::Units, "mm, cm, m, in or ft"},
     {"origin", 0, Option::Origin, "top-left or bottom-left"},
+    {"palette", 0, Option::Palette, "a file name"},
+    {"colours", 0, Option::Colours, "a number"},
+    {"colors", 0, Option::Colours, "a number"},
+    {"dither", 0, Option::Dither, {}},
+    {"counts", 0, Option::Counts, "a file name"},
     {"output", 'o', Option::Output, "a file name"},
     {"templates", 0, Option::Templates, "a folder"},
     {"quiet", 'q', Option::Quiet, {}},
@@ -185,6 +202,23 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
         return std::nullopt;
       }
       return typed + " takes top-left or bottom-left" + quoted;
+    case Option::Palette:
+      if (value.empty()) return typed + " needs a file name";
+      arguments.palette = value;
+      return std::nullopt;
+    case Option::Colours:
+      if (const auto count = ParseSide(value); count && *count >= 2 && *count <= 256) {
+        options.reduction.colours = *count;
+        return std::nullopt;
+      }
+      return typed + " takes a whole number from 2 to 256" + quoted;
+    case Option::Dither:
+      options.reduction.dither = true;
+      return std::nullopt;
+    case Option::Counts:
+      if (value.empty()) return typed + " needs a file name";
+      arguments.counts = value;
+      return std::nullopt;
     case Option::Help:
     case Option::Version:
       return std::nullopt;
@@ -263,10 +297,20 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
       drawing.entity != EntityKind::Polyline) {
     return UsageError("--merge=regions needs --entity hatch or --entity polyline");
   }
+  if (arguments.options.reduction.dither && !arguments.palette &&
+      arguments.options.reduction.colours == 0) {
+    return UsageError("--dither needs --palette or --colours");
+  }
   if (arguments.pictures.empty()) return UsageError("missing picture operand");
-  if (arguments.output && arguments.pictures.size() > 1) {
-    return UsageError("--output takes one picture, not " +
-                      std::to_string(arguments.pictures.size()));
+  for (const auto& [option, given] : {std::pair{"--output", arguments.output.has_value()},
+                                      std::pair{"--counts", arguments.counts.has_value()}}) {
+    if (given && arguments.pictures.size() > 1) {
+      return UsageError(std::string(option) + " takes one picture, not " +
+                        std::to_string(arguments.pictures.size()));
+    }
+  }
+  if (arguments.counts == "-" && arguments.output == "-") {
+    return UsageError("--counts - needs the drawing in a file, not on standard output");
   }
   // A drawing beside standard input has no name.
   if (!arguments.output && std::find(arguments.pictures.begin(), arguments.pictures.end(), "-") !=

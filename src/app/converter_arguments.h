@@ -17,6 +17,8 @@ struct ConverterArguments {
   ConversionOptions options;
   std::optional<std::string> templatesDir;  // --templates
   std::optional<std::string> output;        // --output; "-" is standard output
+  std::optional<std::string> palette;       // --palette, read once the line is parsed
+  std::optional<std::string> counts;        // --counts; "-" is standard output
   bool quiet = false;                       // --quiet: no confirmations
   std::vector<std::string> pictures;        // "-" is standard input
 };

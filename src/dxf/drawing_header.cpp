@@ -8,6 +8,7 @@
 
 #include "dxf/header_edits.h"
 #include "dxf/header_pairs.h"
+#include "dxf/layer_names.h"
 #include "dxf/layer_table.h"
 
 namespace pixdraft {
@@ -69,12 +70,13 @@ class Changes {
     }
   }
 
-  void AddLayers(const std::vector<TColor>& colours, std::int32_t firstHandle, bool colourIndex) {
+  void AddLayers(const std::vector<TColor>& colours, std::int32_t firstHandle, bool colourIndex,
+                 const LayerNames& names) {
     const auto table = pairs_.FindTable(u"LAYER");
     if (!table) return;
     std::optional<std::u16string> owner;
     if (table->handle) owner = std::u16string(pairs_.Value(*table->handle));
-    edits_.InsertBefore(table->end, LayerRecords(colours, firstHandle, owner, colourIndex));
+    edits_.InsertBefore(table->end, LayerRecords(colours, firstHandle, owner, colourIndex, names));
     if (const auto entries = NumberAt(pairs_, table->entries)) {
       edits_.Replace(*table->entries,
                      Utf16(std::to_string(std::int64_t(*entries) + std::int64_t(colours.size()))));
@@ -121,7 +123,10 @@ std::optional<TStringList> DrawingHeader(const TStringList& header, const Drawin
                                          const GridLines& grid, std::int32_t firstLayerHandle,
                                          const std::optional<HandleSeed>& seed) {
   Changes changes(header);
-  if (options.layers) changes.AddLayers(survey.colours, firstLayerHandle, options.colourIndex);
+  if (options.layers) {
+    changes.AddLayers(survey.colours, firstLayerHandle, options.colourIndex,
+                      LayerNames(options.colourNames));
+  }
   if (options.units) {
     // $INSUNITS by Units: millimetres, centimetres, metres, inches, feet.
     constexpr int kInsUnits[] = {4, 5, 6, 1, 2};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,13 @@ enum class Units { Millimetres, Centimetres, Metres, Inches, Feet };
 // every square at x, y >= 0.
 enum class Origin { TopLeft, BottomLeft };
 
+// A colour with a name of the user's, such as a palette's "orange tile".
+struct NamedColour {
+  TColor colour = 0;
+  std::string name;
+  bool operator==(const NamedColour&) const = default;
+};
+
 struct DrawingOptions {
   PixelSize pixelSize = {};
   // Squares of these colours are left out of the drawing.
@@ -38,6 +46,8 @@ struct DrawingOptions {
   bool colourIndex = false;
   // Every colour on a layer of its own (layer_table.h).
   bool layers = false;
+  // The layers of these colours carry their names, made fit for DXF (layer_names.h).
+  std::vector<NamedColour> colourNames = {};
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
   std::optional<Units> units = {};
   Origin origin = Origin::TopLeft;

@@ -12,6 +12,7 @@
 #include "dxf/drawing_survey.h"
 #include "dxf/grid_lines.h"
 #include "dxf/handle_seed.h"
+#include "dxf/layer_names.h"
 #include "dxf/layer_table.h"
 #include "dxf/region_walk.h"
 #include "dxf/shape_record_writer.h"
@@ -63,6 +64,7 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
                                                              options.colourIndex, options.layers));
   ChunkedText text(sink, encoding, writer.MaxRecordSize());
   ColourIndexCache indices;
+  const LayerNames layerNames(options.colourNames);
   TraceFieldTexts texts;
   for (SquareWalk walk(raster, options); !walk.Done();) {
     for (const Square& square : walk.NextColumn()) {
@@ -70,7 +72,7 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
       texts[int(TraceField::Colour)] = TrueColourText(square.colour);
       if (options.colourIndex)
         texts[int(TraceField::ColourIndex)] = NumberText(indices(square.colour));
-      if (options.layers) texts[int(TraceField::Layer)] = LayerName(square.colour);
+      if (options.layers) texts[int(TraceField::Layer)] = layerNames(square.colour);
       texts[int(TraceField::Left)] = grid.ColumnText(square.x);
       texts[int(TraceField::Right)] = grid.ColumnText(square.x + square.width);
       texts[int(TraceField::Bottom)] = grid.RowText(square.y + square.height);
@@ -85,7 +87,8 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
 void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
                  const Raster& raster, const DrawingOptions& options, const GridLines& grid,
                  std::int32_t handle) {
-  ShapeRecordWriter writer(lineBreak, options.entity, options.colourIndex, options.layers);
+  ShapeRecordWriter writer(lineBreak, options.entity, options.colourIndex, options.layers,
+                           options.colourNames);
   ChunkedText text(sink, encoding, writer.Room());
   Shape shape;
   if (Regions(options)) {

@@ -1,6 +1,7 @@
 #include "dxf/layer_table.h"
 
 #include "dxf/colour_index.h"
+#include "dxf/layer_names.h"
 
 namespace pixdraft {
 
@@ -17,7 +18,7 @@ FieldText LayerName(TColor colour) {
 std::vector<std::u16string> LayerRecords(const std::vector<TColor>& colours,
                                          std::int32_t firstHandle,
                                          const std::optional<std::u16string>& tableHandle,
-                                         bool colourIndex) {
+                                         bool colourIndex, const LayerNames& names) {
   std::vector<std::u16string> lines;
   const auto add = [&](std::string_view code, std::string_view value) {
     lines.emplace_back(code.begin(), code.end());
@@ -33,7 +34,7 @@ std::vector<std::u16string> LayerRecords(const std::vector<TColor>& colours,
     }
     add("100", "AcDbSymbolTableRecord");
     add("100", "AcDbLayerTableRecord");
-    add("  2", LayerName(colour).view());
+    add("  2", names(colour).view());
     add(" 70", "0");
     add(" 62", colourIndex ? std::to_string(NearestColourIndex(colour)) : "7");
     add("420", TrueColourText(colour).view());

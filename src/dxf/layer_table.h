@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/layer_names.h"
 #include "dxf/raster.h"
 #include "dxf/trace_record.h"
 
@@ -20,12 +21,13 @@ constexpr std::size_t kMaxLayers = 4096;
 // first: orange (255, 128, 0) is on layer C_FF8000.
 FieldText LayerName(TColor colour);
 
-// The LAYER records of `colours`, in their order, line by line: handles from `firstHandle` on,
+// The LAYER records of `colours`, in their order, line by line, named by `names`: handles from
+// `firstHandle` on,
 // owned by the table whose handle is `tableHandle` (none: no owner group), colour 420 and group
 // 62 with the nearest colour index when `colourIndex`, else 7, the usual default.
 std::vector<std::u16string> LayerRecords(const std::vector<TColor>& colours,
                                          std::int32_t firstHandle,
                                          const std::optional<std::u16string>& tableHandle,
-                                         bool colourIndex);
+                                         bool colourIndex, const LayerNames& names);
 
 }  // namespace pixdraft

@@ -33,6 +33,9 @@ class PixelSize {
 
   // The size as the nearest double, for what needs no exact decimal (the view's size).
   double Value() const;
+  // The size exactly: Units() / 10^Decimals(), Units() without trailing zeros.
+  std::int64_t Units() const { return units_; }
+  int Decimals() const { return decimals_; }
 
   bool operator==(const PixelSize&) const = default;
 

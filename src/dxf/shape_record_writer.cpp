@@ -33,8 +33,12 @@ char* PutNumber(char* out, std::uint64_t value) { return std::to_chars(out, out 
 }  // namespace
 
 ShapeRecordWriter::ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex,
-                                     bool layers)
-    : lineBreak_(lineBreak), kind_(kind), colourIndex_(colourIndex), layers_(layers) {
+                                     bool layers, const std::vector<NamedColour>& colourNames)
+    : lineBreak_(lineBreak),
+      kind_(kind),
+      colourIndex_(colourIndex),
+      layers_(layers),
+      layerNames_(colourNames) {
   const bool hatch = kind == EntityKind::Hatch;
   start_ = Join(hatch ? "  0\nHATCH\n  5\n" : "  0\nLWPOLYLINE\n  5\n");
   afterHandle_ = Join("\n100\nAcDbEntity\n  8\n");
@@ -68,7 +72,7 @@ ShapeRecordWriter::Piece ShapeRecordWriter::Join(std::string_view lines) const {
 char* ShapeRecordWriter::Head(char* out, std::int32_t handle, TColor colour) {
   out = Put(Put(out, start_), HandleField(handle));
   out = Put(out, afterHandle_);
-  out = layers_ ? Put(out, LayerName(colour)) : Put(out, layerZero_);
+  out = layers_ ? Put(out, layerNames_(colour)) : Put(out, layerZero_);
   out = Put(out, afterLayer_);
   if (colourIndex_) out = Put(PutNumber(out, std::uint64_t(indices_(colour))), afterIndex_);
   return Put(Put(out, TrueColourText(colour)), afterColour_);

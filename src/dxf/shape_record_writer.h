@@ -11,14 +11,17 @@
 #include "dxf/colour_index.h"
 #include "dxf/drawing_options.h"
 #include "dxf/grid_lines.h"
+#include "dxf/layer_names.h"
 #include "dxf/shape.h"
 
 namespace pixdraft {
 
 class ShapeRecordWriter {
  public:
-  // `kind` is Hatch or Polyline. `lineBreak` follows every line and must be ASCII.
-  ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex, bool layers);
+  // `kind` is Hatch or Polyline. `lineBreak` follows every line and must be ASCII. With
+  // `layers`, the layers of `colourNames` carry those names.
+  ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex, bool layers,
+                    const std::vector<NamedColour>& colourNames = {});
 
   // The most bytes one piece written at once takes: ChunkedText needs that much room.
   std::size_t Room() const { return 48 * (kMaxFieldLength + lineBreak_.size()); }
@@ -53,6 +56,7 @@ class ShapeRecordWriter {
   // Around a corner's coordinates.
   Piece beforeX_, beforeY_, afterY_;
   ColourIndexCache indices_;
+  const LayerNames layerNames_;
 };
 
 }  // namespace pixdraft

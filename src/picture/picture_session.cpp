@@ -15,6 +15,7 @@ std::string AbsolutePath(const std::string& path) {
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
+  ReduceColours(raster, options_.reduction, options_.drawing.leftOutColours);
   currentImagePath_ = AbsolutePath(path);
   raster_ = std::move(raster);
 }

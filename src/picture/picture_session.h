@@ -23,8 +23,9 @@ class PictureSession {
   // The window's conversion by default.
   explicit PictureSession(ConversionOptions options = {}) : options_(std::move(options)) {}
 
-  // Decodes and fits the picture at `path` (in the decoding helper) and makes it current. On any
-  // error, or DecodeCancelled once `cancel` is cancelled, the path and raster stay as they were,
+  // Decodes and fits the picture at `path` (in the decoding helper), reduces its colours as the
+  // options ask, and makes it current. On any error, or DecodeCancelled once `cancel` is
+  // cancelled, the path and raster stay as they were,
   // and the error propagates.
   void Load(const std::string& path, const DecodeCancel* cancel = nullptr);
 

@@ -11,7 +11,13 @@ raster, with the options applied here):
   $EXTMAX hold what the options ask for;
 - GDAL's ogrinfo reads as many features, on the same layers, each layer's fill of its area.
 
-The case "readme" takes the command lines of README.md's table of options by kind of program.
+With --palette each pixel is modelled as the palette's colour nearest by CIE76 in CIELAB; with
+--colours as the nearest of the colours drawn, at most N. With --counts every line of the CSV
+holds its colour's pixels, entities, layer, palette name and area (GDAL's for the layer), and a
+second conversion under MALLOC_PERTURB_ writes the same bytes.
+
+The case "readme" takes the command lines of README.md's table of options by kind of program,
+and its mosaic example.
 
 Usage: check_option.py PIXDRAFT_CONVERT TEMPLATE_DIR SAMPLE_PICTURE CASE...
 """
@@ -19,6 +25,7 @@ import logging
 import os
 import re
 import shutil
+import csv
 import subprocess
 import sys
 import tempfile
@@ -48,12 +55,21 @@ CASES = {
     "region_hatches": ("few.png", ["--entity", "hatch", "--merge=regions"], False),
     "layers": ("photo.png", ["--size", "12", "--layers", "--colour-index", "--entity", "hatch",
                              "--merge=regions", "--pixel-size", "0.25"], True),
+    "palette": ("photo.png", ["--size", "24", "--palette", "samples/tiles.txt", "--layers",
+                              "--colour-index", "--entity", "hatch", "--merge=regions", "--units",
+                              "cm", "--pixel-size", "0.5", "--counts", "counts.csv"], False),
+    "colours": ("sample.png", ["--colours", "6", "--merge", "--layers", "--counts", "c.csv"], False),
+    "palette_colours": ("photo.png", ["--palette", "samples/tiles.txt", "--colours", "3",
+                                      "--entity", "polyline", "--skip-transparent", "--counts",
+                                      "c.csv", "--layers"], False),
 }
 INSUNITS = {"mm": 4, "cm": 5, "m": 6, "in": 1, "ft": 2}
 
 
 def make_pictures(work, sample):
     shutil.copy(sample, f"{work}/sample.png")
+    os.mkdir(f"{work}/samples")
+    shutil.copy(f"{os.path.dirname(sample)}/tiles.txt", f"{work}/samples")
     # 40 x 30: a gradient with noise, a transparent corner and half-transparent pixels.
     photo = Image.new("RGBA", (40, 30))
     photo.putdata([((x * 6) % 256, (y * 8) % 256, (x * y * 37) % 256,
@@ -73,9 +89,13 @@ def make_pictures(work, sample):
 
 
 def readme_cases(readme):
-    """The command lines of the README's table of options by kind of program, on the logo."""
+    """The command lines of the README's table of options by kind of program, on the logo, and
+    its mosaic example, on the photo."""
     cases = {}
     for line in open(readme, encoding="utf-8"):
+        mosaic = re.match(r"pixdraft-convert (.*--palette samples/tiles\.txt.*) photo\.jpg$", line)
+        if mosaic:
+            cases["readme: mosaic"] = ("photo.png", mosaic[1].split(), False)
         command = re.search(r"`pixdraft-convert ([^`]*) logo\.png`", line)
         if line.startswith("|") and command:
             cases[f"readme: {line.split('|')[1].strip()}"] = ("logo.png", command[1].split(), False)
@@ -104,7 +124,41 @@ def model(picture, args):
     left_out = {tuple(bytes.fromhex(args[i + 1].lstrip("#")))
                 for i, arg in enumerate(args) if arg == "--skip-colour"}
     pixels = {at: None if colour in left_out else colour for at, colour in pixels.items()}
+    if "--palette" in args and "--colours" not in args:  # else checked against what is drawn
+        pixels = nearest(pixels, list(palette(args)))
     return width, height, pixels, Decimal(value("--pixel-size", "1"))
+
+
+def palette(args):
+    """The palette's colours and names, in its order."""
+    names = {}
+    for line in open(args[args.index("--palette") + 1], encoding="utf-8"):
+        if line.strip()[:1] not in ("", "#"):
+            colour, _, name = line.strip().partition(" ")
+            names.setdefault(tuple(bytes.fromhex(colour.lstrip("#"))), name.strip())
+    return names
+
+
+def lab(colour):
+    """CIELAB in hundredths, rounded, from sRGB with the D65 white."""
+    r, g, b = (c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+               for c in (v / 255 for v in colour))
+    x, y, z = ((0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047,
+               (0.2126729 * r + 0.7151522 * g + 0.0721750 * b) / 1.0000001,
+               (0.0193339 * r + 0.1191920 * g + 0.9503041 * b) / 1.08883)
+    fx, fy, fz = (t ** (1 / 3) if t > (6 / 29) ** 3 else t / (3 * (6 / 29) ** 2) + 4 / 29
+                  for t in (x, y, z))
+    return round(11600 * fy - 1600), round(50000 * (fx - fy)), round(20000 * (fy - fz))
+
+
+def nearest(pixels, colours):
+    """Each pixel as the nearest of `colours` by CIE76, the first listed on a tie."""
+    labs = [lab(c) for c in colours]
+    def choose(colour):
+        p = lab(colour)
+        return colours[min(range(len(colours)),
+                           key=lambda i: sum((u - v) ** 2 for u, v in zip(p, labs[i])))]
+    return {at: colour and choose(colour) for at, colour in pixels.items()}
 
 
 def paint_loops(loops, colour, painted, problems, name):
@@ -145,7 +199,20 @@ def check(dxf, width, height, pixels, size, args):
     columns = {float(i * size): i for i in range(width + 1)}
     rows = {float((top - j) * size): j for j in range(height + 1)}
     entities = list(doc.modelspace())
-    layers = [layer.dxf.name for layer in doc.layers if layer.dxf.name.startswith("C_")]
+    layers = [layer.dxf.name for layer in doc.layers if layer.dxf.name not in ("0", "Defpoints")]
+    counts = {}
+    if "--counts" in args:
+        lines = list(csv.DictReader(open(args[args.index("--counts") + 1], encoding="utf-8")))
+        counts = {tuple(bytes.fromhex(row["colour"])): row for row in lines[:-1]}
+        total = {key: sum(Decimal(row[key]) for row in lines[:-1]) for key in list(lines[0])[3:]}
+        if lines[-1]["colour"] != "total" or any(Decimal(lines[-1][k]) != total[k] for k in total):
+            problems.append(f"counts' total {lines[-1]} != {total}")
+    if "--colours" in args:  # in the palette's order, else by RRGGBB
+        drawn = {entity.rgb for entity in entities}
+        pixels = nearest(pixels, [c for c in palette(args) if c in drawn] if "--palette" in args
+                         else sorted(drawn))
+        if len(drawn) > int(args[args.index("--colours") + 1]):
+            problems.append(f"{len(drawn)} colours drawn")
     first = 0x12C + len(layers)
     seed = int(doc.header["$HANDSEED"], 16)
     if entities and seed <= int(entities[-1].dxf.handle, 16):
@@ -156,6 +223,8 @@ def check(dxf, width, height, pixels, size, args):
         if int(entity.dxf.handle, 16) != first + number:
             problems.append(f"entity {number}: {name}")
         layer = "C_%02X%02X%02X" % entity.rgb if "--layers" in args else "0"
+        if entity.rgb in counts:
+            layer = counts[entity.rgb]["layer"]
         if entity.dxf.layer != layer or ("--colour-index" in args) != entity.dxf.hasattr("color"):
             problems.append(f"{name}: layer {entity.dxf.layer}, colour {entity.dxf.get('color')}")
         if "--layers" in args and (doc.layers.get(layer).rgb != entity.rgb or
@@ -191,6 +260,15 @@ def check(dxf, width, height, pixels, size, args):
         if painted.get(pixel) != drawn.get(pixel):
             problems.append(f"pixel {pixel}: {painted.get(pixel)} != {drawn.get(pixel)}")
 
+    names = palette(args) if "--palette" in args else {}
+    for rgb, row in counts.items():
+        expected = [sum(colour == rgb for colour in drawn.values()),
+                    sum(entity.rgb == rgb for entity in entities), names.get(rgb, "")]
+        if [int(row["squares"]), int(row["entities"]), row["name"]] != expected:
+            problems.append(f"counts of {rgb}: {row} for {expected}")
+    if counts and sorted(counts) != sorted(set(drawn.values())):
+        problems.append(f"counts for {sorted(counts)}")
+
     units = args[args.index("--units") + 1] if "--units" in args else None
     if units and (doc.header["$INSUNITS"], doc.header["$MEASUREMENT"]) != \
             (INSUNITS[units], int(units in ("mm", "cm", "m"))):
@@ -216,6 +294,9 @@ def check(dxf, width, height, pixels, size, args):
         for name, area in zip(names, re.findall(r"^  area \(Real\) = (.*)$", info, re.M)):
             ogr_areas[name] = ogr_areas.get(name, 0) + Decimal(area)
         expected = {name: area * size * size for name, area in areas.items()}
+        if counts and {row["layer"]: Decimal(row[list(row)[-1]]) for row in counts.values()} != \
+                expected:
+            problems.append(f"counts' areas != {expected}")
         if any(abs(ogr_areas.get(name, 0) - area) > Decimal("1e-6") * (1 + area)
                for name, area in expected.items()):
             problems.append(f"ogrinfo areas {ogr_areas} != {expected}")
@@ -230,13 +311,26 @@ def main(converter, templates, sample, case, cases):
             templates = lowered_seed(templates, work)
         dxf = f"{work}/drawing.dxf"
         command = [converter, "--templates", templates, *args, f"{work}/{picture}"]
-        if "-o" in args:
+        if "-o" not in args:
+            command += ["-o", dxf]
+        # Twice where colours are reduced: the same bytes whatever fresh memory holds.
+        runs = 2 if "--palette" in args or "--colours" in args else 1
+        outputs = []
+        for run in range(runs):
             with open(dxf, "wb") as out:
-                subprocess.run(command, stdout=out, check=True)
-        else:
-            subprocess.run(command + ["-o", dxf], stdout=subprocess.DEVNULL, check=True)
+                subprocess.run(command, stdout=out if "-o" in args else subprocess.DEVNULL,
+                               check=True, cwd=work, env=dict(os.environ, MALLOC_PERTURB_=str(
+                                   165 * run)))
+            outputs.append([open(f"{work}/{name}", "rb").read() for name in os.listdir(work)
+                            if os.path.isfile(f"{work}/{name}")])
+        if outputs[0] != outputs[-1]:
+            print(f"{case}: a second conversion wrote other bytes")
+            return 1
+        here = os.getcwd()
+        os.chdir(work)  # where the options' relative names lead
         width, height, pixels, size = model(f"{work}/{picture}", args)
         entities, problems = check(dxf, width, height, pixels, size, args)
+        os.chdir(here)
     for problem in problems[:20]:
         print(problem)
     print(f"{case}: {' '.join(args)} on {picture}, {width} x {height}: {entities} entities, "
@@ -245,12 +339,12 @@ def main(converter, templates, sample, case, cases):
 
 
 if __name__ == "__main__":
-    converter, templates, sample, *names = sys.argv[1:]
+    (converter, templates, sample), names = map(os.path.abspath, sys.argv[1:4]), sys.argv[4:]
     cases = dict(CASES)
     if "readme" in names:
         readme = readme_cases(f"{templates}/../README.md")
         cases.update(readme)
         names = [name for name in names if name != "readme"] + list(readme) + \
-            ([] if readme else ["readme: no command lines"])
+            ([] if "readme: mosaic" in readme else ["readme: no mosaic example"])
     # One process for every case: importing ezdxf takes longer than checking a drawing.
     sys.exit(max(main(converter, templates, sample, name, cases) for name in names))

@@ -26,6 +26,9 @@ struct Accepted {
   std::vector<TColor> leftOut = {};
   std::optional<std::string> output = {};
   Args pictures = {"a.png"};
+  std::optional<std::string> palette = {}, counts = {};
+  int colours = 0;
+  bool dither = false;
 };
 void PrintTo(const Accepted& c, std::ostream* out) { PrintArgs(c.args, out); }
 
@@ -62,6 +65,10 @@ TEST_P(AcceptedArguments, GiveTheseOptions) {
   EXPECT_EQ(options.drawing.leftOutColours, c.leftOut);
   EXPECT_EQ(parsed.arguments.output, c.output);
   EXPECT_EQ(parsed.arguments.pictures, c.pictures);
+  EXPECT_EQ(parsed.arguments.palette, c.palette);
+  EXPECT_EQ(parsed.arguments.counts, c.counts);
+  EXPECT_EQ(options.reduction.colours, c.colours);
+  EXPECT_EQ(options.reduction.dither, c.dither);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -100,7 +107,15 @@ INSTANTIATE_TEST_SUITE_P(
                              .quiet = true,
                              .output = "x.dxf",
                              .pictures = {"-"}},
-                    Accepted{.args = {"a.png", "", "b.png"}, .pictures = {"a.png", "", "b.png"}}),
+                    Accepted{.args = {"a.png", "", "b.png"}, .pictures = {"a.png", "", "b.png"}},
+                    Accepted{.args = {"--palette", "t.txt", "--colours=2", "--dither", "a.png"},
+                             .palette = "t.txt",
+                             .colours = 2,
+                             .dither = true},
+                    Accepted{.args = {"--colors", "256", "--counts", "-", "-o", "a.dxf", "a.png"},
+                             .output = "a.dxf",
+                             .counts = "-",
+                             .colours = 256}),
     ArgumentsName<Accepted>);
 
 struct Rejected {
@@ -155,7 +170,16 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"-o", "", "a.png"}, "-o needs a file name"},
         Rejected{{"a.png", "-o"}, "-o needs a file name"},
         Rejected{{"--templates=", "a.png"}, "--templates needs a folder name"},
-        Rejected{{"--merge"}, "missing picture operand"}),
+        Rejected{{"--merge"}, "missing picture operand"},
+        Rejected{{"--colours", "1", "a.png"},
+                 "--colours takes a whole number from 2 to 256, not \"1\""},
+        Rejected{{"--colors=257", "a.png"},
+                 "--colors takes a whole number from 2 to 256, not \"257\""},
+        Rejected{{"--dither", "a.png"}, "--dither needs --palette or --colours"},
+        Rejected{{"--palette=", "a.png"}, "--palette needs a file name"},
+        Rejected{{"--counts", "c.csv", "a.png", "b.png"}, "--counts takes one picture, not 2"},
+        Rejected{{"--counts", "-", "-o", "-", "a.png"},
+                 "--counts - needs the drawing in a file, not on standard output"}),
     ArgumentsName<Rejected>);
 
 TEST(ConverterHelp, ListsEveryOption) {

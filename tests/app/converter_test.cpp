@@ -227,5 +227,35 @@ TEST_F(ConvertPictures, WarnsOfAUtf16HeaderAndRefusesTooManyColoursForLayers) {
   }
 }
 
+// Faults: a malformed palette converted anyway, or named no line; the counts on standard
+// output carried a confirmation; a picture the counts refuse left a drawing or counts behind.
+TEST_F(ConvertPictures, PaletteLinesAreCheckedAndCountsGoWhereTheyAreNamed) {
+  WriteFile(dir_ / "tiles.txt", "# tiles\n000080 navy tile\nFF80 orange\n");
+  const Outcome bad = Convert({"--palette", dir_ / "tiles.txt", dir_ / "blue.png"});
+  EXPECT_EQ(bad.status, kUsageError);
+  EXPECT_EQ(bad.err, "pixdraft-convert: " + (dir_ / "tiles.txt") +
+                         ":3: expected a colour RRGGBB, then a name if any\n"
+                         "Try 'pixdraft-convert --help' for more information.\n");
+
+  WriteFile(dir_ / "tiles.txt", "# tiles\n000080 navy tile\nFFFFFF\n");
+  const Outcome run = Convert({"--templates", dir_.path(), "--palette", dir_ / "tiles.txt",
+                               "--layers", "--counts", "-", dir_ / "blue.png"});
+  EXPECT_EQ(run.status, kAllConverted);
+  EXPECT_EQ(run.out,
+            "colour,name,layer,squares,entities,area\n000080,navy tile,navy_tile,6,6,6\n"
+            "total,,,6,6,6\n");
+  EXPECT_NE(ReadFile(dir_ / "blue.dxf").find("\r\n  8\r\nnavy_tile\r\n"), std::string::npos);
+
+  QImage many(65, 64, QImage::Format_RGB32);
+  for (int i = 0; i < 65 * 64; ++i) many.setPixel(i % 65, i / 65, i);
+  ASSERT_TRUE(many.save(QString::fromStdString(dir_ / "many.png")));
+  const Outcome refused =
+      Convert({"--templates", dir_.path(), "--counts", dir_ / "many.csv", dir_ / "many.png"});
+  EXPECT_EQ(refused.err, "pixdraft-convert: " + (dir_ / "many.png") +
+                             ": The drawing has more than 4096 colours, too many to count: "
+                             "reduce them with --colours or --palette.\n");
+  EXPECT_EQ(ListFolder(dir_.path()).size(), 6u);  // templates, pictures and tiles.txt
+}
+
 }  // namespace
 }  // namespace pixdraft

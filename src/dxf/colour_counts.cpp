@@ -1,0 +1,112 @@
+#include "dxf/colour_counts.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
+#include "dxf/layer_names.h"
+#include "dxf/layer_table.h"
+#include "dxf/region_walk.h"
+#include "dxf/square_walk.h"
+
+namespace pixdraft {
+namespace {
+
+std::uint32_t RedFirst(TColor c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
+// squares * size^2, exactly: at most 2^24 squares times (10^15)^2 fits 128 bits.
+std::string AreaText(std::uint64_t squares, const PixelSize& size) {
+  const auto units = static_cast<unsigned __int128>(size.Units());
+  unsigned __int128 value = squares * units * units;
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), char('0' + int(value % 10)));
+    value /= 10;
+  } while (value > 0);
+  const std::size_t decimals = 2 * std::size_t(size.Decimals());
+  if (digits.size() <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
+  std::string whole = digits.substr(0, digits.size() - decimals);
+  std::string fraction = digits.substr(digits.size() - decimals);
+  fraction.erase(fraction.find_last_not_of('0') + 1);
+  return fraction.empty() ? whole : whole + "." + fraction;
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos && !text.starts_with(' ') &&
+      !text.ends_with(' ')) {
+    return text;
+  }
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+}  // namespace
+
+ETooManyColoursToCount::ETooManyColoursToCount()
+    : Exception("The drawing has more than " + std::to_string(kMaxLayers) +
+                " colours, too many to count: reduce them with --colours or --palette") {}
+
+std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions& options) {
+  std::unordered_map<TColor, ColourCount> counts;
+  const auto count = [&](TColor colour) -> ColourCount& {
+    const auto [at, added] = counts.try_emplace(colour, ColourCount{colour});
+    if (added && counts.size() > kMaxLayers) throw ETooManyColoursToCount();
+    return at->second;
+  };
+  const auto& leftOut = options.leftOutColours;
+  for (const TColor pixel : raster.pixels) {
+    if (pixel != kNoSquare && std::find(leftOut.begin(), leftOut.end(), pixel) == leftOut.end()) {
+      ++count(pixel).squares;
+    }
+  }
+  const bool outlines =
+      options.entity == EntityKind::Hatch || options.entity == EntityKind::Polyline;
+  if (outlines && options.regions) {
+    Shape shape;
+    for (RegionWalk walk(raster, options); walk.Next(shape);) {
+      count(shape.colour).entities += options.entity == EntityKind::Hatch ? 1 : shape.LoopCount();
+    }
+  } else {
+    for (SquareWalk walk(raster, options); !walk.Done();) {
+      for (const Square& square : walk.NextColumn()) ++count(square.colour).entities;
+    }
+  }
+  std::vector<ColourCount> sorted;
+  for (const auto& [colour, c] : counts) sorted.push_back(c);
+  std::sort(sorted.begin(), sorted.end(), [](const ColourCount& p, const ColourCount& q) {
+    return RedFirst(p.colour) < RedFirst(q.colour);
+  });
+  return sorted;
+}
+
+void WriteCountsCsv(ByteSink& sink, const std::vector<ColourCount>& counts,
+                    const DrawingOptions& options) {
+  constexpr const char* kUnits[] = {"mm", "cm", "m", "in", "ft"};
+  std::string text = "colour,name,layer,squares,entities,area";
+  if (options.units) text += std::string("_") + kUnits[int(*options.units)] + "2";
+  text += "\n";
+  const LayerNames layers(options.colourNames);
+  ColourCount total;
+  for (const ColourCount& c : counts) {
+    std::string name;
+    for (const NamedColour& named : options.colourNames) {
+      if (named.colour == c.colour) {
+        name = named.name;
+        break;
+      }
+    }
+    const FieldText colour = LayerName(c.colour);  // C_RRGGBB
+    text += std::string(colour.view().substr(2)) + "," + CsvField(name) + "," +
+            (options.layers ? std::string(layers(c.colour).view()) : "0") + "," +
+            std::to_string(c.squares) + "," + std::to_string(c.entities) + "," +
+            AreaText(c.squares, options.pixelSize) + "\n";
+    total.squares += c.squares;
+    total.entities += c.entities;
+  }
+  text += "total,,," + std::to_string(total.squares) + "," + std::to_string(total.entities) + "," +
+          AreaText(total.squares, options.pixelSize) + "\n";
+  sink.Write(text);
+}
+
+}  // namespace pixdraft

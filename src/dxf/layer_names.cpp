@@ -1,0 +1,72 @@
+#include "dxf/layer_names.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_set>
+
+#include "dxf/layer_table.h"
+
+namespace pixdraft {
+namespace {
+
+bool Kept(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+std::string SafeName(const std::string& name) {
+  std::string safe;
+  for (const char c : name) {
+    if (Kept(c)) {
+      safe += c;
+    } else if (!safe.empty() && safe.back() != '_') {
+      safe += '_';
+    }
+  }
+  if (safe.size() > kMaxLayerNameLength) safe.resize(kMaxLayerNameLength);
+  while (!safe.empty() && safe.back() == '_') safe.pop_back();
+  return safe;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  return text;
+}
+
+// C_ and six hexadecimal digits: the form of a colour's own layer.
+bool IsColourLayer(const std::string& upper) {
+  return upper.size() == 8 && upper.starts_with("C_") &&
+         upper.find_first_not_of("0123456789ABCDEF", 2) == std::string::npos;
+}
+
+FieldText Field(const std::string& text) {
+  FieldText field;
+  field.size = text.copy(field.data, kMaxFieldLength);
+  return field;
+}
+
+}  // namespace
+
+LayerNames::LayerNames(const std::vector<NamedColour>& named) {
+  std::unordered_set<std::string> taken = {"0", "DEFPOINTS"};
+  for (const NamedColour& entry : named) {
+    const std::string own(LayerName(entry.colour).view());
+    const std::string safe = SafeName(entry.name);
+    if (safe.empty() || Upper(safe) == own) continue;
+    std::string name = safe;
+    for (int n = 2; taken.count(Upper(name)) || IsColourLayer(Upper(name)); ++n) {
+      name = safe + "_" + std::to_string(n);
+    }
+    taken.insert(Upper(name));
+    named_.emplace_back(entry.colour, Field(name));
+  }
+  std::stable_sort(named_.begin(), named_.end(),
+                   [](const auto& p, const auto& q) { return p.first < q.first; });
+}
+
+FieldText LayerNames::operator()(TColor colour) const {
+  const auto at = std::lower_bound(named_.begin(), named_.end(), colour,
+                                   [](const auto& entry, TColor c) { return entry.first < c; });
+  return at != named_.end() && at->first == colour ? at->second : LayerName(colour);
+}
+
+}  // namespace pixdraft

@@ -1,0 +1,62 @@
+#include "dxf/nearest_colour.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace pixdraft {
+
+NearestColour::NearestColour(const std::vector<Lab>& colours) : inOrder_(colours) {
+  for (const Lab& lab : colours) {
+    ls_.push_back(lab.l);
+    as_.push_back(lab.a);
+    bs_.push_back(lab.b);
+  }
+  for (std::size_t i = 0; i < colours.size(); ++i) byLightness_.push_back({colours[i], i});
+  std::stable_sort(byLightness_.begin(), byLightness_.end(),
+                   [](const Entry& p, const Entry& q) { return p.lab.l < q.lab.l; });
+}
+
+std::size_t NearestColour::Find(const Lab& target) const {
+  if (inOrder_.size() <= kScanned) {  // the first of the nearest, in one straight pass
+    // Hundredths are below 2^15, so the squared distances are whole numbers a double holds
+    // exactly, and the processor works out several at once.
+    double distances[kScanned];
+    const std::size_t n = inOrder_.size();
+    const double l = target.l, a = target.a, b = target.b;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double dl = ls_[i] - l, da = as_[i] - a, db = bs_[i] - b;
+      distances[i] = dl * dl + da * da + db * db;
+    }
+    // Without branches: which colour wins is as good as random to the processor.
+    double best = distances[0];
+    std::size_t bestIndex = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+      const bool nearer = distances[i] < best;
+      best = nearer ? distances[i] : best;
+      bestIndex = nearer ? i : bestIndex;
+    }
+    return bestIndex;
+  }
+  const auto start = std::partition_point(byLightness_.begin(), byLightness_.end(),
+                                          [&](const Entry& e) { return e.lab.l < target.l; });
+  std::int64_t best = INT64_MAX;
+  std::size_t bestIndex = 0;
+  // Equal distances go on to be compared: only a colour strictly farther in L* alone is out.
+  const auto consider = [&](const Entry& e) {
+    const std::int64_t dl = e.lab.l - target.l;
+    if (dl * dl > best) return false;
+    const std::int64_t d = LabDistance(e.lab, target);
+    if (d < best || (d == best && e.index < bestIndex)) {
+      best = d;
+      bestIndex = e.index;
+    }
+    return true;
+  };
+  for (auto up = start; up != byLightness_.end() && consider(*up); ++up) {
+  }
+  for (auto down = start; down != byLightness_.begin() && consider(*--down);) {
+  }
+  return bestIndex;
+}
+
+}  // namespace pixdraft
