@@ -14,4 +14,4 @@ cmake --build build/tsan --target picture_file_test decoder_process_test picture
   open_picture_dialog_test main_window_test pixdraft-decode
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan.supp" \
   ctest --test-dir build/tsan -j2 --output-on-failure \
-  -R '^(Picture|Helper|Decoding|Session|OpenPictureDialogTest|MainWindowTest|WindowTest)'
+  -R '^(Picture|Helper|Decoding|Session|OpenPictureDialogTest|MainWindowTest)'
