@@ -66,10 +66,8 @@ int CheckWritable(const std::string& path);
 
 // Opens `path` to read, without waiting: opening a FIFO or a device does not block.
 int OpenToRead(const std::string& path, File& file);
-// Reads up to `length` bytes at `offset`, or from the current position when none is given;
-// `got` is 0 only at the end.
+// Reads up to `length` bytes at `offset`; `got` is fewer only at the end.
 int ReadAt(const File& file, char* out, std::size_t length, std::uint64_t offset, std::size_t& got);
-int Read(const File& file, char* out, std::size_t length, std::size_t& got);
 
 // A new file in `folder` that no name reaches (EOPNOTSUPP where the file system has none), for
 // writing (and reading, with `readable`), with the permissions `mode` less the process's file

@@ -146,16 +146,6 @@ int ReadAt(const File& file, char* out, std::size_t length, std::uint64_t offset
   return 0;
 }
 
-int Read(const File& file, char* out, std::size_t length, std::size_t& got) {
-  for (;;) {
-    const ssize_t n = ::read(Handle(file), out, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    got = std::size_t(n);
-    return 0;
-  }
-}
-
 int CreateUnnamed(const std::string& folder, unsigned mode, bool readable, File& file) {
   const int access = readable ? O_RDWR : O_WRONLY;
   if (Opened(::open(folder.c_str(), O_TMPFILE | access | O_CLOEXEC, mode), file) == 0) return 0;
