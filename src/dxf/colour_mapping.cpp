@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <span>
+#include <system_error>
+#include <thread>
 
 #include "dxf/cielab.h"
 #include "dxf/nearest_colour.h"
@@ -17,7 +21,8 @@ namespace {
 // colours, zeroed by the system as it is touched, so a picture pays in memory (at most 32 MiB)
 // only for the stretches of colours it has; a byte a colour (16 MiB) for fewer than 255 colours.
 // Colours are placed in Morton order (the bits of red, green and blue interleaved), so similar
-// colours, as neighbouring pixels have, lie together.
+// colours, as neighbouring pixels have, lie together. Threads may share it: a slot only ever
+// receives the one value its colour gives, so two threads filling it at once agree.
 template <typename Slot>
 class NearestByColour {
  public:
@@ -26,11 +31,17 @@ class NearestByColour {
         table_(static_cast<Slot*>(std::calloc(std::size_t{1} << 24, sizeof(Slot)))) {
     if (!table_) throw std::bad_alloc();
   }
-  std::size_t operator()(TColor colour) {
-    Slot& slot = table_[Place(colour)];
-    if (slot == 0) slot = Slot(nearest_.Find(ToLab(colour)) + 1);
-    return slot - 1u;
+  std::size_t operator()(TColor colour) const {
+    const std::atomic_ref<Slot> slot(table_[Place(colour)]);
+    Slot known = slot.load(std::memory_order_relaxed);
+    if (known == 0) {
+      known = Slot(nearest_.Find(ToLab(colour)) + 1);
+      slot.store(known, std::memory_order_relaxed);
+    }
+    return known - 1u;
   }
+  // Asks for a colour's slot ahead of its use: a photo's colours are scattered over the table.
+  void Prefetch(TColor colour) const { __builtin_prefetch(&table_[Place(colour)]); }
 
  private:
   static std::uint32_t Place(TColor colour) {
@@ -72,8 +83,42 @@ void ForEachNearest(Pixels& pixels, const std::vector<TColor>& colours, Use use)
                        : ForEachNearest<std::uint16_t>(pixels, nearest, use);
 }
 
+// Every drawn pixel of `pixels` becomes its nearest colour, the work shared among the processors
+// for a large raster: a photo of millions of colours costs a search for each.
+template <typename Slot>
+void MapPlain(std::span<TColor> pixels, const std::vector<TColor>& colours,
+              const NearestColour& nearest) {
+  const NearestByColour<Slot> find(nearest);
+  const auto map = [&](std::span<TColor> part) {
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < part.size(); ++i) {
+      if (i + kAhead < part.size()) find.Prefetch(part[i + kAhead]);
+      if (part[i] != kNoSquare) part[i] = colours[find(part[i])];
+    }
+  };
+  constexpr std::size_t kPixelsWorthAThread = std::size_t{1} << 18;
+  const std::size_t parts =
+      std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(),
+                                                    pixels.size() / kPixelsWorthAThread),
+                              1, 8);
+  const std::size_t share = pixels.size() / parts;
+  std::vector<std::jthread> helpers;
+  std::size_t start = share;  // this thread maps the first share
+  try {
+    for (std::size_t part = 1; part < parts; ++part, start += share) {
+      helpers.emplace_back(map,
+                           pixels.subspan(start, part + 1 < parts ? share : std::dynamic_extent));
+    }
+  } catch (const std::system_error&) {  // no more threads to be had: map the rest here
+    map(pixels.subspan(start));
+  }
+  map(pixels.first(share));
+}
+
 void MapPlain(Raster& raster, const std::vector<TColor>& colours) {
-  ForEachNearest(raster.pixels, colours, [&](TColor& pixel, std::size_t i) { pixel = colours[i]; });
+  const NearestColour nearest(Labs(colours));
+  colours.size() < 255 ? MapPlain<std::uint8_t>(raster.pixels, colours, nearest)
+                       : MapPlain<std::uint16_t>(raster.pixels, colours, nearest);
 }
 
 void MapDithered(Raster& raster, const std::vector<TColor>& colours) {

@@ -11,6 +11,12 @@ NearestColour::NearestColour(const std::vector<Lab>& colours) : inOrder_(colours
     as_.push_back(lab.a);
     bs_.push_back(lab.b);
   }
+  // Whole blocks, so the processor works them out together; the padding is never nearest.
+  while (ls_.size() % kBlock != 0) {
+    ls_.push_back(1e9);
+    as_.push_back(1e9);
+    bs_.push_back(1e9);
+  }
   for (std::size_t i = 0; i < colours.size(); ++i) byLightness_.push_back({colours[i], i});
   std::stable_sort(byLightness_.begin(), byLightness_.end(),
                    [](const Entry& p, const Entry& q) { return p.lab.l < q.lab.l; });
@@ -23,9 +29,11 @@ std::size_t NearestColour::Find(const Lab& target) const {
     double distances[kScanned];
     const std::size_t n = inOrder_.size();
     const double l = target.l, a = target.a, b = target.b;
-    for (std::size_t i = 0; i < n; ++i) {
-      const double dl = ls_[i] - l, da = as_[i] - a, db = bs_[i] - b;
-      distances[i] = dl * dl + da * da + db * db;
+    for (std::size_t block = 0; block < ls_.size(); block += kBlock) {
+      for (std::size_t i = block; i < block + kBlock; ++i) {
+        const double dl = ls_[i] - l, da = as_[i] - a, db = bs_[i] - b;
+        distances[i] = dl * dl + da * da + db * db;
+      }
     }
     // Without branches: which colour wins is as good as random to the processor.
     double best = distances[0];

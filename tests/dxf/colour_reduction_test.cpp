@@ -9,6 +9,7 @@
 #include "dxf/colour_counts.h"
 #include "dxf/colour_mapping.h"
 #include "dxf/layer_names.h"
+#include "dxf/nearest_colour.h"
 #include "dxf/palette.h"
 
 namespace pixdraft {
@@ -92,6 +93,27 @@ TEST(NearestColour, ByCie76TheFirstListedOnATie) {
     Raster raster = Row({c.pixel});
     MapToColours(raster, c.palette, false);
     EXPECT_EQ(raster.pixels, Hexes({c.nearest})) << std::hex << c.pixel;
+  }
+}
+
+// A raster large enough to be mapped in parts, one a thread: every pixel as if mapped alone.
+TEST(NearestColour, EveryPixelOfALargeRasterMappedInParts) {
+  Raster raster(1023, 1025);  // an odd count, shared unevenly
+  for (std::size_t i = 0; i < raster.pixels.size(); ++i) {
+    raster.pixels[i] = i % 1000 == 0 ? kNoSquare : TColor(i * 2654435761u & 0xFFFFFF);
+  }
+  const Raster original = raster;
+  std::vector<TColor> palette;
+  for (std::uint32_t i = 1; i <= 48; ++i) palette.push_back(Hex(i * 0x35A7F1 & 0xFFFFFF));
+  std::vector<Lab> labs;
+  for (const TColor colour : palette) labs.push_back(ToLab(colour));
+  const NearestColour nearest(labs);
+  MapToColours(raster, palette, false);
+  for (std::size_t i = 0; i < raster.pixels.size(); ++i) {
+    const TColor pixel = original.pixels[i];
+    ASSERT_EQ(raster.pixels[i],
+              pixel == kNoSquare ? kNoSquare : palette[nearest.Find(ToLab(pixel))])
+        << i;
   }
 }
 
