@@ -96,11 +96,12 @@ TEST(NearestColour, ByCie76TheFirstListedOnATie) {
   }
 }
 
-// A raster large enough to be mapped in parts, one a thread: every pixel as if mapped alone.
+// A raster large enough to be mapped in parts, one a thread, its colours in every part: every
+// pixel as if mapped alone.
 TEST(NearestColour, EveryPixelOfALargeRasterMappedInParts) {
   Raster raster(1023, 1025);  // an odd count, shared unevenly
   for (std::size_t i = 0; i < raster.pixels.size(); ++i) {
-    raster.pixels[i] = i % 1000 == 0 ? kNoSquare : TColor(i * 2654435761u & 0xFFFFFF);
+    raster.pixels[i] = i % 1000 == 0 ? kNoSquare : TColor(i % 65521 * 2654435761u & 0xFFFFFF);
   }
   const Raster original = raster;
   std::vector<TColor> palette;
