@@ -57,6 +57,8 @@ int RunDecoderHelper(const std::vector<std::string>& args) {
   if (!ParseHelperArguments(args, request)) return 2;
   // A program that dies before its helper (killed, say) takes it along.
   platform::EndWithParent();
+  // Limited before the first byte of the picture, whenever the program's setting of it lands.
+  platform::LimitThisProcess({request.limits.memoryBytes, request.limits.cpuSeconds});
 
   Answer answer;
   std::vector<std::uint32_t> pixels;

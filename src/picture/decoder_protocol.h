@@ -11,7 +11,8 @@
 
 namespace pixdraft {
 
-// The helper's hard limits, which the kernel keeps once the program has set them on it. Memory is
+// The helper's hard limits, which the kernel keeps once set: the helper sets them on itself before
+// it reads the picture, and the program sets them on it too, in case it does not. Memory is
 // its whole address space: the frame, the decoder's own working memory and the helper's code
 // together (about 75 MiB), leaving the program some room within 1.25 GiB.
 struct DecodeLimits {
@@ -34,7 +35,7 @@ struct DecodeRequest {
 // The helper's arguments for `request`, after the program name, and back.
 std::vector<std::string> HelperArguments(const DecodeRequest& request);
 // False when `args` are not what HelperArguments makes.
-bool ParseHelperArguments(const std::vector<std::string>& args, DecodeRequest& request);
+bool ParseHelperArguments(std::vector<std::string> args, DecodeRequest& request);
 
 enum class DecodeStatus : std::int32_t { kDecoded, kInvalidGraphic, kOutOfMemory, kReadError };
 

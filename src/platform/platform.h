@@ -136,6 +136,9 @@ class ChildProcess {
   File output_;
 };
 
+// Puts this process under `limits`, as ChildProcess::Start puts its child.
+void LimitThisProcess(const ChildProcess::Limits& limits);
+
 // Makes this process end when the one that started it does.
 void EndWithParent();
 

@@ -77,6 +77,18 @@ void SetLimit(pid_t process, decltype(RLIMIT_CPU) resource, rlim_t soft, rlim_t 
   ::prlimit(process, resource, &limit, nullptr);
 }
 
+// No core dump; the soft CPU limit's SIGXCPU ends the process, the hard one's SIGKILL a second
+// later, in case it is caught.
+void SetLimits(pid_t process, const ChildProcess::Limits& limits) {
+  SetLimit(process, RLIMIT_CORE, 0, 0);
+  if (limits.cpuSeconds > 0) {
+    SetLimit(process, RLIMIT_CPU, rlim_t(limits.cpuSeconds), rlim_t(limits.cpuSeconds) + 1);
+  }
+  if (limits.addressSpace > 0) {
+    SetLimit(process, RLIMIT_AS, rlim_t(limits.addressSpace), rlim_t(limits.addressSpace));
+  }
+}
+
 }  // namespace
 
 File::~File() { Close(); }
@@ -295,16 +307,8 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
   if (error != 0) return error;
   id_ = id;
 
-  // Set from here, so that no child, however broken, runs without them.
-  SetLimit(id, RLIMIT_CORE, 0, 0);
-  // The soft limit's SIGXCPU ends it; the hard one's SIGKILL, a second later, in case it is
-  // caught.
-  if (limits.cpuSeconds > 0) {
-    SetLimit(id, RLIMIT_CPU, rlim_t(limits.cpuSeconds), rlim_t(limits.cpuSeconds) + 1);
-  }
-  if (limits.addressSpace > 0) {
-    SetLimit(id, RLIMIT_AS, rlim_t(limits.addressSpace), rlim_t(limits.addressSpace));
-  }
+  // Set from here too, so that no child, however broken, runs without them for long.
+  SetLimits(id, limits);
   return 0;
 }
 
@@ -331,6 +335,8 @@ bool ChildProcess::Read(void* out, std::size_t size, std::chrono::steady_clock::
   }
   return true;
 }
+
+void LimitThisProcess(const ChildProcess::Limits& limits) { SetLimits(0, limits); }
 
 void EndWithParent() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "base/readable_file.h"
+#include "picture/decoder_protocol.h"
 #include "picture_test_support.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
@@ -83,7 +85,8 @@ TEST(Decoding, CancelStopsAHelperThatNeverAnswers) {
 }
 
 // Fault: a GIF of a few bytes whose one frame is to be restored afterwards made Qt's reader take
-// a second frame's memory for it, past any limit on the frame alone.
+// a second frame's memory for it, past any limit on the frame alone. The helper keeps the limit
+// itself, however late the program's setting of it comes.
 TEST(Decoding, DecoderMemoryHasAHardLimit) {
   if (platform::kSanitized) GTEST_SKIP() << "the sanitizer reserves the address space";
   TempDir dir;
@@ -96,6 +99,17 @@ TEST(Decoding, DecoderMemoryHasAHardLimit) {
               DecodeFittedPicture(dir / "restore.gif", {}, nullptr, {512 << 20, 10});
             }),
             "Mémoire insuffisante");
+
+  DecodeRequest request;
+  request.limits = {512 << 20, 10};
+  platform::ChildProcess helper;
+  ASSERT_EQ(helper.Start(DecoderProgram(), HelperArguments(request),
+                         ReadableFile(dir / "restore.gif").file(), {}),
+            0);
+  Answer answer;
+  ASSERT_TRUE(helper.Read(&answer, sizeof answer,
+                          std::chrono::steady_clock::now() + std::chrono::seconds(25), nullptr));
+  EXPECT_EQ(answer.status, DecodeStatus::kOutOfMemory);
 }
 
 }  // namespace
