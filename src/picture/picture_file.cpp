@@ -122,7 +122,13 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   const std::int64_t limit = std::int64_t(limitMegabytes) << 20;
   if (format == "jpeg") {
     device.seek(0);
-    return DecodeJpegFrame(device, limit);
+    try {
+      return DecodeJpegFrame(device, limit);
+    } catch (const Exception&) {
+      // Data that could not be read is no sign of a broken picture.
+      if (device.ReadFailed()) throw EReadError();
+      throw;
+    }
   }
   // Asked before reading, while the decoder still sits at the header: a bomb of a few hundred
   // bytes that declares gigabytes is refused before any of them is taken.

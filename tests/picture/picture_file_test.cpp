@@ -8,6 +8,7 @@
 #include <QColorSpace>
 #include <filesystem>
 
+#include "base/readable_file.h"
 #include "child_process.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
@@ -357,6 +358,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Root reads through any permission, so the load runs in a child that gives root up.
+// Fault: a JPEG whose file shrank while it was read was "Image non valide", as if it were broken.
+TEST(Picture, FileThatShrinksWhileReadGivesTheReadError) {
+  TempDir dir;
+  for (const char* format : {"jpg", "png"}) {
+    const std::string path = dir / (std::string("a.") + format);
+    WritePicture(path, CoordinatePicture(64, 64), format);
+    const ReadableFile file(path);
+    std::filesystem::resize_file(path, file.size() / 4);
+    EXPECT_EQ(ErrorOf([&] { LoadPicture(file); }), "Erreur de lecture du flux") << format;
+  }
+}
+
 TEST(Picture, UnreadableFileGivesTheOpenError) {
   TempDir dir;
   ::chmod(dir.path().c_str(), 0755);
