@@ -56,6 +56,18 @@ std::string EndOfLinks(const std::string& fileName) {
 
 }  // namespace
 
+int CreatePrivateFile(const std::string& folder, platform::File& file) {
+  if (platform::CreateUnnamed(folder, 0600, true, file) == 0) return 0;
+  int error = 0;
+  const std::string name = MakeHidden(folder, error, [&file](const std::string& name) {
+    return platform::CreateNamed(name, 0600, true, file);
+  });
+  if (name.empty()) return error;
+  platform::Remove(name);
+  platform::ForgetRemoveOnTermination();
+  return 0;
+}
+
 SafeFileWriter::SafeFileWriter(std::string fileName, Staging staging)
     : fileName_(std::move(fileName)) {
   target_ = EndOfLinks(fileName_);
@@ -80,9 +92,12 @@ void SafeFileWriter::StageBesideTarget(Staging staging) {
     if ((error == EACCES || error == EPERM) && existing_) return StageElsewhere(error);
     throw EFCreateError(fileName_, error);
   };
-  // 0666, less what the process's mask takes away, for a new file; an old one's mode comes later.
+  // A new file is 0666, less what the process's mask takes away. A replacement starts private and
+  // takes the old file's mode once it is ours alone (SetOwnerAndMode): staged under a name, it is
+  // never open to those the old file kept out.
+  const unsigned mode = existing_ ? 0600 : 0666;
   if (staging == Staging::Unnamed && platform::CanNameUnnamed()) {
-    const int error = platform::CreateUnnamed(folder_, 0666, false, staged_);
+    const int error = platform::CreateUnnamed(folder_, mode, false, staged_);
     if (error == 0) {
       mode_ = Mode::Unnamed;
       return;
@@ -91,8 +106,8 @@ void SafeFileWriter::StageBesideTarget(Staging staging) {
     if (error != EOPNOTSUPP) return refuse(error);
   }
   int error = 0;
-  stagedName_ = MakeHidden(folder_, error, [this](const std::string& name) {
-    return platform::CreateNamed(name, 0666, false, staged_);
+  stagedName_ = MakeHidden(folder_, error, [this, mode](const std::string& name) {
+    return platform::CreateNamed(name, mode, false, staged_);
   });
   if (stagedName_.empty()) return refuse(error);
   mode_ = Mode::Named;
@@ -109,15 +124,7 @@ void SafeFileWriter::StageElsewhere(int createError) {
   const char* tmp = std::getenv("TMPDIR");
   const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
   // Private: a copy of the user's file in a folder that everyone may read.
-  if (platform::CreateUnnamed(folder, 0600, true, staged_) != 0) {
-    int error = 0;
-    const std::string name = MakeHidden(folder, error, [this](const std::string& name) {
-      return platform::CreateNamed(name, 0600, true, staged_);
-    });
-    if (!name.empty()) platform::Remove(name);
-    platform::ForgetRemoveOnTermination();
-  }
-  if (!staged_.open()) {
+  if (CreatePrivateFile(folder, staged_) != 0) {
     Discard();
     throw EFCreateError(fileName_, createError);
   }
@@ -137,39 +144,26 @@ void SafeFileWriter::Write(std::string_view bytes) {
 }
 
 void SafeFileWriter::Commit() {
-  switch (mode_) {
-    case Mode::InPlace:
-      CopyOverTarget();
-      return;
-    case Mode::Unnamed: {
-      // On the disk before it has a name: a crash must never find a name on an empty file.
-      if (platform::Flush(staged_) != 0) {
-        Discard();
-        throw EWriteError();
-      }
-      // Named before it is closed, since only an open unnamed file can be named; hidden, so that
-      // a failure at the close still leaves the target as it was.
-      int error = 0;
-      stagedName_ = MakeHidden(folder_, error, [this](const std::string& name) {
-        return platform::NameUnnamed(staged_, name);
-      });
-      if (stagedName_.empty()) {
-        Discard();
-        throw EFCreateError(fileName_, error);
-      }
-      CloseStaging();
-      PutInPlace(stagedName_);
-      return;
-    }
-    case Mode::Named:
-      if (platform::Flush(staged_) != 0) {
-        Discard();
-        throw EWriteError();
-      }
-      CloseStaging();
-      PutInPlace(stagedName_);
-      return;
+  if (mode_ == Mode::InPlace) return CopyOverTarget();
+  // On the disk before it has a name: a crash must never find a name on an empty file.
+  if (platform::Flush(staged_) != 0) {
+    Discard();
+    throw EWriteError();
   }
+  if (mode_ == Mode::Unnamed) {
+    // Named before it is closed, since only an open unnamed file can be named; hidden, so that a
+    // failure at the close still leaves the target as it was.
+    int error = 0;
+    stagedName_ = MakeHidden(folder_, error, [this](const std::string& name) {
+      return platform::NameUnnamed(staged_, name);
+    });
+    if (stagedName_.empty()) {
+      Discard();
+      throw EFCreateError(fileName_, error);
+    }
+  }
+  CloseStaging();
+  PutInPlace(stagedName_);
 }
 
 void SafeFileWriter::CloseStaging() {

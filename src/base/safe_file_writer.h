@@ -65,4 +65,9 @@ class SafeFileWriter : public ByteSink {
   std::uint64_t written_ = 0;
 };
 
+// Makes `file` a private scratch file in `folder`, read and written, that no name reaches and that
+// goes when it is closed: an unnamed file where the file system has them, else a hidden one
+// removed at once. Returns 0, or why none could be made.
+int CreatePrivateFile(const std::string& folder, platform::File& file);
+
 }  // namespace pixdraft
