@@ -7,19 +7,25 @@
 
 namespace pixdraft {
 
-ReadableFile::ReadableFile(const std::string& fileName) {
-  // Looked at before opening, as opening some devices already does something; and again after,
-  // in case the name was given to something else meanwhile.
+namespace {
+
+// `fileName` opened to read, once it names a regular file: looked at before opening, as opening
+// some devices already does something, and again after (below), in case the name was given to
+// something else meanwhile.
+platform::File Opened(const std::string& fileName) {
   platform::FileInfo info;
   if (const int error = platform::Inspect(fileName, info)) throw EFOpenError(fileName, error);
   if (info.kind == platform::Kind::kDirectory) throw EFOpenError(fileName, EISDIR);
   if (info.kind != platform::Kind::kRegular) throw EFOpenError(fileName, kNotARegularFile);
-  if (const int error = platform::OpenToRead(fileName, file_)) throw EFOpenError(fileName, error);
-  if (platform::Inspect(file_, info) != 0 || info.kind != platform::Kind::kRegular) {
-    throw EFOpenError(fileName, kNotARegularFile);
-  }
-  size_ = info.size;
+  platform::File file;
+  if (const int error = platform::OpenToRead(fileName, file)) throw EFOpenError(fileName, error);
+  return file;
 }
+
+}  // namespace
+
+ReadableFile::ReadableFile(const std::string& fileName)
+    : ReadableFile(Opened(fileName), fileName) {}
 
 ReadableFile::ReadableFile(platform::File file, const std::string& fileName)
     : file_(std::move(file)) {
