@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kRounds = 8;
 
-std::uint32_t RedFirst(TColor c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
-
 // A box of similar colours: how many pixels, the CIELAB of their mean, and that mean rounded.
 struct Point {
   Lab lab;

@@ -12,8 +12,6 @@
 namespace pixdraft {
 namespace {
 
-std::uint32_t RedFirst(TColor c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
-
 // squares * size^2, exactly: at most 2^24 squares times (10^15)^2 fits 128 bits.
 std::string AreaText(std::uint64_t squares, const PixelSize& size) {
   const auto units = static_cast<unsigned __int128>(size.Units());
@@ -60,9 +58,7 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
       ++count(pixel).squares;
     }
   }
-  const bool outlines =
-      options.entity == EntityKind::Hatch || options.entity == EntityKind::Polyline;
-  if (outlines && options.regions) {
+  if (options.DrawsRegions()) {
     Shape shape;
     for (RegionWalk walk(raster, options); walk.Next(shape);) {
       count(shape.colour).entities += options.entity == EntityKind::Hatch ? 1 : shape.LoopCount();

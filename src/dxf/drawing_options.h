@@ -51,6 +51,11 @@ struct DrawingOptions {
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
   std::optional<Units> units = {};
   Origin origin = Origin::TopLeft;
+
+  // Whether shapes are regions: asked for, and drawn as outlines.
+  bool DrawsRegions() const {
+    return regions && (entity == EntityKind::Hatch || entity == EntityKind::Polyline);
+  }
 };
 
 // Reads a colour written RRGGBB in hexadecimal, in either case, "#" optional: "FF8000" is orange.

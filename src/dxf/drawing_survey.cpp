@@ -8,7 +8,8 @@
 
 namespace pixdraft {
 
-DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options, bool colours) {
+DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options) {
+  const bool colours = options.layers;
   std::vector<TColor> leftOut = options.leftOutColours;
   leftOut.push_back(kNoSquare);
   std::sort(leftOut.begin(), leftOut.end());
@@ -43,9 +44,8 @@ DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options,
   }
   if (survey.drawnPixels == 0) survey.left = survey.top = 0;
   survey.colours.assign(seen.begin(), seen.end());
-  const auto redFirst = [](TColor c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); };
   std::sort(survey.colours.begin(), survey.colours.end(),
-            [&](TColor a, TColor b) { return redFirst(a) < redFirst(b); });
+            [](TColor a, TColor b) { return RedFirst(a) < RedFirst(b); });
   return survey;
 }
 

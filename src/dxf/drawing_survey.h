@@ -16,12 +16,12 @@ struct DrawingSurvey {
   // when no pixel is drawn.
   int left = 0, top = 0, right = 0, bottom = 0;
   // The drawn colours in the order of their layers' names (red, then green, then blue); only
-  // when asked for.
+  // with layers.
   std::vector<TColor> colours;
 };
 
-// Surveys the pixels `options` draw. With `colours`, throws ETooManyColours as soon as more than
+// Surveys the pixels `options` draw. With layers, throws ETooManyColours as soon as more than
 // kMaxLayers colours are found.
-DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options, bool colours);
+DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options);
 
 }  // namespace pixdraft

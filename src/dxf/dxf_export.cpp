@@ -23,12 +23,6 @@
 namespace pixdraft {
 namespace {
 
-// Regions are drawn only as outlines; TRACE and SOLID draw squares whatever the options say.
-bool Regions(const DrawingOptions& options) {
-  return options.regions &&
-         (options.entity == EntityKind::Hatch || options.entity == EntityKind::Polyline);
-}
-
 // True when both names lead to the same file, or would once it exists.
 bool SameFile(const std::string& a, const std::string& b) {
   if (FullPath(a) == FullPath(b)) return true;
@@ -91,7 +85,7 @@ void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineB
                            options.colourNames);
   ChunkedText text(sink, encoding, writer.Room());
   Shape shape;
-  if (Regions(options)) {
+  if (options.DrawsRegions()) {
     for (RegionWalk walk(raster, options); walk.Next(shape);) {
       handle = writer.Write(text, shape, grid, handle);
     }
@@ -117,7 +111,7 @@ std::string DxfPathFor(const std::string& picturePath) {
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options) {
   // Everything that can refuse the drawing comes before its first byte.
-  const DrawingSurvey survey = SurveyDrawing(raster, options, options.layers);
+  const DrawingSurvey survey = SurveyDrawing(raster, options);
   const std::uint64_t layers = options.layers ? survey.colours.size() : 0;
 
   // Layers take the first handles, entities the next ones; no walk gives more entities than
@@ -128,8 +122,9 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
     const std::uint64_t most = layers + survey.drawnPixels;
     std::uint64_t handles = 0;
     if (most > 0 && kFirstTraceHandle + most - 1 >= seed->value) {
-      handles =
-          options.merge && !Regions(options) ? layers + SquareWalk::Count(raster, options) : most;
+      handles = options.merge && !options.DrawsRegions()
+                    ? layers + SquareWalk::Count(raster, options)
+                    : most;
     }
     if (handles > 0 && kFirstTraceHandle + handles - 1 >= seed->value) {
       seed->value = kFirstTraceHandle + handles;

@@ -1,13 +1,9 @@
 #include "dxf/handle_seed.h"
 
+#include "dxf/header_pairs.h"
+
 namespace pixdraft {
 namespace {
-
-std::u16string_view Trimmed(std::u16string_view text) {
-  const std::size_t first = text.find_first_not_of(u' ');
-  if (first == text.npos) return {};
-  return text.substr(first, text.find_last_not_of(u' ') - first + 1);
-}
 
 std::optional<std::uint64_t> HexValue(std::u16string_view text) {
   if (text.empty() || text.size() > 16) return std::nullopt;
@@ -31,10 +27,11 @@ std::optional<std::uint64_t> HexValue(std::u16string_view text) {
 }  // namespace
 
 std::optional<HandleSeed> FindHandleSeed(const TStringList& header) {
+  const HeaderPairs pairs(header);
   for (int code = 0; code + 3 < header.Count(); code += 2) {
-    if (Trimmed(header[code]) != u"9" || Trimmed(header[code + 1]) != u"$HANDSEED") continue;
-    if (Trimmed(header[code + 2]) != u"5") return std::nullopt;
-    const auto value = HexValue(Trimmed(header[code + 3]));
+    if (pairs.Value(code) != u"9" || pairs.Value(code + 1) != u"$HANDSEED") continue;
+    if (pairs.Value(code + 2) != u"5") return std::nullopt;
+    const auto value = HexValue(pairs.Value(code + 3));
     if (!value) return std::nullopt;
     return HandleSeed{code + 3, *value};
   }

@@ -34,7 +34,7 @@ class HeaderPairs {
   std::optional<int> EntryValue(std::u16string_view table, std::u16string_view entry,
                                 int code) const;
 
-  // The value line's text without blanks.
+  // The line's text without the blanks around it.
   std::u16string_view Value(int line) const;
 
  private:

@@ -7,7 +7,7 @@ namespace pixdraft {
 
 FieldText LayerName(TColor colour) {
   FieldText text;
-  const std::uint32_t rgb = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+  const std::uint32_t rgb = RedFirst(colour);
   text.data[0] = 'C';
   text.data[1] = '_';
   for (int i = 0; i < 6; ++i) text.data[2 + i] = "0123456789ABCDEF"[rgb >> (20 - 4 * i) & 0xF];

@@ -5,7 +5,7 @@
 
 namespace pixdraft {
 
-NearestColour::NearestColour(const std::vector<Lab>& colours) : inOrder_(colours) {
+NearestColour::NearestColour(const std::vector<Lab>& colours) : count_(colours.size()) {
   for (const Lab& lab : colours) {
     ls_.push_back(lab.l);
     as_.push_back(lab.a);
@@ -23,11 +23,11 @@ NearestColour::NearestColour(const std::vector<Lab>& colours) : inOrder_(colours
 }
 
 std::size_t NearestColour::Find(const Lab& target) const {
-  if (inOrder_.size() <= kScanned) {  // the first of the nearest, in one straight pass
+  if (count_ <= kScanned) {  // the first of the nearest, in one straight pass
     // Hundredths are below 2^15, so the squared distances are whole numbers a double holds
     // exactly, and the processor works out several at once.
     double distances[kScanned];
-    const std::size_t n = inOrder_.size();
+    const std::size_t n = count_;
     const double l = target.l, a = target.a, b = target.b;
     for (std::size_t block = 0; block < ls_.size(); block += kBlock) {
       for (std::size_t i = block; i < block + kBlock; ++i) {

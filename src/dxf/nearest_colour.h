@@ -20,7 +20,7 @@ class NearestColour {
  private:
   // Short lists are searched through, as quick as any shortcut.
   static constexpr std::size_t kScanned = 64, kBlock = 8;
-  std::vector<Lab> inOrder_;
+  std::size_t count_;
   std::vector<double> ls_, as_, bs_;  // the same, coordinate by coordinate, in whole blocks
   struct Entry {
     Lab lab;

@@ -17,6 +17,11 @@ constexpr TColor RGB(int red, int green, int blue) {
   return TColor(red) | TColor(green) << 8 | TColor(blue) << 16;
 }
 
+// The colour as 0xRRGGBB, as it is written in hexadecimal; colours are listed in that order.
+constexpr std::uint32_t RedFirst(TColor colour) {
+  return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+}
+
 // A width x height grid of colours (or kNoSquare), origin at the top left, rows running downwards.
 struct Raster {
   Raster() = default;

@@ -37,8 +37,7 @@ bool RegionWalk::Next(Shape& shape) {
     ++next_;
     if (region_.size() == 1) {  // a lone pixel, as in noise: a square, quickly
       const int x = region_[0].x, y = region_[0].y;
-      shape.corners = {{x, y}, {x, y + 1}, {x + 1, y + 1}, {x + 1, y}};
-      shape.loopEnds = {4};
+      SetRectangle(shape, x, y, 1, 1, shape.colour);
       marks_[std::size_t(y) * width + x] &= ~kCurrent;
       return true;
     }

@@ -1,31 +1,18 @@
 #include "dxf/shape_record_writer.h"
 
 #include <charconv>
-#include <cstring>
 
+#include "dxf/block_copy.h"
 #include "dxf/layer_table.h"
 #include "dxf/trace_record.h"
 
 namespace pixdraft {
 namespace {
 
-// Pieces and fields are copied in whole blocks, which compile to a few wide moves rather than a
-// call: every piece is padded to whole blocks, and the text written has a block of room to spare.
-constexpr std::size_t kBlock = kMaxFieldLength;
-
-char* Put(char* out, std::string_view padded, std::size_t size) {
-  for (std::size_t at = 0; at < size; at += kBlock)
-    std::memcpy(out + at, padded.data() + at, kBlock);
-  return out + size;
-}
-
-char* Put(char* out, const FieldText& field) {
-  std::memcpy(out, field.data, kBlock);
-  return out + field.size;
-}
-
+// Pieces and fields are copied in whole blocks (block_copy.h).
+char* Put(char* out, const FieldText& field) { return CopyBlocks(out, field); }
 char* Put(char* out, const ShapeRecordWriter::Piece& piece) {
-  return Put(out, piece.text, piece.size);
+  return CopyBlocks(out, piece.text.data(), piece.size);
 }
 
 char* PutNumber(char* out, std::uint64_t value) { return std::to_chars(out, out + 24, value).ptr; }
@@ -63,8 +50,7 @@ ShapeRecordWriter::ShapeRecordWriter(std::string_view lineBreak, EntityKind kind
 ShapeRecordWriter::Piece ShapeRecordWriter::Join(std::string_view lines) const {
   Piece piece;
   for (const char c : lines) c == '\n' ? piece.text.append(lineBreak_) : piece.text.append(1, c);
-  piece.size = piece.text.size();
-  piece.text.resize((piece.size + kBlock - 1) / kBlock * kBlock + kBlock);
+  piece.size = PadToBlocks(piece.text);
   return piece;
 }
 

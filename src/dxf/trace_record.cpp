@@ -26,13 +26,9 @@ FieldText HandleField(std::int32_t counter) {
 }
 
 FieldText TrueColourText(TColor colour) {
-  const std::uint32_t red = colour & 0xFF;
-  const std::uint32_t green = (colour >> 8) & 0xFF;
-  const std::uint32_t blue = (colour >> 16) & 0xFF;
   FieldText text;
   text.size =
-      std::to_chars(text.data, text.data + kMaxFieldLength, red << 16 | green << 8 | blue).ptr -
-      text.data;
+      std::to_chars(text.data, text.data + kMaxFieldLength, RedFirst(colour)).ptr - text.data;
   return text;
 }
 

@@ -1,18 +1,8 @@
 #include "dxf/trace_record_writer.h"
 
-#include <cstring>
+#include "dxf/block_copy.h"
 
 namespace pixdraft {
-namespace {
-
-char* CopyBlocks(char* out, const char* from, std::size_t size) {
-  for (std::size_t at = 0; at < size; at += TraceRecordWriter::kBlock) {
-    std::memcpy(out + at, from + at, TraceRecordWriter::kBlock);
-  }
-  return out + size;
-}
-
-}  // namespace
 
 TraceRecordWriter::TraceRecordWriter(std::string_view lineBreak, std::span<const TraceLine> lines) {
   Run run{TraceField::None, {}, 0};
@@ -27,19 +17,14 @@ TraceRecordWriter::TraceRecordWriter(std::string_view lineBreak, std::span<const
   runs_.push_back(std::move(run));
 
   for (Run& each : runs_) {
-    each.size = each.text.size();
-    each.text.resize((each.size + kBlock - 1) / kBlock * kBlock + kBlock);
-    maxRecordSize_ += each.text.size() + (each.field == TraceField::None ? 0 : kBlock);
+    each.size = PadToBlocks(each.text);
+    maxRecordSize_ += each.text.size() + (each.field == TraceField::None ? 0 : kCopyBlock);
   }
 }
 
 char* TraceRecordWriter::AppendTraceRecord(char* out, const TraceFieldTexts& texts) const {
   for (const Run& run : runs_) {
-    if (run.field != TraceField::None) {
-      const FieldText& text = texts[static_cast<int>(run.field)];
-      std::memcpy(out, text.data, kBlock);
-      out += text.size;
-    }
+    if (run.field != TraceField::None) out = CopyBlocks(out, texts[static_cast<int>(run.field)]);
     out = CopyBlocks(out, run.text.data(), run.size);
   }
   return out;

@@ -1,6 +1,6 @@
 // Writes trace records as bytes, fast: the record's fixed lines are joined once, with their line
-// breaks, into a few literal runs, and every piece is copied in whole blocks of kBlock bytes, so
-// a record costs a few dozen wide copies and no call.
+// breaks, into a few literal runs, and every piece is copied in whole blocks (block_copy.h), so a
+// record costs a few dozen wide copies and no call.
 #pragma once
 
 #include <span>
@@ -13,9 +13,6 @@ namespace pixdraft {
 
 class TraceRecordWriter {
  public:
-  // Copies are made in blocks of this many bytes; buffers written to need that much slack.
-  static constexpr std::size_t kBlock = kMaxFieldLength;
-
   // `lineBreak` follows every line; it must be ASCII, as the record is. `lines` is the record,
   // kTraceRecord or a variant of it (TraceRecordLines).
   explicit TraceRecordWriter(std::string_view lineBreak,
