@@ -6,6 +6,7 @@
 
 #include "base/errors.h"
 #include "base/safe_file_writer.h"
+#include "base/std_path.h"
 
 namespace pixdraft {
 
@@ -13,8 +14,8 @@ SpooledInput::SpooledInput(std::FILE* input, std::uint64_t limit) {
   std::error_code noTemporaryFolder;
   std::filesystem::path folder = std::filesystem::temp_directory_path(noTemporaryFolder);
   if (noTemporaryFolder) folder = "/tmp";
-  if (const int error = CreatePrivateFile(folder.string(), file_)) {
-    throw EFCreateError(folder.string(), error);
+  if (const int error = CreatePrivateFile(NameOf(folder), file_)) {
+    throw EFCreateError(NameOf(folder), error);
   }
   std::vector<char> buffer(1 << 16);
   std::uint64_t total = 0;

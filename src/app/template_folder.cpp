@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <system_error>
 
+#include "base/std_path.h"
+
 namespace pixdraft {
 namespace {
 
@@ -22,11 +24,11 @@ TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder) {
   if (HoldsBoth(".", current) || programFolder.empty()) return current;
   const std::filesystem::path installed = programFolder / kTemplatesFromProgram;
   if (!HoldsBoth(installed, current)) return current;
-  return {(installed / current.header).string(), (installed / current.footer).string()};
+  return {NameOf(installed / current.header), NameOf(installed / current.footer)};
 }
 
 std::filesystem::path ProgramFolder() {
-  return QCoreApplication::applicationDirPath().toStdString();
+  return StdPath(QCoreApplication::applicationDirPath().toStdString());
 }
 
 }  // namespace pixdraft

@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <vector>
 
 #include "base/errors.h"
+#include "base/std_path.h"
 
 namespace pixdraft {
 namespace {
@@ -32,11 +34,7 @@ std::string MakeHidden(const std::string& folder, int& error, Make make) {
   return {};
 }
 
-std::string FolderOf(const std::string& name) {
-  const std::size_t slash = name.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : name.substr(0, slash);
-}
+std::string FolderOf(const std::string& name) { return platform::FolderOf(name); }
 
 // The file that writing `fileName` would change: links followed to their end, which may not
 // exist yet.
@@ -49,7 +47,7 @@ std::string EndOfLinks(const std::string& fileName) {
     }
     std::string target;
     if (const int error = platform::ReadLink(name, target)) throw EFCreateError(fileName, error);
-    name = target.front() == '/' ? target : FolderOf(name) + "/" + target;
+    name = platform::IsAbsolute(target) ? target : FolderOf(name) + "/" + target;
   }
   throw EFCreateError(fileName, ELOOP);
 }
@@ -122,7 +120,9 @@ void SafeFileWriter::StageElsewhere(int createError) {
     throw EFCreateError(fileName_, createError);
   }
   const char* tmp = std::getenv("TMPDIR");
-  const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+  std::error_code none;
+  const std::string folder =
+      tmp != nullptr && *tmp != '\0' ? tmp : NameOf(std::filesystem::temp_directory_path(none));
   // Private: a copy of the user's file in a folder that everyone may read.
   if (CreatePrivateFile(folder, staged_) != 0) {
     Discard();

@@ -9,6 +9,7 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
+#include "base/std_path.h"
 #include "platform/platform.h"
 
 namespace pixdraft {
@@ -97,11 +98,13 @@ std::string DecoderProgram() {
   if (const char* chosen = std::getenv("PIXDRAFT_DECODER"); chosen != nullptr && *chosen != 0) {
     return chosen;
   }
-  const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path folder =
+      StdPath(QCoreApplication::applicationDirPath().toStdString());
+  const std::string name = std::string("pixdraft-decode") + platform::kProgramSuffix;
   std::error_code error;
-  const std::filesystem::path beside = folder / "pixdraft-decode";
-  if (std::filesystem::exists(beside, error)) return beside.string();
-  return (folder / "../libexec/pixdraft/pixdraft-decode").lexically_normal().string();
+  const std::filesystem::path beside = folder / name;
+  if (std::filesystem::exists(beside, error)) return NameOf(beside);
+  return NameOf((folder / "../libexec/pixdraft" / name).lexically_normal());
 }
 
 Raster DecodeFittedPicture(const std::string& path, const FitOptions& options,

@@ -3,13 +3,14 @@
 #include <filesystem>
 #include <utility>
 
+#include "base/std_path.h"
 #include "picture/decoder_process.h"
 
 namespace pixdraft {
 std::string AbsolutePath(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
+  const std::filesystem::path absolute = std::filesystem::absolute(StdPath(path), error);
+  return error ? path : NameOf(absolute);
 }
 
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {

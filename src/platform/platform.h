@@ -27,6 +27,22 @@ inline constexpr bool kSanitized = false;
 inline constexpr bool kSanitized = false;
 #endif
 
+// How a program's file is named after the program: ".exe" on Windows.
+#ifdef _WIN32
+inline constexpr char kProgramSuffix[] = ".exe";
+#else
+inline constexpr char kProgramSuffix[] = "";
+#endif
+
+// The system's words for `errnum`, an error a call here returned: on Windows those of the
+// system's own error behind it.
+std::string ErrorReason(int errnum);
+
+// The folder that holds `path` ("." for a bare name), and whether `path` starts from a root
+// rather than the current folder: on Windows "\" separates folders too, and "C:\" is a root.
+std::string FolderOf(const std::string& path);
+bool IsAbsolute(const std::string& path);
+
 // An open file (or pipe end), closed when it goes.
 class File {
  public:
