@@ -1,12 +1,15 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +17,18 @@
 class TempDir {
  public:
   TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: random names until one is free.
+    std::random_device random;
+    for (std::error_code taken; path_.empty();) {
+      const auto path =
+          std::filesystem::temp_directory_path() / ("pixdraft-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path, taken)) path_ = path.lexically_normal().string();
+    }
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "pixdraft-test-XXXXXX");
     path_ = ::mkdtemp(pattern.data());
+#endif
   }
   ~TempDir() {
     std::error_code ignored;
@@ -27,11 +40,23 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
+  // With the system's own separator, so that a name reads as the program's messages show it.
+  std::string operator/(std::string_view name) const {
+    return path_ + char(std::filesystem::path::preferred_separator) + std::string(name);
+  }
 
  private:
   std::string path_;
 };
+
+// Makes a symbolic link, or skips the test where the system makes none (wine).
+#define CREATE_SYMLINK_OR_SKIP(target, link)                                                    \
+  do {                                                                                          \
+    std::error_code noLinks;                                                                    \
+    std::filesystem::create_symlink(target, link, noLinks);                                     \
+    if (noLinks == std::errc::function_not_supported) GTEST_SKIP() << "no symbolic links here"; \
+    ASSERT_FALSE(noLinks) << noLinks.message();                                                 \
+  } while (false)
 
 // Makes `folder` the current directory (where relative names start, and the export looks for
 // its templates) until the end of the scope.

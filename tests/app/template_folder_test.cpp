@@ -16,8 +16,15 @@ namespace {
 testing::Environment* const kQt =
     testing::AddGlobalTestEnvironment(new QtApplication<QCoreApplication>);
 
-// An installed tree (bin/ beside share/pixdraft/) and a working folder, each holding some of the
-// templates.
+// Where the installed templates are, from the programs' folder usr/bin: share/pixdraft beside
+// bin, or on Windows the programs' own folder.
+#ifdef _WIN32
+constexpr char kInstalled[] = "usr/bin";
+#else
+constexpr char kInstalled[] = "usr/share/pixdraft";
+#endif
+
+// An installed tree and a working folder, each holding some of the templates.
 class TemplateFolder : public testing::Test {
  protected:
   void SetUp() override {
@@ -32,9 +39,7 @@ class TemplateFolder : public testing::Test {
   void Put(const std::string& folder, std::initializer_list<const char*> names) {
     for (const char* name : names) WriteFile(root_ / folder + "/" + name, "0\r\nEOF\r\n");
   }
-  std::string Installed(const char* name) const {
-    return root_ / "usr/bin/../share/pixdraft/" + name;
-  }
+  std::string Installed(const char* name) const { return root_ / kInstalled + "/" + name; }
 
   TempDir root_;
   std::filesystem::path previous_;
@@ -61,18 +66,18 @@ TEST_F(TemplateFolder, CurrentFolderFirstThenTheInstalledOnes) {
            Case{"none anywhere", {}, {}, false},
        }) {
     SCOPED_TRACE(c.what);
-    for (const char* folder : {"work", "usr/share/pixdraft"}) {
+    for (const char* folder : {"work", kInstalled}) {
       for (const char* name : {"pixdraft.dx1", "pixdraft.dx2"}) {
         std::filesystem::remove(root_ / folder + "/" + name);
       }
     }
     Put("work", c.inWorkingFolder);
-    Put("usr/share/pixdraft", c.installed);
+    Put(kInstalled, c.installed);
 
     const TemplatePaths chosen = DefaultTemplatePaths(root_ / "usr/bin");
     if (c.expectInstalled) {
-      EXPECT_EQ(chosen.header, Installed("pixdraft.dx1"));
-      EXPECT_EQ(chosen.footer, Installed("pixdraft.dx2"));
+      EXPECT_TRUE(std::filesystem::equivalent(chosen.header, Installed("pixdraft.dx1")));
+      EXPECT_TRUE(std::filesystem::equivalent(chosen.footer, Installed("pixdraft.dx2")));
     } else {
       EXPECT_EQ(chosen.header, "pixdraft.dx1");
       EXPECT_EQ(chosen.footer, "pixdraft.dx2");
@@ -81,7 +86,7 @@ TEST_F(TemplateFolder, CurrentFolderFirstThenTheInstalledOnes) {
 }
 
 TEST_F(TemplateFolder, WithoutTheProgramsFolderOnlyTheCurrentOne) {
-  Put("usr/share/pixdraft", {"pixdraft.dx1", "pixdraft.dx2"});
+  Put(kInstalled, {"pixdraft.dx1", "pixdraft.dx2"});
   const TemplatePaths chosen = DefaultTemplatePaths({});
   EXPECT_EQ(chosen.header, "pixdraft.dx1");
   EXPECT_EQ(chosen.footer, "pixdraft.dx2");

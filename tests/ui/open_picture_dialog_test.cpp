@@ -61,12 +61,13 @@ constexpr int kWaitMs = 10000;
 class FrenchDesk : public QtApplication<QApplication> {
  public:
   void SetUp() override {
-    setenv("XDG_CONFIG_HOME", home_.path().c_str(), 1);
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home_.path()));
     WriteFile(home_ / "screen.json",
               R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, "height": 1024,
                                 "logicalDpi": 96, "logicalBpp": 32, "dpr": 1}]})");
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + home_ / "screen.json").c_str(), 1);
-    setenv("LC_ALL", "fr_FR.UTF-8", 1);
+    qputenv("QT_QPA_PLATFORM",
+            QByteArray::fromStdString("offscreen:configfile=" + home_ / "screen.json"));
+    qputenv("LC_ALL", "fr_FR.UTF-8");
     QtApplication::SetUp();
     auto* french = new QTranslator(qApp);
     if (french->load(QLocale(), u"qtbase"_s, u"_"_s,
