@@ -328,10 +328,29 @@ HANDLE LimitingJob(const ChildProcess::Limits& limits, bool killOnClose) {
   return job;
 }
 
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS* fault) {
+  TerminateProcess(GetCurrentProcess(), fault->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 // What ChildProcess keeps beyond its id, by id: File holds no more than a number.
 struct Running {
   HANDLE process = nullptr, job = nullptr;
+  int cpuSeconds = 0;
 };
+
+// Whether `child` has used up its CPU time: the job ends it then, and this ends it where a
+// system does not keep to the job's limit (wine).
+bool OutOfTime(const Running& child) {
+  FILETIME created, ended, kernel, user;
+  if (child.cpuSeconds <= 0 || !GetProcessTimes(child.process, &created, &ended, &kernel, &user)) {
+    return false;
+  }
+  const auto ticks = [](const FILETIME& time) {
+    return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  return ticks(kernel) + ticks(user) > std::uint64_t(child.cpuSeconds) * 10'000'000;
+}
 std::mutex runningLock;
 std::map<int, Running> running;
 
@@ -710,7 +729,7 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
   CloseHandle(started.hThread);
   id_ = int(started.dwProcessId);
   const std::lock_guard lock(runningLock);
-  running[id_] = {started.hProcess, job};
+  running[id_] = {started.hProcess, job, limits.cpuSeconds};
   return 0;
 }
 
@@ -731,14 +750,19 @@ ChildProcess::~ChildProcess() {
 bool ChildProcess::Read(void* out, std::size_t size, std::chrono::steady_clock::time_point deadline,
                         const std::atomic<bool>* stop) {
   // An anonymous pipe cannot be waited on: it is looked at every millisecond or two while
-  // empty, and read as soon as it holds something.
+  // empty, and read as soon as it holds something; the child's CPU time every 64 looks.
   char* bytes = static_cast<char*>(out);
+  unsigned idle = 0;
   while (size > 0) {
     if ((stop != nullptr && *stop) || std::chrono::steady_clock::now() > deadline) return false;
     DWORD available = 0;
     if (!PeekNamedPipe(Handle(output_), nullptr, 0, nullptr, &available, nullptr)) return false;
     if (available == 0) {
       Sleep(1);
+      if (++idle % 64 == 0) {
+        const std::lock_guard lock(runningLock);
+        if (OutOfTime(running[id_])) TerminateJobObject(running[id_].job, ERROR_NOT_ENOUGH_QUOTA);
+      }
       continue;
     }
     DWORD count = 0;
@@ -751,6 +775,10 @@ bool ChildProcess::Read(void* out, std::size_t size, std::chrono::steady_clock::
 }
 
 void LimitThisProcess(const ChildProcess::Limits& limits) {
+  // A decoder that crashes ends here and now, without a dialog box or a debugger waiting (the
+  // job says so too, where the system keeps to it).
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(EndAtOnce);
   // Its own job too, as the POSIX side sets its own limits: held until the process ends.
   if (const HANDLE job = LimitingJob(limits, false)) {
     if (!AssignProcessToJobObject(job, GetCurrentProcess())) CloseHandle(job);

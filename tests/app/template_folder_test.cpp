@@ -93,7 +93,11 @@ TEST_F(TemplateFolder, WithoutTheProgramsFolderOnlyTheCurrentOne) {
 }
 
 TEST_F(TemplateFolder, ProgramFolderIsWhereTheRunningFileIs) {
+#ifdef _WIN32  // where the build's folder has another name (under wine)
+  EXPECT_TRUE(std::filesystem::is_regular_file(ProgramFolder() / "template_folder_test.exe"));
+#else
   EXPECT_EQ(ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
+#endif
 }
 
 }  // namespace

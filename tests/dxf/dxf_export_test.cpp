@@ -119,8 +119,12 @@ TEST_F(Export, NumbersIgnoreTheLocale) {
   raster.SetPixel(0, 0, 0);
   // A locale whose decimal separator is a comma, where one is installed.
   const std::string previous = std::setlocale(LC_ALL, nullptr);
-  const bool comma = std::setlocale(LC_ALL, "fr_FR.UTF-8") || std::setlocale(LC_ALL, "de_DE.UTF-8");
+  const bool comma = std::setlocale(LC_ALL, "fr_FR.UTF-8") ||
+                     std::setlocale(LC_ALL, "de_DE.UTF-8") ||
+                     std::setlocale(LC_ALL, "French_France.1252");  // Windows' name
+#ifndef _WIN32  // where the C++ library knows no locale but "C"
   std::locale::global(std::locale(std::setlocale(LC_ALL, nullptr)));
+#endif
   const std::string bytes = Run(raster);
   std::setlocale(LC_ALL, previous.c_str());
   std::locale::global(std::locale::classic());

@@ -6,7 +6,10 @@
 #include <string>
 #include <thread>
 
+#include "platform/platform.h"
+
 int main() {
+  pixdraft::platform::LimitThisProcess({});  // as the real helper sets itself up
   const char* chosen = std::getenv("PIXDRAFT_TEST_HELPER_DOES");
   const std::string does = chosen != nullptr ? chosen : "";
   if (does == "spin") {

@@ -65,11 +65,6 @@ class Decoding : public testing::TestWithParam<BrokenHelper> {};
 TEST_P(Decoding, RefusesThePictureWhenTheHelperFails) {
   TempDir dir;
   WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
-#ifdef _WIN32
-  if (GetParam().does == std::string("spin") && UnderWine()) {
-    GTEST_SKIP() << "wine does not stop a job at its CPU time limit";
-  }
-#endif
   const HelperProgram helper(ShellScript(dir, GetParam()));
   const std::string message = ErrorOf([&] {
     DecodeFittedPicture(dir / "a.png", {}, nullptr, {1 << 30, 1, 600});
