@@ -47,15 +47,22 @@ trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY=:$display
 for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
 wineserver -k 2>/dev/null || true
+wineserver -w
+wineserver -p 60 # kept up between the many short runs below
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   wineboot -i >/dev/null 2>&1
   # A program that crashes (a broken decoding helper, in the tests) ends as on Windows, instead
   # of waiting in wine's debugger.
   wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
-    >/dev/null 2>&1
+    >/dev/null 2>&1 || true
 fi
-wineserver -p 60 # kept up between the many short runs below
-win() { winepath -w "$1" 2>/dev/null; }
+# A name as Windows programs see it: wine's drive Z: is the root (winepath says the same, at the
+# cost of a process each time, which now and then fails to start under load).
+win() {
+  local path
+  path=$(realpath -m "$1")
+  echo "Z:${path//\//\\}"
+}
 work=$windows/test-work
 rm -rf "$work"
 mkdir -p "$work"
