@@ -143,6 +143,8 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   reader.setAutoTransform(false);
   // Asked before the read: after it, the reader reads again at the end.
   const QByteArray format = FormatByContent(device, reader.format());
+  // A file that cannot be read from its start is no unknown content.
+  if (device.ReadFailed()) throw EReadError();
   if (!Accepted(format)) throw EInvalidGraphic();
   const std::int64_t limit = std::int64_t(limitMegabytes) << 20;
   if (format == "jpeg")

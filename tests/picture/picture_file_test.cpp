@@ -10,6 +10,7 @@
 
 #include "base/readable_file.h"
 #include "child_process.h"
+#include "picture/decoder_process.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
 
@@ -238,6 +239,7 @@ struct FailureCase {
   const char* name;
   void (*make)(const std::string& path);
   const char* message;  // after the full path for open errors, else the whole message
+  const char* throughHelper = nullptr;  // when the helper's limit makes it another
 };
 
 void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
@@ -255,6 +257,10 @@ TEST_P(Failure, GivesTheUserMessage) {
   } else {
     EXPECT_EQ(message, expected);
   }
+  // The same verdict from the decoding helper, as both programs meet it.
+  const char* helper = GetParam().throughHelper;
+  EXPECT_EQ(ErrorOf([&] { DecodeFittedPicture(path, {}); }), helper ? helper : message)
+      << "through the helper";
 }
 
 std::string Encoded(const char* format, int width = 40, int height = 30) {
@@ -314,10 +320,11 @@ INSTANTIATE_TEST_SUITE_P(
             [](const std::string& p) { WriteFile(p, HandMadePng(1000000, 1000000, 6, "")); },
             "Mémoire insuffisante"},
         // A frame of exactly 1 GiB may be decoded, far past Qt's own default limit (this one then
-        // lacks its pixels); one row more is refused.
+        // lacks its pixels), though not within the helper's memory with a PNG reader's own; one
+        // row more is refused.
         FailureCase{"DeclaringExactly1GiB",
                     [](const std::string& p) { WriteFile(p, HandMadePng(16384, 16384, 6, "")); },
-                    "Image non valide"},
+                    "Image non valide", "Mémoire insuffisante"},
         FailureCase{"DeclaringOneRowOver1GiB",
                     [](const std::string& p) { WriteFile(p, HandMadePng(16384, 16385, 6, "")); },
                     "Mémoire insuffisante"},
