@@ -51,7 +51,8 @@ QImage::Format DeclaredFormat(const QImageReader& reader) {
                                                                            : QImage::Format_Invalid;
 }
 
-// The formats read, by the names Qt's readers give them. Left out: animations whose loops a
+// The formats read, by the names Qt's readers give them (PictureFileExtensions names their
+// files). Left out: animations whose loops a
 // decoder runs before it gives up the first frame (MNG), and whatever other readers a system may
 // add, which nobody here has tried against broken files.
 constexpr const char* kAcceptedFormats[] = {"bmp",  "cur",  "gif", "icns", "ico", "jpeg",
@@ -171,6 +172,13 @@ QImage DecodeFirstFrame(PictureDevice& device) {
 }
 
 }  // namespace
+
+const std::vector<std::string>& PictureFileExtensions() {
+  static const std::vector<std::string> extensions = {"bmp", "cur",  "gif",  "icns", "ico", "jpeg",
+                                                      "jpg", "pbm",  "pgm",  "png",  "ppm", "tga",
+                                                      "tif", "tiff", "wbmp", "webp", "xbm", "xpm"};
+  return extensions;
+}
 
 void SetPictureMemoryLimit(int megabytes) { limitMegabytes = megabytes; }
 

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "picture/picture_file.h"
 #include "ui/localised_file_types.h"
 #include "ui/open_dialog_fit.h"
 #include "ui/picture_filter_model.h"
@@ -58,7 +59,7 @@ void CloseCompletionsOnFolderChange(QFileDialog& dialog, QLineEdit& nameBox) {
 
 TOpenPictureDialog::TOpenPictureDialog(QWidget* owner)
     : owner_(owner),
-      filter_(ComposePictureFilter(RegisteredPictureFormats())),
+      filter_(ComposePictureFilter(RegisteredPictureFormats(), PictureFileExtensions())),
       entries_(SplitFilter(filter_)) {}
 
 TOpenPictureDialog::~TOpenPictureDialog() = default;
