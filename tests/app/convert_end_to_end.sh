@@ -28,9 +28,10 @@ cmp "$work/sample.dxf" "$work/piped.dxf"
 /usr/bin/python3 "$check" "$work/sample.png" "$work/sample.dxf" "$work/big.png" "$work/big.dxf" \
   "$work/anim.gif" "$work/anim.dxf"
 
-# TGA pictures as editors write them, plain and run-length encoded, of 24 and 32 bits, from the
-# bottom row up and from the top down; and icons and cursors, whose headers an uncompressed TGA's
-# resembles. Fault: the TGA pictures were taken for cursors and refused.
+# TGA pictures as editors write them, plain and run-length encoded, grey, grey and alpha,
+# colour-mapped, of 24 and 32 bits, from the bottom row up and from the top down; and icons and
+# cursors, whose headers an uncompressed TGA's resembles. Fault: the TGA pictures were taken for
+# cursors and refused.
 mkdir "$work/no-signature"
 /usr/bin/python3 - "$work/no-signature" <<'PY'
 import sys
@@ -39,11 +40,11 @@ work = sys.argv[1]
 rgba = Image.new("RGBA", (7, 5))
 rgba.putdata([(x * 36, y * 60, 200 - x * y * 5, 255 if (x + y) % 3 else 90)
               for y in range(5) for x in range(7)])
-rgb = rgba.convert("RGB")
-for name, picture in (("rgb", rgb), ("rgba", rgba)):
-    picture.save(f"{work}/{name}.tga")
-    picture.save(f"{work}/{name}-rle.tga", compression="tga_rle")
-    picture.save(f"{work}/{name}-top-down.tga", orientation=1)
+for mode in ("L", "LA", "P", "RGB", "RGBA"):
+    picture = rgba.convert("RGB").quantize(9) if mode == "P" else rgba.convert(mode)
+    picture.save(f"{work}/{mode}.tga")
+    picture.save(f"{work}/{mode}-rle.tga", compression="tga_rle")
+rgba.save(f"{work}/RGBA-top-down.tga", orientation=1)
 # Qt's icon reader rounds translucent colours its own way: opaque and clear pixels only.
 icon = rgba.resize((16, 16))
 icon.putalpha(icon.getchannel("A").point(lambda a: 255 if a > 128 else 0))
@@ -57,6 +58,7 @@ with open(f"{work}/pointer.cur", "wb") as out:
     out.write(cursor)
 PY
 pairs=()
+templates_before=$(cat "$templates"/* | md5sum)
 for picture in "$work"/no-signature/*; do
   cp "$picture" "$work/before"
   output=$("$convert" --templates "$templates" "$picture" 2>&1) ||
@@ -66,4 +68,5 @@ for picture in "$work"/no-signature/*; do
   cmp "$picture" "$work/before"
   pairs+=("$picture" "${picture%.*}.dxf")
 done
+[[ $(cat "$templates"/* | md5sum) == "$templates_before" ]]
 /usr/bin/python3 "$check" "${pairs[@]}"
