@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/file_identity.h"
 
 namespace pixdraft {
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kCopyBlock = std::size_t{1} << 20;
 
 // Calls `make` with fresh hidden names in `folder`, each marked for the termination signals,
@@ -25,7 +25,7 @@ std::string MakeHidden(const std::string& folder, int& error, Make make) {
     platform::RemoveOnTermination(name);
     error = make(name);
     if (error == 0) return name;
-    platform::ForgetRemoveOnTermination();
+    platform::ForgetRemoveOnTermination(name);
     if (error != EEXIST) return {};
   }
   error = EEXIST;
@@ -38,22 +38,6 @@ std::string FolderOf(const std::string& name) {
   return slash == 0 ? "/" : name.substr(0, slash);
 }
 
-// The file that writing `fileName` would change: links followed to their end, which may not
-// exist yet.
-std::string EndOfLinks(const std::string& fileName) {
-  std::string name = fileName;
-  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-    platform::FileInfo info;
-    if (platform::Inspect(name, info, false) != 0 || info.kind != platform::Kind::kLink) {
-      return name;
-    }
-    std::string target;
-    if (const int error = platform::ReadLink(name, target)) throw EFCreateError(fileName, error);
-    name = target.front() == '/' ? target : FolderOf(name) + "/" + target;
-  }
-  throw EFCreateError(fileName, ELOOP);
-}
-
 }  // namespace
 
 int CreatePrivateFile(const std::string& folder, platform::File& file) {
@@ -64,13 +48,13 @@ int CreatePrivateFile(const std::string& folder, platform::File& file) {
   });
   if (name.empty()) return error;
   platform::Remove(name);
-  platform::ForgetRemoveOnTermination();
+  platform::ForgetRemoveOnTermination(name);
   return 0;
 }
 
 SafeFileWriter::SafeFileWriter(std::string fileName, Staging staging)
     : fileName_(std::move(fileName)) {
-  target_ = EndOfLinks(fileName_);
+  if (const int error = EndOfLinks(fileName_, target_)) throw EFCreateError(fileName_, error);
   folder_ = FolderOf(target_);
   platform::FileInfo info;
   if (platform::Inspect(target_, info) == 0) {
@@ -180,8 +164,8 @@ void SafeFileWriter::PutInPlace(const std::string& stagedName) {
     Discard();
     throw EFCreateError(fileName_, error);
   }
+  platform::ForgetRemoveOnTermination(stagedName_);
   stagedName_.clear();
-  platform::ForgetRemoveOnTermination();
   // The rename itself on the disk; the file is there whatever this answers.
   platform::FlushFolder(folder_);
 }
@@ -221,9 +205,11 @@ void SafeFileWriter::CopyOverTarget() {
 void SafeFileWriter::Discard() {
   staged_.Close();
   targetFile_.Close();
-  if (!stagedName_.empty()) platform::Remove(stagedName_);
+  if (!stagedName_.empty()) {
+    platform::Remove(stagedName_);
+    platform::ForgetRemoveOnTermination(stagedName_);
+  }
   stagedName_.clear();
-  platform::ForgetRemoveOnTermination();
 }
 
 }  // namespace pixdraft

@@ -1,10 +1,10 @@
 #include "dxf/dxf_export.h"
 
 #include <charconv>
-#include <filesystem>
 #include <optional>
 
 #include "base/errors.h"
+#include "base/file_identity.h"
 #include "base/safe_file_writer.h"
 #include "dxf/chunked_text.h"
 #include "dxf/colour_index.h"
@@ -22,13 +22,6 @@
 
 namespace pixdraft {
 namespace {
-
-// True when both names lead to the same file, or would once it exists.
-bool SameFile(const std::string& a, const std::string& b) {
-  if (FullPath(a) == FullPath(b)) return true;
-  std::error_code missing;
-  return std::filesystem::equivalent(a, b, missing);
-}
 
 struct Templates {
   TStringList header, footer;

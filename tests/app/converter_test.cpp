@@ -188,10 +188,10 @@ TEST_F(ConvertPictures, OutputGoesWhereItIsNamedButNeverOverThePicture) {
   const std::string picture = ReadFile(dir_ / "blue.png");
   const Outcome over =
       Convert({"--templates", dir_.path(), "-o", dir_ / "blue.png", dir_ / "blue.png"});
-  EXPECT_EQ(over.status, kSomeFailed);
-  EXPECT_EQ(over.err, "pixdraft-convert: " + (dir_ / "blue.png") +
-                          ": Impossible de créer le fichier \"" + (dir_ / "blue.png") +
-                          "\". Le fichier DXF remplacerait l'image d'origine.\n");
+  EXPECT_EQ(over.status, kUsageError);
+  EXPECT_EQ(over.err, "pixdraft-convert: the drawing \"" + (dir_ / "blue.png") +
+                          "\" is the picture \"" + (dir_ / "blue.png") +
+                          "\"\nTry 'pixdraft-convert --help' for more information.\n");
   EXPECT_EQ(ReadFile(dir_ / "blue.png"), picture);
 }
 
