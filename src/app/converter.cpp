@@ -1,5 +1,6 @@
 #include "app/converter.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -140,6 +141,13 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   if (arguments.templatesDir) {
     const std::string& dir = *arguments.templatesDir;
     templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};
+  }
+  if (const auto& word = arguments.mergeValueAsPicture) {
+    platform::FileInfo info;
+    if (platform::Inspect(*word, info) == ENOENT) {
+      return usageError("there is no picture \"" + *word + "\": did you mean --merge=" + *word +
+                        "?");
+    }
   }
   if (const auto collision = Collision(arguments, templates)) return usageError(*collision);
   if (arguments.palette) {

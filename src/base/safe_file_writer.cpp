@@ -123,16 +123,18 @@ void SafeFileWriter::SetOwnerAndMode() {
 }
 
 void SafeFileWriter::Write(std::string_view bytes) {
-  if (platform::Write(staged_, bytes.data(), bytes.size()) != 0) throw EWriteError();
+  if (const int error = platform::Write(staged_, bytes.data(), bytes.size())) {
+    throw EWriteError(fileName_, error);
+  }
   written_ += bytes.size();
 }
 
 void SafeFileWriter::Commit() {
   if (mode_ == Mode::InPlace) return CopyOverTarget();
   // On the disk before it has a name: a crash must never find a name on an empty file.
-  if (platform::Flush(staged_) != 0) {
+  if (const int error = platform::Flush(staged_)) {
     Discard();
-    throw EWriteError();
+    throw EWriteError(fileName_, error);
   }
   if (mode_ == Mode::Unnamed) {
     // Named before it is closed, since only an open unnamed file can be named; hidden, so that a
@@ -152,9 +154,9 @@ void SafeFileWriter::Commit() {
 
 void SafeFileWriter::CloseStaging() {
   // Delayed allocation and network file systems may report a full disk only here.
-  if (staged_.Close() != 0) {
+  if (const int error = staged_.Close()) {
     Discard();
-    throw EWriteError();
+    throw EWriteError(fileName_, error);
   }
 }
 
@@ -171,9 +173,9 @@ void SafeFileWriter::PutInPlace(const std::string& stagedName) {
 }
 
 void SafeFileWriter::CopyOverTarget() {
-  const auto fail = [this] {
+  const auto fail = [this](int error) {
     Discard();
-    return EWriteError();
+    return EWriteError(fileName_, error);
   };
   // Reserved first, so that a full disk fails before the first byte of the file changes.
   if (written_ > 0) {
@@ -182,24 +184,24 @@ void SafeFileWriter::CopyOverTarget() {
       Discard();
       throw EFCreateError(fileName_, EACCES);
     }
-    if (error != 0) throw fail();
+    if (error != 0) throw fail(error);
   }
   std::vector<char> block(kCopyBlock);
   for (std::uint64_t at = 0; at < written_;) {
     std::size_t got = 0;
-    if (platform::ReadAt(staged_, block.data(), block.size(), at, got) != 0 || got == 0 ||
-        platform::WriteAt(targetFile_, block.data(), got, at) != 0) {
-      throw fail();
-    }
+    int error = platform::ReadAt(staged_, block.data(), block.size(), at, got);
+    if (error == 0 && got == 0) error = EIO;  // the staged copy is shorter than was written
+    if (error == 0) error = platform::WriteAt(targetFile_, block.data(), got, at);
+    if (error != 0) throw fail(error);
     at += got;
   }
-  if (platform::Truncate(targetFile_, written_) != 0) throw fail();
+  if (const int error = platform::Truncate(targetFile_, written_)) throw fail(error);
   if (existing_->mode & 07000) platform::SetMode(targetFile_, existing_->mode & 0777);
   // Reported done only once it is on the disk.
-  if (platform::Flush(targetFile_) != 0) throw fail();
+  if (const int error = platform::Flush(targetFile_)) throw fail(error);
   platform::File target = std::move(targetFile_);
   Discard();
-  if (target.Close() != 0) throw EWriteError();
+  if (const int error = target.Close()) throw EWriteError(fileName_, error);
 }
 
 void SafeFileWriter::Discard() {
