@@ -48,6 +48,12 @@ TEST(Converter, UsageErrorsAndInformation) {
                 2,
                 "",
                 "pixdraft-convert: --templates needs a folder\n" + tryHelp},
+           Case{{"--merge", "regions"},
+                2,
+                "",
+                "pixdraft-convert: there is no picture \"regions\": did you mean "
+                "--merge=regions?\n" +
+                    tryHelp},
            Case{{"-h", "a.png"}, 0, kConverterUsage, ""},
            Case{{"-V"}, 0, "pixdraft-convert 1.0.0\n", ""},
        }) {
