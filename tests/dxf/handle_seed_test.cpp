@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "  9\r\n$HANDSEED\r\n  5\r\n012D\r\n"},
                     SeedCase{"DigitFBelow", "  9\n$HANDSEED\n  5\n12F\n", 3, false,
                              "  9\r\n$HANDSEED\r\n  5\r\n12F\r\n"},
-                    SeedCase{"DigitFReached", "  9\n$HANDSEED\n  5\n12f\n", 4, false,
+                    SeedCase{"DigitFReached", "  9\n$HANDSEED\n  5\n12F\n", 4, false,
                              "  9\r\n$HANDSEED\r\n  5\r\n0130\r\n"},
                     // Not a variable: the name stands where a group code belongs.
                     SeedCase{"OutOfStep", "$HANDSEED\n  5\n12E\n  0\n", 4, false,
