@@ -92,6 +92,9 @@ std::optional<std::string> Collision(const ConverterArguments& arguments,
   return std::nullopt;
 }
 
+// Throws as a save of `fileName` would, before the work: the file staged for it goes unused.
+void CheckWritable(const std::string& fileName) { const SafeFileWriter probe(fileName); }
+
 // Whether the header template begins with a UTF-16 byte-order mark: its drawings are then
 // UTF-16 too, which no DXF reader we know opens. A template that cannot be read is no UTF-16
 // one: the conversion itself reports why.
@@ -177,13 +180,13 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       // Every file is checked before the picture is decoded, which may take long: the picture
       // can be read, and the drawing and the counts can be written. The counts are staged from
       // here on, so that a failed drawing leaves no counts.
-      if (!fromInput) ReadableFile{picture};
+      if (!fromInput) const ReadableFile readable(picture);
       if (!arguments.output) {
         const std::string dxfPath = DxfPathFor(AbsolutePath(picture));
         written.CheckFree(dxfPath);
-        SafeFileWriter{dxfPath};
+        CheckWritable(dxfPath);
       } else if (*arguments.output != "-") {
-        SafeFileWriter{*arguments.output};
+        CheckWritable(*arguments.output);
       }
       std::unique_ptr<SafeFileWriter> countsFile;
       if (arguments.counts && *arguments.counts != "-") {
