@@ -61,6 +61,8 @@ struct FileInfo {
 int Inspect(const std::string& path, FileInfo& info, bool followLinks = true);
 int Inspect(const File& file, FileInfo& info);
 int ReadLink(const std::string& path, std::string& target);
+// The folder of the running program's file, links resolved; empty when the system cannot say.
+std::string ProgramFolder();
 // 0 when this process may write the file at `path`.
 int CheckWritable(const std::string& path);
 

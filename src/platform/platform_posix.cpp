@@ -146,6 +146,13 @@ int ReadLink(const std::string& path, std::string& target) {
   return 0;
 }
 
+std::string ProgramFolder() {
+  std::string program;
+  if (ReadLink("/proc/self/exe", program) != 0) return {};
+  const std::size_t slash = program.rfind('/');
+  return program.substr(0, slash == 0 ? 1 : slash);
+}
+
 int CheckWritable(const std::string& path) { return Result(::access(path.c_str(), W_OK)); }
 
 int OpenToRead(const std::string& path, File& file) {

@@ -17,8 +17,8 @@
 #include <utility>
 
 #include "base/error_text.h"
+#include "decoder/picture_fit.h"
 #include "picture/decoder_process.h"
-#include "picture/fit.h"
 #include "ui/local_file_name.h"
 
 namespace pixdraft {

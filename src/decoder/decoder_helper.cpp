@@ -1,4 +1,4 @@
-#include "picture/decoder_helper.h"
+#include "decoder/decoder_helper.h"
 
 #include <QImage>
 #include <cstdio>
@@ -7,8 +7,9 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
+#include "decoder/picture_file.h"
+#include "decoder/picture_fit.h"
 #include "picture/decoder_protocol.h"
-#include "picture/picture_file.h"
 #include "platform/platform.h"
 
 namespace pixdraft {
