@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -294,11 +295,29 @@ void SetUpProgram() {
   ::signal(SIGXFSZ, SIG_IGN);
 }
 
+// A child killed whose end has not been waited for yet: it is waited for before the next one
+// starts, so that two never hold memory at once, or when the program ends, and its end costs no
+// wait meanwhile.
+std::atomic<pid_t> killedChild = -1;
+
+void WaitForKilledChild() {
+  const pid_t killed = killedChild.exchange(-1);
+  if (killed < 0) return;
+  while (::waitpid(killed, nullptr, 0) < 0 && errno == EINTR) {
+  }
+}
+
 int ChildProcess::Start(const std::string& program, const std::vector<std::string>& args,
                         const File& input, const Limits& limits) {
+  static const bool waitedForAtExit = std::atexit(WaitForKilledChild) == 0;
+  (void)waitedForAtExit;
+  WaitForKilledChild();
   int channel[2];
   if (::pipe2(channel, O_CLOEXEC) != 0) return errno;
   Access::Set(output_, channel[0]);
+  // Room for a whole answer of the usual size, which the child then writes at once and ends,
+  // rather than a wait for the reader every 64 KiB; the system's default where it allows less.
+  ::fcntl(channel[0], F_SETPIPE_SZ, 1 << 20);
 
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
@@ -340,8 +359,9 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
 ChildProcess::~ChildProcess() {
   if (id_ < 0) return;
   ::kill(id_, SIGKILL);
-  while (::waitpid(id_, nullptr, 0) < 0 && errno == EINTR) {
-  }
+  if (::waitpid(id_, nullptr, WNOHANG) != 0) return;
+  WaitForKilledChild();
+  killedChild = id_;
 }
 
 bool ChildProcess::Read(void* out, std::size_t size, std::chrono::steady_clock::time_point deadline,
