@@ -24,6 +24,8 @@ const char kConverterUsage[] =
     "                          down each column, joined with equal runs to their left\n"
     "      --merge=regions     draw each 4-connected region of one colour as one shape, its\n"
     "                          outline and holes on the pixel edges (hatch and polyline only)\n"
+    "      --part-corners      cut outlines of one colour back by 1/32 pixel where they touch\n"
+    "                          at a corner, for OpenSCAD and FreeCAD (with --merge=regions)\n"
     "      --entity KIND       draw squares or shapes as trace (default), solid, hatch (filled\n"
     "                          outlines) or polyline (closed outlines only, for cutting)\n"
     "      --colour-index      give every entity and layer the nearest AutoCAD Colour Index\n"
@@ -62,6 +64,7 @@ enum class Option {
   SkipTransparent,
   SkipColour,
   Merge,
+  PartCorners,
   Entity,
   ColourIndex,
   Layers,
@@ -94,6 +97,7 @@ constexpr KnownOption kOptions[] = {
     {"skip-colour", 0, Option::SkipColour, "a colour"},
     {"skip-color", 0, Option::SkipColour, "a colour"},
     {"merge", 0, Option::Merge, "rectangles or regions", true},
+    {"part-corners", 0, Option::PartCorners, {}},
     {"entity", 0, Option::Entity, "trace, solid, hatch or polyline"},
     {"colour-index", 0, Option::ColourIndex, {}},
     {"color-index", 0, Option::ColourIndex, {}},
@@ -189,6 +193,9 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
       return std::nullopt;
     case Option::Layers:
       options.drawing.layers = true;
+      return std::nullopt;
+    case Option::PartCorners:
+      options.drawing.partCorners = true;
       return std::nullopt;
     case Option::Units:
       if (const auto units = ParseUnits(value)) {
@@ -296,6 +303,9 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
   if (drawing.regions && drawing.entity != EntityKind::Hatch &&
       drawing.entity != EntityKind::Polyline) {
     return UsageError("--merge=regions needs --entity hatch or --entity polyline");
+  }
+  if (drawing.partCorners && !drawing.regions) {
+    return UsageError("--part-corners needs --merge=regions");
   }
   if (arguments.options.reduction.dither && !arguments.palette &&
       arguments.options.reduction.colours == 0) {

@@ -51,6 +51,11 @@ struct DrawingOptions {
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
   std::optional<Units> units = {};
   Origin origin = Origin::TopLeft;
+  // Regions only: where two pixels of one colour touch only at a corner, each loop through that
+  // corner is cut back a 32nd of a pixel along both its edges there, so no two loops of one
+  // colour share a point. OpenSCAD and FreeCAD then make a closed solid of every colour; regions
+  // that touched come apart, a region that touched itself gains a bridge.
+  bool partCorners = false;
 
   // Whether shapes are regions: asked for, and drawn as outlines.
   bool DrawsRegions() const {

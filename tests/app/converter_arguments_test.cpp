@@ -155,6 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"--merge=", "a.png"}, "--merge takes rectangles or regions, not \"\""},
         Rejected{{"--merge=regions", "a.png"},
                  "--merge=regions needs --entity hatch or --entity polyline"},
+        Rejected{{"--part-corners", "--merge", "--entity=polyline", "a.png"},
+                 "--part-corners needs --merge=regions"},
         Rejected{{"--entity", "circle", "a.png"},
                  "--entity takes trace, solid, hatch or polyline, not \"circle\""},
         Rejected{{"--units", "yd", "a.png"}, "--units takes mm, cm, m, in or ft, not \"yd\""},
