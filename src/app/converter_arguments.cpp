@@ -24,6 +24,8 @@ const char kConverterUsage[] =
     "                          down each column, joined with equal runs to their left\n"
     "      --merge=regions     draw each 4-connected region of one colour as one shape, its\n"
     "                          outline and holes on the pixel edges (hatch and polyline only)\n"
+    "      --outlines          follow each hatch by its outlines as polylines, for readers\n"
+    "                          that draw no hatch (with --entity hatch)\n"
     "      --part-corners      cut outlines of one colour back by 1/32 pixel where they touch\n"
     "                          at a corner, for OpenSCAD and FreeCAD (with --merge=regions)\n"
     "      --entity KIND       draw squares or shapes as trace (default), solid, hatch (filled\n"
@@ -65,6 +67,7 @@ enum class Option {
   SkipColour,
   Merge,
   PartCorners,
+  Outlines,
   Entity,
   ColourIndex,
   Layers,
@@ -98,6 +101,7 @@ constexpr KnownOption kOptions[] = {
     {"skip-color", 0, Option::SkipColour, "a colour"},
     {"merge", 0, Option::Merge, "rectangles or regions", true},
     {"part-corners", 0, Option::PartCorners, {}},
+    {"outlines", 0, Option::Outlines, {}},
     {"entity", 0, Option::Entity, "trace, solid, hatch or polyline"},
     {"colour-index", 0, Option::ColourIndex, {}},
     {"color-index", 0, Option::ColourIndex, {}},
@@ -196,6 +200,9 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
       return std::nullopt;
     case Option::PartCorners:
       options.drawing.partCorners = true;
+      return std::nullopt;
+    case Option::Outlines:
+      options.drawing.outlines = true;
       return std::nullopt;
     case Option::Units:
       if (const auto units = ParseUnits(value)) {
@@ -306,6 +313,9 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
   }
   if (drawing.partCorners && !drawing.regions) {
     return UsageError("--part-corners needs --merge=regions");
+  }
+  if (drawing.outlines && drawing.entity != EntityKind::Hatch) {
+    return UsageError("--outlines needs --entity hatch");
   }
   if (arguments.options.reduction.dither && !arguments.palette &&
       arguments.options.reduction.colours == 0) {

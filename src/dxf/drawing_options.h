@@ -56,11 +56,15 @@ struct DrawingOptions {
   // colour share a point. OpenSCAD and FreeCAD then make a closed solid of every colour; regions
   // that touched come apart, a region that touched itself gains a bridge.
   bool partCorners = false;
+  // Hatch only: each HATCH is followed by its loops as closed LWPOLYLINEs on its layer and in its
+  // colour, so that readers that skip HATCH (dxf-parser, dxf, JSCAD) still draw the outlines.
+  bool outlines = false;
 
   // Whether shapes are regions: asked for, and drawn as outlines.
   bool DrawsRegions() const {
     return regions && (entity == EntityKind::Hatch || entity == EntityKind::Polyline);
   }
+  bool DrawsOutlines() const { return outlines && entity == EntityKind::Hatch; }
 };
 
 // Reads a colour written RRGGBB in hexadecimal, in either case, "#" optional: "FF8000" is orange.

@@ -11,18 +11,19 @@ checkerboard, a hole), and a logo on an opaque white background. Each drawing is
   $MEASUREMENT as promised;
 - paint-back: every pixel centre, painted by the even-odd rule (a colour's LWPOLYLINEs together,
   each other entity on its own), has the colour of the working raster's pixel, and nothing else
-  is painted: on the grid of the promised origin and pixel size;
+  is painted: on the grid of the promised origin and pixel size; LWPOLYLINEs beside filled
+  entities are their outlines and paint the same;
 - GDAL's ogrinfo: as many features, on the same layers;
 - OpenSCAD (3D): `import(layer=...)` and `linear_extrude` of each layer give a closed solid
   (every edge of the exported mesh joins exactly two faces, once each way); on the logo whose
   pixels touch at corners, the layers extruded to different heights together render without an
   error; the whole drawing imported at once has the drawn pixels' area;
-- Inkscape's DXF import (vector): every shape on the A4 page, filled, in as many colours as the
-  drawing has colour indices;
+- Inkscape's DXF import (vector): every entity a path on the A4 page, every HATCH filled, in as
+  many colours as the drawing has colour indices;
 - FreeCAD (3D, only with --freecad): the C++ importer's edges of every layer, joined as Draft's
   upgrade joins them, make closed wires, and faces of exactly the drawn area that extrude to
   valid solids;
-- the counts (mosaic): each colour's squares are its painted pixels.
+- the counts (mosaic): each colour's squares are its painted pixels, its entities those drawn.
 
 Usage: check_profile.py [--freecad] PROFILE TEMPLATE_DIR SAMPLE_PICTURE -- CONVERTER [OPTION]...
 """
@@ -54,7 +55,8 @@ PROMISES = {
                 layers=True, index=True, units="mm", readers=[]),
     "3d": dict(model=["--skip-transparent", "--origin", "bottom-left"], entities={"LWPOLYLINE"},
                layers=True, units="mm", readers=["openscad"]),
-    "vector": dict(model=["--skip-transparent", "--origin", "bottom-left"], entities={"HATCH"},
+    "vector": dict(model=["--skip-transparent", "--origin", "bottom-left"],
+                   entities={"HATCH", "LWPOLYLINE"},
                    layers=True, index=True, units="mm", readers=["inkscape"]),
     "mosaic": dict(model=["--skip-transparent", "--origin", "bottom-left", "--palette",
                           "samples/tiles.txt"], entities={"HATCH"}, layers=True, index=True,
@@ -163,19 +165,23 @@ def check_drawing(dxf, promise, width, height, pixels, size, problems):
     top = height if "bottom-left" in promise["model"] else 1
     def to_grid(v):
         return float(v[0]) / float(size), top - float(v[1]) / float(size)
-    painted, outlines = collections.Counter(), collections.defaultdict(list)
-    colour_of = {}
+    # Filled entities each on their own; outlines by colour. Where both are drawn, the outlines
+    # are the fills' own and must paint the same.
+    fills = [(e.rgb, loops_of(e)) for e in entities if e.dxftype() != "LWPOLYLINE"]
+    outlines = collections.defaultdict(list)
     for e in entities:
         if e.dxftype() == "LWPOLYLINE":
             outlines[e.rgb] += loops_of(e)
-            continue
-        for pixel in paint(loops_of(e), to_grid, height):
-            painted[pixel] += 1
-            colour_of[pixel] = e.rgb
-    for rgb, loops in outlines.items():
-        for pixel in paint(loops, to_grid, height):
-            painted[pixel] += 1
-            colour_of[pixel] = rgb
+    def painting(shapes):
+        painted, colour_of = collections.Counter(), {}
+        for rgb, loops in shapes:
+            for pixel in paint(loops, to_grid, height):
+                painted[pixel] += 1
+                colour_of[pixel] = rgb
+        return painted, colour_of
+    painted, colour_of = painting(fills or outlines.items())
+    if fills and outlines and painting(outlines.items()) != (painted, colour_of):
+        problems.append("the outlines paint other pixels than the fills")
     drawn = {at: colour for at, colour in pixels.items() if colour is not None}
     wrong = [p for p in sorted(set(drawn) | set(painted))
              if painted[p] != 1 or colour_of.get(p) != drawn.get(p)]
@@ -244,13 +250,15 @@ def inkscape(dxf, doc, work, problems):
     import inkex
     root = inkex.load_svg(f"{work}/drawing.svg").getroot()
     paths = root.xpath("//svg:g[@inkscape:groupmode='layer']//svg:path")
-    entities = list(doc.modelspace())
-    fills = {p.style.get("fill") for p in paths}
-    indices = {e.dxf.get("color") for e in entities}
-    if len(paths) != len(entities) or "none" in fills or None in indices or \
-            len(fills) != len(indices):
-        problems.append(f"Inkscape: {len(paths)} paths filled in {len(fills)} colours for "
-                        f"{len(entities)} entities in {len(indices)} colour indices")
+    filled = [p for p in paths if p.style.get("fill") != "none"]
+    hatches = doc.modelspace().query("HATCH")
+    fills = {p.style.get("fill") for p in filled}
+    indices = {e.dxf.get("color") for e in doc.modelspace()}
+    if len(paths) != len(doc.modelspace()) or len(filled) != len(hatches) or \
+            None in indices or len(fills) != len(indices):
+        problems.append(f"Inkscape: {len(paths)} paths, {len(filled)} filled in {len(fills)} "
+                        f"colours, for {len(doc.modelspace())} entities, {len(hatches)} "
+                        f"hatches, in {len(indices)} colour indices")
     box = None
     for path in paths:
         box = path.bounding_box() if box is None else box + path.bounding_box()
@@ -294,10 +302,12 @@ def freecad(dxf, doc, size, work, problems):
                             f"{valid}, face area {face} for {area[name]:.6f}")
 
 
-def counts(args, drawn, problems):
-    rows = list(csv.DictReader(open(value(args, "--counts"), encoding="utf-8")))[:-1]
-    found = {row["colour"]: int(row["squares"]) for row in rows}
-    expected = collections.Counter("%02X%02X%02X" % colour for colour in drawn.values())
+def counts(args, doc, drawn, problems):
+    with open(value(args, "--counts"), encoding="utf-8") as lines:
+        rows = list(csv.DictReader(lines))[:-1]
+    found = {row["colour"]: (int(row["squares"]), int(row["entities"])) for row in rows}
+    expected = {"%02X%02X%02X" % colour: (n, sum(e.rgb == colour for e in doc.modelspace()))
+                for colour, n in collections.Counter(drawn.values()).items()}
     if found != expected:
         problems.append(f"counts {found} for {dict(expected)}")
 
@@ -324,7 +334,7 @@ def main(profile, templates, sample, command, with_freecad):
             if with_freecad:
                 freecad(dxf, doc, size, work, problems)
             if "--counts" in args:
-                counts(args, drawn, problems)
+                counts(args, doc, drawn, problems)
             for problem in problems[:20]:
                 print(f"  {problem}")
             print(f"{profile}: {picture}, {width} x {height}: {len(doc.modelspace())} entities "

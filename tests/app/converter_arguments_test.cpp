@@ -157,6 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "--merge=regions needs --entity hatch or --entity polyline"},
         Rejected{{"--part-corners", "--merge", "--entity=polyline", "a.png"},
                  "--part-corners needs --merge=regions"},
+        Rejected{{"--outlines", "--entity=solid", "a.png"}, "--outlines needs --entity hatch"},
         Rejected{{"--entity", "circle", "a.png"},
                  "--entity takes trace, solid, hatch or polyline, not \"circle\""},
         Rejected{{"--units", "yd", "a.png"}, "--units takes mm, cm, m, in or ft, not \"yd\""},

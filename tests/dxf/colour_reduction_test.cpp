@@ -221,6 +221,22 @@ TEST(ColourCounts, CsvOfEachColourDrawnAndTheirTotal) {
             "000000,,0,8,2,0.000008\n"
             "FFFFFF,,0,1,1,0.000001\n"
             "total,,,9,3,0.000009\n");
+
+  // A HATCH and its outlines; squares and their outlines.
+  for (const bool regions : {true, false}) {
+    options = {
+        .merge = !regions, .regions = regions, .entity = EntityKind::Hatch, .outlines = true};
+    csv.data.clear();
+    WriteCountsCsv(csv, CountColours(RasterOf({"kkk", "kwk", "kkk"}), options), options);
+    EXPECT_EQ(csv.data, regions ? "colour,name,layer,squares,entities,area\n"
+                                  "000000,,0,8,3,8\n"
+                                  "FFFFFF,,0,1,2,1\n"
+                                  "total,,,9,5,9\n"
+                                : "colour,name,layer,squares,entities,area\n"
+                                  "000000,,0,8,8,8\n"
+                                  "FFFFFF,,0,1,2,1\n"
+                                  "total,,,9,10,9\n");
+  }
 }
 
 }  // namespace
