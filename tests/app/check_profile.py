@@ -287,7 +287,8 @@ def freecad(dxf, doc, size, work, problems):
         out.write(FREECAD)
     out = subprocess.run(["freecadcmd", "-c", f"import sys; sys.argv = ['', {dxf!r}]; "
                           f"exec(open({work + '/freecad.py'!r}).read())"],
-                         capture_output=True, text=True).stdout
+                         capture_output=True, text=True,
+                         env=dict(os.environ, HOME=work)).stdout  # its settings stay there
     area = collections.Counter()
     for e in doc.modelspace():
         points = [to for to in e.get_points("xy")]
