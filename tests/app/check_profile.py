@@ -210,7 +210,8 @@ def openscad(dxf, layers, drawn, size, work, stacked, problems):
         return off if result.returncode == 0 and os.path.exists(off) else None
 
     def mesh(off):
-        numbers = open(off).read().split("\n")
+        with open(off) as text:
+            numbers = text.read().split("\n")
         numbers[0] = numbers[0][3:]  # "OFF", then the counts on the same line or the next
         lines = [line for line in numbers if line.strip()]
         vertices, faces, _ = map(int, lines[0].split())
@@ -227,7 +228,7 @@ def openscad(dxf, layers, drawn, size, work, stacked, problems):
         return open_edges, volume
 
     # One layer alone is one object, which OpenSCAD exports without CGAL: quick.
-    for i, layer in enumerate(layers):
+    for layer in layers:
         alone = run(f"layer {layer}", f'linear_extrude(1) import("{dxf}", layer="{layer}");')
         if alone and mesh(alone)[0]:
             problems.append(f"OpenSCAD: layer {layer} leaves {mesh(alone)[0]} edges that do "
@@ -282,7 +283,7 @@ for o in FreeCAD.ActiveDocument.Objects:
 """
 
 
-def freecad(dxf, doc, size, work, problems):
+def freecad(dxf, doc, work, problems):
     with open(f"{work}/freecad.py", "w") as out:
         out.write(FREECAD)
     out = subprocess.run(["freecadcmd", "-c", f"import sys; sys.argv = ['', {dxf!r}]; "
@@ -291,7 +292,7 @@ def freecad(dxf, doc, size, work, problems):
                          env=dict(os.environ, HOME=work)).stdout  # its settings stay there
     area = collections.Counter()
     for e in doc.modelspace():
-        points = [to for to in e.get_points("xy")]
+        points = list(e.get_points("xy"))
         area[e.dxf.layer] += sum(a[0] * b[1] - b[0] * a[1]
                                  for a, b in zip(points, points[1:] + points[:1])) / 2
     rows = [line.split("LAYER ", 1)[1].split() for line in out.splitlines() if "LAYER " in line]
@@ -316,7 +317,7 @@ def counts(args, doc, drawn, problems):
 def main(profile, templates, sample, command, with_freecad):
     promise = PROMISES[profile]
     args = command[1:]
-    failed = 0
+    failed, here = 0, os.getcwd()
     with tempfile.TemporaryDirectory() as work:
         for picture in make_pictures(work, sample):
             problems = []
@@ -333,7 +334,7 @@ def main(profile, templates, sample, command, with_freecad):
             if "inkscape" in promise["readers"]:
                 inkscape(dxf, doc, work, problems)
             if with_freecad:
-                freecad(dxf, doc, size, work, problems)
+                freecad(dxf, doc, work, problems)
             if "--counts" in args:
                 counts(args, doc, drawn, problems)
             for problem in problems[:20]:
@@ -341,6 +342,7 @@ def main(profile, templates, sample, command, with_freecad):
             print(f"{profile}: {picture}, {width} x {height}: {len(doc.modelspace())} entities "
                   f"on {len(layers)} layers, {len(problems)} problems")
             failed |= bool(problems)
+        os.chdir(here)
     return int(failed)
 
 
