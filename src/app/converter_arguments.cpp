@@ -17,6 +17,8 @@ const char kConverterUsage[] =
     "      --pixel-size S      make each square S drawing units wide, S a decimal above 0, at\n"
     "                          most 1000000 with at most 9 decimals (default 1)\n"
     "      --skip-transparent  leave out fully transparent pixels (default: white squares)\n"
+    "      --skip-background   leave out the colour of the four corners where it reaches the\n"
+    "                          picture's edge (after --colours and --palette)\n"
     "      --skip-colour RRGGBB\n"
     "                          leave out squares of this colour (hexadecimal, \"#\" optional);\n"
     "                          may be repeated; --skip-color is the same\n"
@@ -64,6 +66,7 @@ enum class Option {
   KeepAspect,
   PixelSize,
   SkipTransparent,
+  SkipBackground,
   SkipColour,
   Merge,
   PartCorners,
@@ -97,6 +100,7 @@ constexpr KnownOption kOptions[] = {
     {"keep-aspect", 0, Option::KeepAspect, {}},
     {"pixel-size", 0, Option::PixelSize, "a number"},
     {"skip-transparent", 0, Option::SkipTransparent, {}},
+    {"skip-background", 0, Option::SkipBackground, {}},
     {"skip-colour", 0, Option::SkipColour, "a colour"},
     {"skip-color", 0, Option::SkipColour, "a colour"},
     {"merge", 0, Option::Merge, "rectangles or regions", true},
@@ -197,6 +201,9 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
       return std::nullopt;
     case Option::Layers:
       options.drawing.layers = true;
+      return std::nullopt;
+    case Option::SkipBackground:
+      options.drawing.leaveOutBackground = true;
       return std::nullopt;
     case Option::PartCorners:
       options.drawing.partCorners = true;

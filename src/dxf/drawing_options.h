@@ -36,6 +36,8 @@ struct DrawingOptions {
   PixelSize pixelSize = {};
   // Squares of these colours are left out of the drawing.
   std::vector<TColor> leftOutColours = {};
+  // The background is left out once the colours are reduced (background.h).
+  bool leaveOutBackground = false;
   // Squares of one colour that together form a rectangle become one entity (square_walk.h).
   bool merge = false;
   // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of

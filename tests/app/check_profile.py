@@ -49,11 +49,12 @@ from check_option import nearest, palette
 # entities its programs read, whether layers and colour indices are there, and the readers.
 PROMISES = {
     "plain": dict(model=[], entities={"TRACE"}, readers=[]),
-    "laser": dict(model=["--skip-transparent", "--origin", "bottom-left"],
+    "laser": dict(model=["--skip-transparent", "--skip-background", "--origin", "bottom-left"],
                   entities={"LWPOLYLINE"}, layers=True, index=True, units="mm", readers=[]),
     "cad": dict(model=["--skip-transparent", "--origin", "bottom-left"], entities={"HATCH"},
                 layers=True, index=True, units="mm", readers=[]),
-    "3d": dict(model=["--skip-transparent", "--origin", "bottom-left"], entities={"LWPOLYLINE"},
+    "3d": dict(model=["--skip-transparent", "--skip-background", "--origin", "bottom-left"],
+               entities={"LWPOLYLINE"},
                layers=True, units="mm", readers=["openscad"]),
     "vector": dict(model=["--skip-transparent", "--origin", "bottom-left"],
                    entities={"HATCH", "LWPOLYLINE"},
@@ -83,7 +84,7 @@ def make_pictures(work, sample):
             if (x + y) % 2 == 0:
                 logo.putpixel((x, y), (20, 150, 40, 255))
     logo.save(f"{work}/corners.png")
-    # 40 x 30 on white: a dark ring with a bar across its hole, and an orange square.
+    # 40 x 30 on white: a dark ring with a bar across its white hole, and an orange square.
     opaque = Image.new("RGB", (40, 30), (255, 255, 255))
     for y in range(30):
         for x in range(40):
@@ -105,6 +106,15 @@ def model(picture, args):
                                            "--keep-aspect" in args, "--skip-transparent" in args)
     if "--palette" in args:
         pixels = nearest(pixels, list(palette(args)))
+    corners = {pixels[(x, y)] for x in (0, width - 1) for y in (0, height - 1)}
+    if "--skip-background" in args and len(corners) == 1 and None not in corners:
+        pending = [(x, y) for x in range(width) for y in range(height)
+                   if x in (0, width - 1) or y in (0, height - 1)]
+        while pending:  # the corners' colour, from the edge through pixel edges
+            x, y = pending.pop()
+            if pixels.get((x, y), None) in corners:
+                pixels[(x, y)] = None
+                pending += [(x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)]
     return width, height, pixels
 
 

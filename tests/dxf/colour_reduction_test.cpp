@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing_test_support.h"
+#include "dxf/background.h"
 #include "dxf/colour_choice.h"
 #include "dxf/colour_counts.h"
 #include "dxf/colour_mapping.h"
@@ -191,6 +192,26 @@ TEST(LayerNames, SafeForDxfAndUniqueIgnoringCase) {
             "orange_tile Orange_Tile_2 Ros_n_5 0_2 d_fpoints C_00FF00_2 C_00FF00 C_000004 "
             "xxxxxxxxxxxxxxxxxxxxxxxx ORANGE_TILE_2_2 ");
   EXPECT_EQ(names(Hex(0xABCDEF)).view(), "C_ABCDEF");
+}
+
+// The corners' colour where it reaches the edge through pixel edges; white enclosed by black,
+// or reached only through a corner, stays; corners that differ leave everything.
+TEST(Background, IsTheCornersColourJoinedToTheEdge) {
+  const std::pair<std::vector<std::string>, std::vector<std::string>> table[] = {
+      {{"wwwww", "wkkkw", "wkwkw", "wkkrw", "wwwww"},
+       {".....", ".kkk.", ".kwk.", ".kkr.", "....."}},
+      {{"wwww", "wkkw", "kwwk", "wkkw"}, {"....", ".kk.", "kwwk", ".kk."}},
+      {{"wwwb", "wkkw", "wwww"}, {"wwwb", "wkkw", "wwww"}},
+      {{"wwww", "wkkw", "bwww"}, {"wwww", "wkkw", "bwww"}},
+      {{"wwww", "wkkw", "wwwb"}, {"wwww", "wkkw", "wwwb"}},
+      {{".ww.", "wkkw", ".ww."}, {".ww.", "wkkw", ".ww."}},
+      {{"r"}, {"."}},
+  };
+  for (const auto& [rows, left] : table) {
+    Raster raster = RasterOf(rows);
+    LeaveOutBackground(raster);
+    EXPECT_EQ(raster.pixels, RasterOf(left).pixels) << rows[0];
+  }
 }
 
 // Rows in the layers' order, summing to the pixels drawn; entities as each kind writes them.
