@@ -311,6 +311,10 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     if (auto problem = Apply(known->option, typed, value, arguments)) {
       return UsageError(std::move(*problem));
     }
+    if (known->option == Option::Merge && equals == std::string::npos && i + 1 < args.size() &&
+        (args[i + 1] == "regions" || args[i + 1] == "rectangles")) {
+      arguments.mergeValueAsPicture = args[i + 1];
+    }
   }
 
   const DrawingOptions& drawing = arguments.options.drawing;

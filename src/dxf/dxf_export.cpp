@@ -1,10 +1,10 @@
 #include "dxf/dxf_export.h"
 
 #include <charconv>
-#include <filesystem>
 #include <optional>
 
 #include "base/errors.h"
+#include "base/file_identity.h"
 #include "base/safe_file_writer.h"
 #include "dxf/chunked_text.h"
 #include "dxf/colour_index.h"
@@ -22,13 +22,6 @@
 
 namespace pixdraft {
 namespace {
-
-// True when both names lead to the same file, or would once it exists.
-bool SameFile(const std::string& a, const std::string& b) {
-  if (FullPath(a) == FullPath(b)) return true;
-  std::error_code missing;
-  return std::filesystem::equivalent(a, b, missing);
-}
 
 struct Templates {
   TStringList header, footer;
@@ -53,12 +46,11 @@ FieldText NumberText(int value) {
 // block copies.
 void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
                   const Raster& raster, const DrawingOptions& options, const GridLines& grid,
-                  std::int32_t handle) {
+                  const LayerNames& layerNames, std::int32_t handle) {
   const TraceRecordWriter writer(lineBreak, TraceRecordLines(options.entity == EntityKind::Solid,
                                                              options.colourIndex, options.layers));
   ChunkedText text(sink, encoding, writer.MaxRecordSize());
   ColourIndexCache indices;
-  const LayerNames layerNames(options.colourNames);
   TraceFieldTexts texts;
   for (SquareWalk walk(raster, options); !walk.Done();) {
     for (const Square& square : walk.NextColumn()) {
@@ -80,11 +72,11 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
 // Squares or regions as HATCH or LWPOLYLINE records.
 void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
                  const Raster& raster, const DrawingOptions& options, const GridLines& grid,
-                 std::int32_t handle) {
+                 const LayerNames& layerNames, std::int32_t handle) {
   ShapeRecordWriter writer(lineBreak, options.entity, options.colourIndex, options.layers,
-                           options.colourNames);
+                           layerNames);
   ShapeRecordWriter outliner(lineBreak, EntityKind::Polyline, options.colourIndex, options.layers,
-                             options.colourNames);
+                             layerNames);
   ChunkedText text(sink, encoding, std::max(writer.Room(), outliner.Room()));
   Shape shape;
   const auto write = [&] {
@@ -140,17 +132,18 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   }
 
   const GridLines grid(raster, options);
+  const LayerNames layerNames(options.colourNames);  // made once: thousands of names take a while
   const std::optional<TStringList> changed =
-      DrawingHeader(header, options, raster, survey, grid, kFirstTraceHandle, seed);
+      DrawingHeader(header, options, raster, survey, grid, layerNames, kFirstTraceHandle, seed);
   (changed ? *changed : header).SaveToFile(sink);  // the changed copy keeps its encoding
   const TextEncoding encoding = header.SaveEncoding();
 
   const std::string lineBreak(header.LineBreak.begin(), header.LineBreak.end());
   const auto firstHandle = std::int32_t(kFirstTraceHandle + layers);
   if (options.entity == EntityKind::Trace || options.entity == EntityKind::Solid) {
-    WriteSquares(sink, encoding, lineBreak, raster, options, grid, firstHandle);
+    WriteSquares(sink, encoding, lineBreak, raster, options, grid, layerNames, firstHandle);
   } else {
-    WriteShapes(sink, encoding, lineBreak, raster, options, grid, firstHandle);
+    WriteShapes(sink, encoding, lineBreak, raster, options, grid, layerNames, firstHandle);
   }
 
   footer.WriteLines(sink, encoding, header.LineBreak);

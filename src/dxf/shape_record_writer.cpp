@@ -21,12 +21,12 @@ char* PutNumber(char* out, std::uint64_t value) { return std::to_chars(out, out 
 }  // namespace
 
 ShapeRecordWriter::ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex,
-                                     bool layers, const std::vector<NamedColour>& colourNames)
+                                     bool layers, const LayerNames& layerNames)
     : lineBreak_(lineBreak),
       kind_(kind),
       colourIndex_(colourIndex),
       layers_(layers),
-      layerNames_(colourNames) {
+      layerNames_(layerNames) {
   const bool hatch = kind == EntityKind::Hatch;
   start_ = Join(hatch ? "  0\nHATCH\n  5\n" : "  0\nLWPOLYLINE\n  5\n");
   afterHandle_ = Join("\n100\nAcDbEntity\n  8\n");

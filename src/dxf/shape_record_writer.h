@@ -19,9 +19,9 @@ namespace pixdraft {
 class ShapeRecordWriter {
  public:
   // `kind` is Hatch or Polyline. `lineBreak` follows every line and must be ASCII. With
-  // `layers`, the layers of `colourNames` carry those names.
+  // `layers`, the entities are on the layers of `layerNames`, which must outlive the writer.
   ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex, bool layers,
-                    const std::vector<NamedColour>& colourNames = {});
+                    const LayerNames& layerNames);
 
   // The most bytes one piece written at once takes: ChunkedText needs that much room.
   std::size_t Room() const { return 48 * (kMaxFieldLength + lineBreak_.size()); }
@@ -59,7 +59,7 @@ class ShapeRecordWriter {
   // Around a corner's coordinates.
   Piece beforeX_, beforeY_, afterY_;
   ColourIndexCache indices_;
-  const LayerNames layerNames_;
+  const LayerNames& layerNames_;
 };
 
 }  // namespace pixdraft

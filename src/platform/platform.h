@@ -101,15 +101,15 @@ int FlushFolder(const std::string& folder);
 int Rename(const std::string& from, const std::string& to, bool replace);
 int Remove(const std::string& name);
 
-// The hidden file that the termination signals remove before the process ends, if any: the one
-// staged file that names itself in a folder until it replaces its target. Safe to call from any
-// thread; the handlers read it.
+// The hidden files that the termination signals remove before the process ends: the staged
+// files that name themselves in a folder until they replace their targets, one for each save
+// under way (a drawing and its counts). Safe to call from any thread; the handlers read them.
 void RemoveOnTermination(const std::string& name);
-void ForgetRemoveOnTermination();
+void ForgetRemoveOnTermination(const std::string& name);
 
 // The process-wide policy both programs set up first in main: a write past the file-size limit
 // fails instead of ending the process, and SIGTERM, SIGINT and SIGHUP remove the pending hidden
-// file before they end it.
+// files before they end it.
 void SetUpProgram();
 
 // A program run with its standard input from a file, its standard output to a pipe this end

@@ -57,12 +57,19 @@ FileInfo Described(const struct stat& status) {
   return info;
 }
 
-// The hidden file the termination signals remove; one export runs at a time, so one name does.
-char pendingName[PATH_MAX];
-std::atomic<bool> pendingSet = false;
+// The hidden files the termination signals remove, one slot for each save under way. A slot is
+// free, being filled, or holds a name the handlers may read.
+enum SlotState : int { kFree, kFilling, kHeld };
+struct PendingSlot {
+  char name[PATH_MAX];
+  std::atomic<int> state = kFree;
+};
+PendingSlot pending[8];
 
 extern "C" void RemovePendingAndEnd(int signal) {
-  if (pendingSet) ::unlink(pendingName);
+  for (PendingSlot& slot : pending) {
+    if (slot.state == kHeld) ::unlink(slot.name);
+  }
   ::signal(signal, SIG_DFL);
   ::raise(signal);  // delivered, with its default action, once this handler returns
 }
@@ -250,13 +257,24 @@ int Rename(const std::string& from, const std::string& to, bool replace) {
 int Remove(const std::string& name) { return Result(::unlink(name.c_str())); }
 
 void RemoveOnTermination(const std::string& name) {
-  pendingSet = false;
-  if (name.size() >= sizeof pendingName) return;
-  std::memcpy(pendingName, name.c_str(), name.size() + 1);
-  pendingSet = true;
+  if (name.size() >= PATH_MAX) return;
+  for (PendingSlot& slot : pending) {
+    int free = kFree;
+    if (!slot.state.compare_exchange_strong(free, kFilling)) continue;
+    std::memcpy(slot.name, name.c_str(), name.size() + 1);
+    slot.state = kHeld;
+    return;
+  }
 }
 
-void ForgetRemoveOnTermination() { pendingSet = false; }
+void ForgetRemoveOnTermination(const std::string& name) {
+  for (PendingSlot& slot : pending) {
+    if (slot.state == kHeld && name == slot.name) {
+      slot.state = kFree;
+      return;
+    }
+  }
+}
 
 void SetUpProgram() {
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {

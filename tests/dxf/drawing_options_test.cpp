@@ -281,6 +281,11 @@ TEST_P(HeaderRule, ChangesTheHeaderOnlyAsTheOptionsNeed) {
 }
 
 const std::string kHeaderEnd = "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES";
+
+std::string Extent(const char* minX, const char* minY, const char* maxX, const char* maxY) {
+  return std::string("  9\n$EXTMIN\n 10\n") + minX + "\n 20\n" + minY +
+         "\n 30\n0.0\n  9\n$EXTMAX\n 10\n" + maxX + "\n 20\n" + maxY + "\n 30\n0.0\n";
+}
 const std::string kView = " 12\n128.0\n 22\n-128.0\n 40\n300.0";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -292,6 +297,16 @@ INSTANTIATE_TEST_SUITE_P(
                    {.units = Units::Millimetres},
                    {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n4"},
                     {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
+        HeaderCase{"Metres",
+                   {"rk"},
+                   {.units = Units::Metres},
+                   {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n6"},
+                    {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
+        HeaderCase{"Feet",
+                   {"rk"},
+                   {.units = Units::Feet},
+                   {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n2"},
+                    {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n0\n" + kHeaderEnd}}},
         // Two layers and two squares: handles 12C to 12F pass the seed 12E.
         HeaderCase{"LayersRaiseTheSeed",
                    {"rk"},
@@ -314,6 +329,27 @@ INSTANTIATE_TEST_SUITE_P(
                          kHeaderEnd},
                     {kView, " 12\n0.5\n 22\n0.25\n 40\n0.55"}}},
         HeaderCase{"NothingDrawn", {".."}, Options("2"), {}},
+        // One edge of the raster left out, each in turn: the extent shrinks from that side.
+        HeaderCase{"LeftColumnLeftOut",
+                   {".r", ".r"},
+                   {},
+                   {{kHeaderEnd, Extent("1.00000", "-1.00000", "2.00000", "1.00000") + kHeaderEnd},
+                    {kView, " 12\n1.5\n 22\n0.0\n 40\n2.2"}}},
+        HeaderCase{"RightColumnLeftOut",
+                   {"r.", "r."},
+                   {},
+                   {{kHeaderEnd, Extent("0.00000", "-1.00000", "1.00000", "1.00000") + kHeaderEnd},
+                    {kView, " 12\n0.5\n 22\n0.0\n 40\n2.2"}}},
+        HeaderCase{"TopRowLeftOut",
+                   {"..", "rr"},
+                   {},
+                   {{kHeaderEnd, Extent("0.00000", "-1.00000", "2.00000", "0.00000") + kHeaderEnd},
+                    {kView, " 12\n1.0\n 22\n-0.5\n 40\n1.1"}}},
+        HeaderCase{"BottomRowLeftOut",
+                   {"rr", ".."},
+                   {},
+                   {{kHeaderEnd, Extent("0.00000", "0.00000", "2.00000", "1.00000") + kHeaderEnd},
+                    {kView, " 12\n1.0\n 22\n0.5\n 40\n1.1"}}},
         // One region, but the seed is set past as many handles as there are drawn pixels.
         HeaderCase{"RegionsPassTheSeedByPixels",
                    {"rrr"},
