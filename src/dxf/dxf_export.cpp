@@ -75,17 +75,21 @@ void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineB
                  const LayerNames& layerNames, std::int32_t handle) {
   ShapeRecordWriter writer(lineBreak, options.entity, options.colourIndex, options.layers,
                            layerNames);
-  ChunkedText text(sink, encoding, writer.Room());
+  ShapeRecordWriter outliner(lineBreak, EntityKind::Polyline, options.colourIndex, options.layers,
+                             layerNames);
+  ChunkedText text(sink, encoding, std::max(writer.Room(), outliner.Room()));
   Shape shape;
+  const auto write = [&] {
+    handle = writer.Write(text, shape, grid, handle);
+    if (options.DrawsOutlines()) handle = outliner.Write(text, shape, grid, handle);
+  };
   if (options.DrawsRegions()) {
-    for (RegionWalk walk(raster, options); walk.Next(shape);) {
-      handle = writer.Write(text, shape, grid, handle);
-    }
+    for (RegionWalk walk(raster, options); walk.Next(shape);) write();
   } else {
     for (SquareWalk walk(raster, options); !walk.Done();) {
       for (const Square& s : walk.NextColumn()) {
         SetRectangle(shape, s.x, s.y, s.width, s.height, s.colour);
-        handle = writer.Write(text, shape, grid, handle);
+        write();
       }
     }
   }
@@ -108,14 +112,16 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
 
   // Layers take the first handles, entities the next ones; no walk gives more entities than
   // there are drawn pixels. Merged squares are counted, which costs a walk; regions would cost
-  // a second walk of their own, so their seed is set past the most they could use.
+  // a second walk of their own, so their seed is set past the most they could use. Outlines
+  // double the entities: a shape never has more loops than pixels.
   std::optional<HandleSeed> seed = FindHandleSeed(header);
   if (seed) {
-    const std::uint64_t most = layers + survey.drawnPixels;
+    const std::uint64_t perShape = options.DrawsOutlines() ? 2 : 1;
+    const std::uint64_t most = layers + survey.drawnPixels * perShape;
     std::uint64_t handles = 0;
     if (most > 0 && kFirstTraceHandle + most - 1 >= seed->value) {
       handles = options.merge && !options.DrawsRegions()
-                    ? layers + SquareWalk::Count(raster, options)
+                    ? layers + SquareWalk::Count(raster, options) * perShape
                     : most;
     }
     if (handles > 0 && kFirstTraceHandle + handles - 1 >= seed->value) {

@@ -15,7 +15,7 @@ constexpr int kEndX[] = {1, 0, 0, 1}, kEndY[] = {0, 0, 1, 1};
 }  // namespace
 
 RegionWalk::RegionWalk(const Raster& raster, const DrawingOptions& options)
-    : raster_(raster), leftOut_(options.leftOutColours) {
+    : raster_(raster), partCorners_(options.partCorners), leftOut_(options.leftOutColours) {
   if (raster.width > 0xFFFF || raster.height > 0xFFFF) throw std::length_error("raster too wide");
   std::sort(leftOut_.begin(), leftOut_.end());
   marks_.assign(raster.pixels.size(), 0);
@@ -41,6 +41,7 @@ bool RegionWalk::Next(Shape& shape) {
       const int x = region_[0].x, y = region_[0].y;
       SetRectangle(shape, x, y, 1, 1, shape.colour);
       marks_[std::size_t(y) * width + x] &= ~kCurrent;
+      if (partCorners_) FindPartedCorners(shape);
       return true;
     }
     // Every loop passes an edge of the region that no loop has passed yet. Met in reading order,
@@ -62,6 +63,7 @@ bool RegionWalk::Next(Shape& shape) {
       }
     }
     for (const Pixel pixel : region_) marks_[std::size_t(pixel.y) * width + pixel.x] &= ~kCurrent;
+    if (partCorners_) FindPartedCorners(shape);
     return true;
   }
   return false;
@@ -126,6 +128,21 @@ void RegionWalk::Trace(int x, int y, int side, Shape& shape) {
   });
   std::rotate(begin, start, shape.corners.end());
   shape.loopEnds.push_back(std::uint32_t(shape.corners.size()));
+}
+
+void RegionWalk::FindPartedCorners(Shape& shape) const {
+  const auto ofColour = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < raster_.width && y < raster_.height &&
+           raster_.Pixel(x, y) == shape.colour;
+  };
+  for (std::size_t i = 0; i < shape.corners.size(); ++i) {
+    const Corner c = shape.corners[i];
+    const bool topLeft = ofColour(c.x - 1, c.y - 1), topRight = ofColour(c.x, c.y - 1);
+    const bool bottomLeft = ofColour(c.x - 1, c.y), bottomRight = ofColour(c.x, c.y);
+    if (topLeft == bottomRight && topRight == bottomLeft && topLeft != topRight) {
+      shape.parted.push_back(std::uint32_t(i));
+    }
+  }
 }
 
 }  // namespace pixdraft

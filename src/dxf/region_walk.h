@@ -51,8 +51,11 @@ class RegionWalk {
   }
   void Fill(int x, int y, TColor colour);
   void Trace(int x, int y, int side, Shape& shape);
+  // Notes the shape's corners where only two diagonal pixels are of its colour.
+  void FindPartedCorners(Shape& shape) const;
 
   const Raster& raster_;
+  const bool partCorners_;
   std::vector<TColor> leftOut_;  // sorted
   std::vector<std::uint8_t> marks_;
   // The region's pixels, from its first one outwards; those with edges on its outline, and

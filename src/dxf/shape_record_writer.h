@@ -41,7 +41,10 @@ class ShapeRecordWriter {
   // line break.
   Piece Join(std::string_view lines) const;
   char* Head(char* out, std::int32_t handle, TColor colour);
-  void Corners(ChunkedText& out, std::span<const Corner> loop, const GridLines& grid) const;
+  // Loop i's corners, a parted one as its two points beside it; and how many points that makes.
+  void Corners(ChunkedText& out, const Shape& shape, std::size_t i, const GridLines& grid) const;
+  static std::size_t PointCount(const Shape& shape, std::size_t i);
+  void Point(ChunkedText& out, const FieldText& x, const FieldText& y) const;
 
   const std::string lineBreak_;
   const EntityKind kind_;

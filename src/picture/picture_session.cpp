@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "dxf/background.h"
 #include "picture/decoder_process.h"
 
 namespace pixdraft {
@@ -16,6 +17,7 @@ void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
   ReduceColours(raster, options_.reduction, options_.drawing.leftOutColours);
+  if (options_.drawing.leaveOutBackground) LeaveOutBackground(raster);
   currentImagePath_ = AbsolutePath(path);
   raster_ = std::move(raster);
 }

@@ -6,6 +6,7 @@
 
 #include "base/text_encoding.h"
 #include "drawing_test_support.h"
+#include "dxf/background.h"
 #include "dxf/colour_choice.h"
 #include "dxf/colour_counts.h"
 #include "dxf/colour_mapping.h"
@@ -220,6 +221,26 @@ TEST(LayerNames, SafeForDxfAndUniqueIgnoringCase) {
   EXPECT_EQ(names(Hex(0xABCDEF)).view(), "C_ABCDEF");
 }
 
+// The corners' colour where it reaches the edge through pixel edges; white enclosed by black,
+// or reached only through a corner, stays; corners that differ leave everything.
+TEST(Background, IsTheCornersColourJoinedToTheEdge) {
+  const std::pair<std::vector<std::string>, std::vector<std::string>> table[] = {
+      {{"wwwww", "wkkkw", "wkwkw", "wkkrw", "wwwww"},
+       {".....", ".kkk.", ".kwk.", ".kkr.", "....."}},
+      {{"wwww", "wkkw", "kwwk", "wkkw"}, {"....", ".kk.", "kwwk", ".kk."}},
+      {{"wwwb", "wkkw", "wwww"}, {"wwwb", "wkkw", "wwww"}},
+      {{"wwww", "wkkw", "bwww"}, {"wwww", "wkkw", "bwww"}},
+      {{"wwww", "wkkw", "wwwb"}, {"wwww", "wkkw", "wwwb"}},
+      {{".ww.", "wkkw", ".ww."}, {".ww.", "wkkw", ".ww."}},
+      {{"r"}, {"."}},
+  };
+  for (const auto& [rows, left] : table) {
+    Raster raster = RasterOf(rows);
+    LeaveOutBackground(raster);
+    EXPECT_EQ(raster.pixels, RasterOf(left).pixels) << rows[0];
+  }
+}
+
 // Rows in the layers' order, summing to the pixels drawn; entities as each kind writes them.
 TEST(ColourCounts, CsvOfEachColourDrawnAndTheirTotal) {
   const Raster raster = RasterOf({"rrb.", "rkbb", "kkww"});
@@ -248,6 +269,22 @@ TEST(ColourCounts, CsvOfEachColourDrawnAndTheirTotal) {
             "000000,,0,8,2,0.000008\n"
             "FFFFFF,,0,1,1,0.000001\n"
             "total,,,9,3,0.000009\n");
+
+  // A HATCH and its outlines; squares and their outlines.
+  for (const bool regions : {true, false}) {
+    options = {
+        .merge = !regions, .regions = regions, .entity = EntityKind::Hatch, .outlines = true};
+    csv.data.clear();
+    WriteCountsCsv(csv, CountColours(RasterOf({"kkk", "kwk", "kkk"}), options), options);
+    EXPECT_EQ(csv.data, regions ? "colour,name,layer,squares,entities,area\n"
+                                  "000000,,0,8,3,8\n"
+                                  "FFFFFF,,0,1,2,1\n"
+                                  "total,,,9,5,9\n"
+                                : "colour,name,layer,squares,entities,area\n"
+                                  "000000,,0,8,8,8\n"
+                                  "FFFFFF,,0,1,2,1\n"
+                                  "total,,,9,10,9\n");
+  }
 }
 
 }  // namespace

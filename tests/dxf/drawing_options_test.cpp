@@ -173,6 +173,47 @@ INSTANTIATE_TEST_SUITE_P(
                                  Hatch("012D", kBlue, {"0,2 0,3 1,3 1,2"})}}),
     CaseName);
 
+// Parted corners go a 32nd of a pixel back along both edges, only where two pixels of the loop's
+// colour touch at that corner alone: regions that touched come apart, a region that touched itself
+// is bridged.
+INSTANTIATE_TEST_SUITE_P(
+    PartedCorners, Drawing,
+    testing::Values(
+        DrawingCase{"Checkerboard",
+                    {"rb", "br"},
+                    {.regions = true, .entity = EntityKind::Polyline, .partCorners = true},
+                    {Polyline("012C", kRed, "0,0 0,1 0.96875,1 1,0.96875 1,0"),
+                     Polyline("012D", kBlue, "1,0 1,0.96875 1.03125,1 2,1 2,0"),
+                     Polyline("012E", kBlue, "0,1 0,2 1,2 1,1.03125 0.96875,1"),
+                     Polyline("012F", kRed, "1.03125,1 1,1.03125 1,2 2,2 2,1")}},
+        DrawingCase{
+            "WhereARegionTouchesItself",
+            {"rrr", "rwr", "rrb"},
+            {.regions = true, .entity = EntityKind::Hatch, .partCorners = true},
+            {Hatch("012C", kRed,
+                   {"0,0 0,3 2,3 2,2.03125 2.03125,2 3,2 3,0", "1,1 2,1 2,1.96875 1.96875,2 1,2"}),
+             Hatch("012D", kWhite, {"1,1 1,2 2,2 2,1"}),
+             Hatch("012E", kBlue, {"2,2 2,3 3,3 3,2"})}}),
+    CaseName);
+
+// Outlines: each HATCH, then its loops as LWPOLYLINEs, squares too.
+INSTANTIATE_TEST_SUITE_P(
+    Outlines, Drawing,
+    testing::Values(DrawingCase{"RegionAroundRegion",
+                                {"bbb", "brb", "bbb"},
+                                {.regions = true, .entity = EntityKind::Hatch, .outlines = true},
+                                {Hatch("012C", kBlue, {"0,0 0,3 3,3 3,0", "1,1 2,1 2,2 1,2"}),
+                                 Polyline("012D", kBlue, "0,0 0,3 3,3 3,0"),
+                                 Polyline("012E", kBlue, "1,1 2,1 2,2 1,2"),
+                                 Hatch("012F", kRed, {"1,1 1,2 2,2 2,1"}),
+                                 Polyline("0130", kRed, "1,1 1,2 2,2 2,1")}},
+                    DrawingCase{"Squares",
+                                {"rr"},
+                                {.merge = true, .entity = EntityKind::Hatch, .outlines = true},
+                                {Hatch("012C", kRed, {"0,0 0,1 2,1 2,0"}),
+                                 Polyline("012D", kRed, "0,0 0,1 2,1 2,0")}}),
+    CaseName);
+
 // SOLID has TRACE's groups; outlines start at the top-left corner and run anticlockwise.
 // Layers take the first handles (the header "H" has no table to declare them in); group 62
 // comes before 420. Bottom-left puts the raster's lower-left corner at (0, 0).
@@ -313,7 +354,12 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"RegionsPassTheSeedByPixels",
                    {"rrr"},
                    {.regions = true, .entity = EntityKind::Polyline},
-                   {{"  5\n12E", "  5\n012F"}}}),
+                   {{"  5\n12E", "  5\n012F"}}},
+        // Outlines: twice as many.
+        HeaderCase{"OutlinesPassTheSeedByTwicePixels",
+                   {"rrr"},
+                   {.regions = true, .entity = EntityKind::Hatch, .outlines = true},
+                   {{"  5\n12E", "  5\n0132"}}}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return info.param.name; });
 
 // Greys stay grey (never 7, whose colour depends on the background); colours take the nearest.
