@@ -24,11 +24,10 @@ class Helper {
  public:
   Helper(const ReadableFile& picture, const DecodeRequest& request) {
     const std::string program = DecoderProgram();
-    DecodeRequest asked = request;
-    // A sanitizer reserves terabytes of address space for itself.
-    if (platform::kSanitized) asked.limits.memoryBytes = 0;
-    const platform::ChildProcess::Limits limits{asked.limits.memoryBytes, asked.limits.cpuSeconds};
-    if (const int error = process_.Start(program, HelperArguments(asked), picture.file(), limits)) {
+    const platform::ChildProcess::Limits limits{request.limits.memoryBytes,
+                                                request.limits.cpuSeconds};
+    if (const int error =
+            process_.Start(program, HelperArguments(request), picture.file(), limits)) {
       throw EFOpenError(program, error);
     }
   }

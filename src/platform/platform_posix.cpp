@@ -92,7 +92,8 @@ void SetLimits(pid_t process, const ChildProcess::Limits& limits) {
   if (limits.cpuSeconds > 0) {
     SetLimit(process, RLIMIT_CPU, rlim_t(limits.cpuSeconds), rlim_t(limits.cpuSeconds) + 1);
   }
-  if (limits.addressSpace > 0) {
+  // A sanitizer reserves terabytes of address space for itself.
+  if (limits.addressSpace > 0 && !kSanitized) {
     SetLimit(process, RLIMIT_AS, rlim_t(limits.addressSpace), rlim_t(limits.addressSpace));
   }
 }
