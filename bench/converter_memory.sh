@@ -79,6 +79,10 @@ scans = jpeg.split(b"\xff\xda")
 smallest = min(scans[2:], key=len)
 open("scans.jpg", "wb").write(jpeg[:-2] + (b"\xff\xda" + smallest.removesuffix(b"\xff\xd9")) * 20000 + b"\xff\xd9")
 
+# One region of millions of one-pixel holes: white, black at every odd column of every odd row.
+rows = b"\xff" * 4096 + b"\xff\0" * 2048
+Image.frombytes("L", (4096, 4096), rows * 2048).convert("RGB").save("holes.png")
+
 # An MNG that loops over its one frame 2^31 - 1 times.
 def chunk(kind, body):
     return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
@@ -92,14 +96,15 @@ mkdir -p huge-templates
 head -c $((64 << 20)) /dev/zero | tr '\0' '\n' > huge-templates/pixdraft.dx1
 cp huge-templates/pixdraft.dx1 huge-templates/pixdraft.dx2
 
-measure() {  # measure LABEL TEMPLATE_DIR PICTURE
-  local status=0 together=-
+measure() {  # measure LABEL TEMPLATE_DIR PICTURE [OPTION]...
+  local status=0 together=- label=$1 templates=$2 picture=$3
+  shift 3
   [[ -z $group ]] || echo 0 > "$group/memory.max_usage_in_bytes"
   /usr/bin/time -f "%M %e" -o usage bash -c '[[ -z $1 ]] || echo $$ > "$1/cgroup.procs"; shift; exec "$@"' \
-    _ "$group" "$converter" --templates "$2" -o - "$3" > /dev/null 2> err || status=$?
+    _ "$group" "$converter" --templates "$templates" "$@" -o - "$picture" > /dev/null 2> err || status=$?
   read -r kib seconds < <(tail -n 1 usage)  # time prefixes a line when the exit is not 0
   [[ -z $group ]] || together=$(awk "BEGIN { printf \"%.1f\", $(cat "$group/memory.max_usage_in_bytes") / 1048576 }")
-  printf '%-50s exit %d  peak %7.1f MiB  both %7s MiB  %6.2f s  %s\n' "$1" "$status" \
+  printf '%-50s exit %d  peak %7.1f MiB  both %7s MiB  %6.2f s  %s\n' "$label" "$status" \
     "$(awk "BEGIN { print $kib / 1024 }")" "$together" "$seconds" "$(head -c 60 err)"
 }
 size() { echo "$(( ($(stat -c %s "$1") + 1023) >> 10 )) KiB"; }
@@ -115,3 +120,7 @@ measure "planar TIFF 11000 x 11000 ($(size planar.tiff))" "$templates" planar.ti
 measure "TIFF 1 x 268435455 ($(size tall.tiff))" "$templates" tall.tiff
 measure "JPEG of 20000 scans, 2048 x 2048 ($(size scans.jpg))" "$templates" scans.jpg
 measure "MNG looping 2^31 - 1 times ($(stat -c %s loop.mng) bytes)" "$templates" loop.mng
+for entity in hatch polyline; do
+  measure "4096 x 4096, one region of 4 million holes, $entity" "$templates" holes.png \
+    --size 4096 --merge=regions --entity "$entity"
+done

@@ -14,6 +14,8 @@ packages=(
   libgtest-dev libbenchmark-dev python3-ezdxf python3-pil locales
   # GDAL's ogrinfo, a second real DXF reader for the tests; strace, to see a save's system calls
   gdal-bin strace
+  # readers of the profiles' drawings: OpenSCAD, and Inkscape's DXF import with what it imports
+  openscad inkscape python3-lxml python3-cssselect python3-numpy
   # validators of the installed menu entry and metainfo file; readers of the manual pages
   desktop-file-utils appstream man-db groff-base
   # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checker

@@ -4,6 +4,10 @@
 #include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QTranslator>
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace pixdraft {
 namespace {
@@ -24,6 +28,30 @@ QIcon ProgramIcon() {
     icon.addFile(QStringLiteral(":/pixdraft/pixdraft-%1.png").arg(size), QSize(size, size));
   }
   return icon;
+}
+
+// What Qt says while the application starts. Its places (file, function, category) are texts
+// that live as long as the program.
+struct HeldMessage {
+  QtMsgType type;
+  const char* file;
+  int line;
+  const char* function;
+  const char* category;
+  QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+// Qt's last word when no platform plugin could start, whatever the reason, is a fatal message
+// after which it aborts; the warnings before it explain it in Qt's terms.
+void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fputs("pixdraft: no display could be opened (pixdraft-convert converts without one)\n",
+               stderr);
+    std::_Exit(1);
+  }
+  heldMessages.push_back(
+      {type, context.file, context.line, context.function, context.category, text});
 }
 
 }  // namespace
@@ -50,17 +78,30 @@ QTranslator* InstallQtTranslation(QCoreApplication& application, const QLocale& 
   return translator;
 }
 
-std::optional<std::string> PictureArgument(int argc, char** argv) {
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
-    if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-    } else if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-      return std::string(argument);
+std::unique_ptr<TApplication> OpenApplication(int& argc, char** argv) {
+  heldMessages.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(HoldMessage);
+  auto application = std::make_unique<TApplication>(argc, argv);
+  qInstallMessageHandler(previous);
+  for (const HeldMessage& held : heldMessages) {
+    QMessageLogger logger(held.file, held.line, held.function, held.category);
+    const QByteArray text = held.text.toLocal8Bit();
+    switch (held.type) {
+      case QtDebugMsg:
+        logger.debug("%s", text.constData());
+        break;
+      case QtInfoMsg:
+        logger.info("%s", text.constData());
+        break;
+      case QtWarningMsg:
+        logger.warning("%s", text.constData());
+        break;
+      default:
+        logger.critical("%s", text.constData());
     }
   }
-  return std::nullopt;
+  heldMessages.clear();
+  return application;
 }
 
 }  // namespace pixdraft

@@ -4,8 +4,7 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <optional>
-#include <string>
+#include <memory>
 
 class QTranslator;
 
@@ -25,8 +24,9 @@ class TApplication : public QApplication {
 // The program's own texts stay as they are.
 QTranslator* InstallQtTranslation(QCoreApplication& application, const QLocale& locale);
 
-// The picture named on the command line, byte for byte: Qt's own list of arguments cannot hold a
-// name that is not UTF-8. Call it after the application has taken its own options out of argv.
-std::optional<std::string> PictureArgument(int argc, char** argv);
+// The application on the window system Qt chooses. When no display can be opened, says so in one
+// line on standard error instead of Qt's abort, and ends the program with exit status 1. Qt's
+// messages while it starts are held back until then, and shown once it has.
+std::unique_ptr<TApplication> OpenApplication(int& argc, char** argv);
 
 }  // namespace pixdraft

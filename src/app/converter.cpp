@@ -1,9 +1,11 @@
 #include "app/converter.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <map>
-#include <sstream>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <utility>
 
 #include "app/converter_arguments.h"
@@ -11,6 +13,7 @@
 #include "app/template_folder.h"
 #include "base/error_text.h"
 #include "base/errors.h"
+#include "base/file_identity.h"
 #include "base/readable_file.h"
 #include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
@@ -33,29 +36,64 @@ class WrittenDrawings {
  public:
   // Throws EFCreateError when `dxfPath` is a drawing this run has written.
   void CheckFree(const std::string& dxfPath) const {
-    const auto named = byName_.find(FullPath(dxfPath));
-    if (named != byName_.end()) throw Taken(dxfPath, named->second);
-    platform::FileInfo info;
-    if (platform::Inspect(dxfPath, info) != 0) return;
-    const auto same = byFile_.find({info.device, info.inode});
-    if (same != byFile_.end()) throw Taken(dxfPath, same->second);
+    const auto same = byFile_.find(FileIdentity(dxfPath));
+    if (same != byFile_.end()) {
+      throw EFCreateError(dxfPath, "Il vient d'être écrit pour \"" + same->second + "\"");
+    }
   }
 
   void Add(const std::string& dxfPath, const std::string& picture) {
-    byName_.emplace(FullPath(dxfPath), picture);
-    platform::FileInfo info;
-    if (platform::Inspect(dxfPath, info) == 0)
-      byFile_.emplace(std::pair{info.device, info.inode}, picture);
+    byFile_.emplace(FileIdentity(dxfPath), picture);
   }
 
  private:
-  static EFCreateError Taken(const std::string& dxfPath, const std::string& picture) {
-    return EFCreateError(dxfPath, "Il vient d'être écrit pour \"" + picture + "\"");
+  std::map<std::string, std::string> byFile_;
+};
+
+// A file of the run, by its role and as the command line names it.
+struct RunFile {
+  const char* role;
+  std::string name;
+  bool besidePicture = false;  // a drawing named after its picture, not by --output
+};
+
+// The problem when a file to be written is one to be read or another one to be written, by
+// whatever links or names: nothing is decoded or written then. Drawings named after their
+// pictures may meet each other: the second is refused when its turn comes (WrittenDrawings).
+std::optional<std::string> Collision(const ConverterArguments& arguments,
+                                     const TemplatePaths& templates) {
+  std::vector<RunFile> files;
+  for (const std::string& picture : arguments.pictures) {
+    if (picture != "-") files.push_back({"the picture", picture});
+  }
+  if (arguments.palette) files.push_back({"the palette", *arguments.palette});
+  files.push_back({"the header template", templates.header});
+  files.push_back({"the footer template", templates.footer});
+  const std::size_t inputs = files.size();
+  if (!arguments.output) {
+    for (const std::string& picture : arguments.pictures) {
+      if (picture != "-") files.push_back({"the drawing", DxfPathFor(picture), true});
+    }
+  } else if (*arguments.output != "-") {
+    files.push_back({"the drawing", *arguments.output});
+  }
+  if (arguments.counts && *arguments.counts != "-") {
+    files.push_back({"the counts file", *arguments.counts});
   }
 
-  std::map<std::string, std::string> byName_;
-  std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> byFile_;
-};
+  std::map<std::string, const RunFile*> seen;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const RunFile& file = files[i];
+    const auto [earlier, first] = seen.emplace(FileIdentity(file.name), &file);
+    if (first || i < inputs || (file.besidePicture && earlier->second->besidePicture)) continue;
+    return std::string(file.role) + " \"" + file.name + "\" is " + earlier->second->role + " \"" +
+           earlier->second->name + "\"";
+  }
+  return std::nullopt;
+}
+
+// Throws as a save of `fileName` would, before the work: the file staged for it goes unused.
+void CheckWritable(const std::string& fileName) { const SafeFileWriter probe(fileName); }
 
 // Whether the header template begins with a UTF-16 byte-order mark: its drawings are then
 // UTF-16 too, which no DXF reader we know opens. A template that cannot be read is no UTF-16
@@ -102,6 +140,19 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       break;
   }
   ConverterArguments arguments = parsed.arguments;
+  TemplatePaths templates = DefaultTemplatePaths(platform::ProgramFolder());
+  if (arguments.templatesDir) {
+    const std::string& dir = *arguments.templatesDir;
+    templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};
+  }
+  if (const auto& word = arguments.mergeValueAsPicture) {
+    platform::FileInfo info;
+    if (platform::Inspect(*word, info) == ENOENT) {
+      return usageError("there is no picture \"" + *word + "\": did you mean --merge=" + *word +
+                        "?");
+    }
+  }
+  if (const auto collision = Collision(arguments, templates)) return usageError(*collision);
   if (arguments.palette) {
     try {
       UsePalette(*arguments.palette, arguments.options);
@@ -111,13 +162,10 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
     }
   }
   const DrawingOptions& drawing = arguments.options.drawing;
-  // The counts' lines are all that goes to standard output when they go there.
+  // The counts' lines are all that goes to standard output when they go there, the drawing's
+  // bytes all when it does: confirmations of other files then go to standard error.
   const bool quiet = arguments.quiet || arguments.counts == "-";
-  TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
-  if (arguments.templatesDir) {
-    const std::string& dir = *arguments.templatesDir;
-    templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};
-  }
+  std::ostream& confirmations = arguments.output == "-" ? err : out;
 
   if (IsUtf16Template(templates.header)) {
     err << "pixdraft-convert: warning: the header template " << templates.header
@@ -129,6 +177,22 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   for (const std::string& picture : arguments.pictures) {
     const bool fromInput = picture == "-";
     try {
+      // Every file is checked before the picture is decoded, which may take long: the picture
+      // can be read, and the drawing and the counts can be written. The counts are staged from
+      // here on, so that a failed drawing leaves no counts.
+      if (!fromInput) const ReadableFile readable(picture);
+      if (!arguments.output) {
+        const std::string dxfPath = DxfPathFor(AbsolutePath(picture));
+        written.CheckFree(dxfPath);
+        CheckWritable(dxfPath);
+      } else if (*arguments.output != "-") {
+        CheckWritable(*arguments.output);
+      }
+      std::unique_ptr<SafeFileWriter> countsFile;
+      if (arguments.counts && *arguments.counts != "-") {
+        countsFile = std::make_unique<SafeFileWriter>(*arguments.counts);
+      }
+
       PictureSession session(arguments.options);
       if (fromInput) {
         const SpooledInput input(stdin);
@@ -136,19 +200,15 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       } else {
         session.Load(picture);
       }
-      // The counts are made, and their file staged, before the drawing is written: a picture
-      // they refuse leaves no drawing, and a failed drawing leaves no counts.
-      std::unique_ptr<SafeFileWriter> countsFile;
+      // The counts are made before the drawing is written: a picture they refuse leaves no
+      // drawing.
       std::string counts;
       if (arguments.counts) {
         std::ostringstream csv;
         StreamSink sink(csv);
         WriteCountsCsv(sink, CountColours(session.raster(), drawing), drawing);
         counts = std::move(csv).str();
-        if (arguments.counts != "-") {
-          countsFile = std::make_unique<SafeFileWriter>(*arguments.counts);
-          countsFile->Write(counts);
-        }
+        if (countsFile) countsFile->Write(counts);
       }
       if (arguments.output == "-") {
         // Streamed as it is made; the drawing itself is all that goes to standard output.
@@ -161,14 +221,15 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
         // written.
         if (!quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
       } else {
-        written.CheckFree(DxfPathFor(session.CurrentImagePath()));
         const std::string dxfPath = *session.SaveToDxf(templates);
         written.Add(dxfPath, session.CurrentImagePath());
         if (!quiet) out << ConsoleConfirmation(dxfPath) << "\n";
       }
       if (countsFile) {
         countsFile->Commit();
-        if (!quiet) out << "Counts saved to : \n" << AbsolutePath(*arguments.counts) << "\n";
+        if (!quiet) {
+          confirmations << "Counts saved to : \n" << AbsolutePath(*arguments.counts) << "\n";
+        }
       } else if (arguments.counts) {
         out << counts;
       }

@@ -17,6 +17,8 @@ const char kConverterUsage[] =
     "      --pixel-size S      make each square S drawing units wide, S a decimal above 0, at\n"
     "                          most 1000000 with at most 9 decimals (default 1)\n"
     "      --skip-transparent  leave out fully transparent pixels (default: white squares)\n"
+    "      --skip-background   leave out the colour of the four corners where it reaches the\n"
+    "                          picture's edge (after --colours and --palette)\n"
     "      --skip-colour RRGGBB\n"
     "                          leave out squares of this colour (hexadecimal, \"#\" optional);\n"
     "                          may be repeated; --skip-color is the same\n"
@@ -24,6 +26,10 @@ const char kConverterUsage[] =
     "                          down each column, joined with equal runs to their left\n"
     "      --merge=regions     draw each 4-connected region of one colour as one shape, its\n"
     "                          outline and holes on the pixel edges (hatch and polyline only)\n"
+    "      --outlines          follow each hatch by its outlines as polylines, for readers\n"
+    "                          that draw no hatch (with --entity hatch)\n"
+    "      --part-corners      cut outlines of one colour back by 1/32 pixel where they touch\n"
+    "                          at a corner, for OpenSCAD and FreeCAD (with --merge=regions)\n"
     "      --entity KIND       draw squares or shapes as trace (default), solid, hatch (filled\n"
     "                          outlines) or polyline (closed outlines only, for cutting)\n"
     "      --colour-index      give every entity and layer the nearest AutoCAD Colour Index\n"
@@ -60,8 +66,11 @@ enum class Option {
   KeepAspect,
   PixelSize,
   SkipTransparent,
+  SkipBackground,
   SkipColour,
   Merge,
+  PartCorners,
+  Outlines,
   Entity,
   ColourIndex,
   Layers,
@@ -91,9 +100,12 @@ constexpr KnownOption kOptions[] = {
     {"keep-aspect", 0, Option::KeepAspect, {}},
     {"pixel-size", 0, Option::PixelSize, "a number"},
     {"skip-transparent", 0, Option::SkipTransparent, {}},
+    {"skip-background", 0, Option::SkipBackground, {}},
     {"skip-colour", 0, Option::SkipColour, "a colour"},
     {"skip-color", 0, Option::SkipColour, "a colour"},
     {"merge", 0, Option::Merge, "rectangles or regions", true},
+    {"part-corners", 0, Option::PartCorners, {}},
+    {"outlines", 0, Option::Outlines, {}},
     {"entity", 0, Option::Entity, "trace, solid, hatch or polyline"},
     {"colour-index", 0, Option::ColourIndex, {}},
     {"color-index", 0, Option::ColourIndex, {}},
@@ -189,6 +201,15 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
       return std::nullopt;
     case Option::Layers:
       options.drawing.layers = true;
+      return std::nullopt;
+    case Option::SkipBackground:
+      options.drawing.leaveOutBackground = true;
+      return std::nullopt;
+    case Option::PartCorners:
+      options.drawing.partCorners = true;
+      return std::nullopt;
+    case Option::Outlines:
+      options.drawing.outlines = true;
       return std::nullopt;
     case Option::Units:
       if (const auto units = ParseUnits(value)) {
@@ -290,12 +311,22 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     if (auto problem = Apply(known->option, typed, value, arguments)) {
       return UsageError(std::move(*problem));
     }
+    if (known->option == Option::Merge && equals == std::string::npos && i + 1 < args.size() &&
+        (args[i + 1] == "regions" || args[i + 1] == "rectangles")) {
+      arguments.mergeValueAsPicture = args[i + 1];
+    }
   }
 
   const DrawingOptions& drawing = arguments.options.drawing;
   if (drawing.regions && drawing.entity != EntityKind::Hatch &&
       drawing.entity != EntityKind::Polyline) {
     return UsageError("--merge=regions needs --entity hatch or --entity polyline");
+  }
+  if (drawing.partCorners && !drawing.regions) {
+    return UsageError("--part-corners needs --merge=regions");
+  }
+  if (drawing.outlines && drawing.entity != EntityKind::Hatch) {
+    return UsageError("--outlines needs --entity hatch");
   }
   if (arguments.options.reduction.dither && !arguments.palette &&
       arguments.options.reduction.colours == 0) {

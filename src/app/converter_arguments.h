@@ -21,6 +21,8 @@ struct ConverterArguments {
   std::optional<std::string> counts;        // --counts; "-" is standard output
   bool quiet = false;                       // --quiet: no confirmations
   std::vector<std::string> pictures;        // "-" is standard input
+  // "--merge regions": the picture that may be the value, typed after a blank instead of "=".
+  std::optional<std::string> mergeValueAsPicture;
 };
 
 struct ParsedCommandLine {

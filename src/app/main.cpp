@@ -1,5 +1,4 @@
 // pixdraft [picture]: the main window, with the picture loaded when one is named.
-#include <QCommandLineParser>
 #include <iostream>
 
 #include "app/application.h"
@@ -13,19 +12,19 @@ int main(int argc, char* argv[]) {
   // A save past the file-size limit fails with an error shown, instead of ending the program; an
   // interrupted save leaves nothing behind.
   pixdraft::platform::SetUpProgram();
-  if (const auto status = pixdraft::AnswerWithoutWindow(argc, argv, std::cout)) return *status;
-  pixdraft::TApplication application(argc, argv);
+  // Read before Qt takes its own options out of argv.
+  const pixdraft::WindowCommandLine command = pixdraft::ParseWindowArguments(argc, argv);
+  if (const auto status = pixdraft::AnswerWithoutWindow(command, std::cout, std::cerr)) {
+    return *status;
+  }
+  const auto application = pixdraft::OpenApplication(argc, argv);
   pixdraft::MessageBoxes messages;
 
-  // Refuses options that neither Qt nor the program knows.
-  QCommandLineParser parser;
-  parser.process(application);
-
   // The templates as the converter finds them, so the window saves from any folder.
-  pixdraft::TForm1 window(messages, [folder = pixdraft::ProgramFolder()] {
+  pixdraft::TForm1 window(messages, [folder = pixdraft::platform::ProgramFolder()] {
     return pixdraft::DefaultTemplatePaths(folder);
   });
   window.show();
-  if (const auto picture = pixdraft::PictureArgument(argc, argv)) window.OpenPictureLater(*picture);
-  return application.exec();
+  if (command.picture) window.OpenPictureLater(*command.picture);
+  return application->exec();
 }

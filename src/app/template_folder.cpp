@@ -1,6 +1,6 @@
 #include "app/template_folder.h"
 
-#include <QCoreApplication>
+#include <filesystem>
 #include <system_error>
 
 #include "base/std_path.h"
@@ -19,16 +19,12 @@ bool HoldsBoth(const std::filesystem::path& folder, const TemplatePaths& names) 
 
 }  // namespace
 
-TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder) {
+TemplatePaths DefaultTemplatePaths(const std::string& programFolder) {
   const TemplatePaths current;
   if (HoldsBoth(".", current) || programFolder.empty()) return current;
-  const std::filesystem::path installed = programFolder / kTemplatesFromProgram;
+  const std::filesystem::path installed = StdPath(programFolder) / kTemplatesFromProgram;
   if (!HoldsBoth(installed, current)) return current;
   return {NameOf(installed / current.header), NameOf(installed / current.footer)};
-}
-
-std::filesystem::path ProgramFolder() {
-  return StdPath(QCoreApplication::applicationDirPath().toStdString());
 }
 
 }  // namespace pixdraft

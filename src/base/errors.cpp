@@ -46,7 +46,14 @@ EEncodingError::EEncodingError()
           "Aucun mappage pour le caractère Unicode n'existe dans la page de code multi-octet "
           "cible") {}
 
-EWriteError::EWriteError() : Exception("Erreur d'écriture dans le flux") {}
+namespace {
+constexpr char kWriteError[] = "Erreur d'écriture dans le flux";
+}  // namespace
+
+EWriteError::EWriteError() : Exception(kWriteError) {}
+
+EWriteError::EWriteError(const std::string& fileName, int errnum)
+    : Exception(FileMessage(kWriteError, fileName, SystemErrorText(errnum))) {}
 
 EInvalidGraphic::EInvalidGraphic() : Exception("Image non valide") {}
 

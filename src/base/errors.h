@@ -39,7 +39,10 @@ class EEncodingError : public Exception {
 // A write to a file failed or stopped short (disk full).
 class EWriteError : public Exception {
  public:
+  // For a stream, whose reason is not known.
   EWriteError();
+  // Names the file by its full path and explains the failure with the system's text for `errnum`.
+  EWriteError(const std::string& fileName, int errnum);
 };
 
 // A picture whose content no decoder accepts.

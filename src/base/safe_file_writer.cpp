@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "base/file_identity.h"
 #include "base/std_path.h"
 
 namespace pixdraft {
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kCopyBlock = std::size_t{1} << 20;
 
 // Calls `make` with fresh hidden names in `folder`, each marked for the termination signals,
@@ -27,7 +27,7 @@ std::string MakeHidden(const std::string& folder, int& error, Make make) {
     platform::RemoveOnTermination(name);
     error = make(name);
     if (error == 0) return name;
-    platform::ForgetRemoveOnTermination();
+    platform::ForgetRemoveOnTermination(name);
     if (error != EEXIST) return {};
   }
   error = EEXIST;
@@ -35,22 +35,6 @@ std::string MakeHidden(const std::string& folder, int& error, Make make) {
 }
 
 std::string FolderOf(const std::string& name) { return platform::FolderOf(name); }
-
-// The file that writing `fileName` would change: links followed to their end, which may not
-// exist yet.
-std::string EndOfLinks(const std::string& fileName) {
-  std::string name = fileName;
-  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-    platform::FileInfo info;
-    if (platform::Inspect(name, info, false) != 0 || info.kind != platform::Kind::kLink) {
-      return name;
-    }
-    std::string target;
-    if (const int error = platform::ReadLink(name, target)) throw EFCreateError(fileName, error);
-    name = platform::IsAbsolute(target) ? target : FolderOf(name) + "/" + target;
-  }
-  throw EFCreateError(fileName, ELOOP);
-}
 
 }  // namespace
 
@@ -62,13 +46,13 @@ int CreatePrivateFile(const std::string& folder, platform::File& file) {
   });
   if (name.empty()) return error;
   platform::Remove(name);
-  platform::ForgetRemoveOnTermination();
+  platform::ForgetRemoveOnTermination(name);
   return 0;
 }
 
 SafeFileWriter::SafeFileWriter(std::string fileName, Staging staging)
     : fileName_(std::move(fileName)) {
-  target_ = EndOfLinks(fileName_);
+  if (const int error = EndOfLinks(fileName_, target_)) throw EFCreateError(fileName_, error);
   folder_ = FolderOf(target_);
   platform::FileInfo info;
   if (platform::Inspect(target_, info) == 0) {
@@ -139,16 +123,18 @@ void SafeFileWriter::SetOwnerAndMode() {
 }
 
 void SafeFileWriter::Write(std::string_view bytes) {
-  if (platform::Write(staged_, bytes.data(), bytes.size()) != 0) throw EWriteError();
+  if (const int error = platform::Write(staged_, bytes.data(), bytes.size())) {
+    throw EWriteError(fileName_, error);
+  }
   written_ += bytes.size();
 }
 
 void SafeFileWriter::Commit() {
   if (mode_ == Mode::InPlace) return CopyOverTarget();
   // On the disk before it has a name: a crash must never find a name on an empty file.
-  if (platform::Flush(staged_) != 0) {
+  if (const int error = platform::Flush(staged_)) {
     Discard();
-    throw EWriteError();
+    throw EWriteError(fileName_, error);
   }
   if (mode_ == Mode::Unnamed) {
     // Named before it is closed, since only an open unnamed file can be named; hidden, so that a
@@ -168,9 +154,9 @@ void SafeFileWriter::Commit() {
 
 void SafeFileWriter::CloseStaging() {
   // Delayed allocation and network file systems may report a full disk only here.
-  if (staged_.Close() != 0) {
+  if (const int error = staged_.Close()) {
     Discard();
-    throw EWriteError();
+    throw EWriteError(fileName_, error);
   }
 }
 
@@ -180,16 +166,16 @@ void SafeFileWriter::PutInPlace(const std::string& stagedName) {
     Discard();
     throw EFCreateError(fileName_, error);
   }
+  platform::ForgetRemoveOnTermination(stagedName_);
   stagedName_.clear();
-  platform::ForgetRemoveOnTermination();
   // The rename itself on the disk; the file is there whatever this answers.
   platform::FlushFolder(folder_);
 }
 
 void SafeFileWriter::CopyOverTarget() {
-  const auto fail = [this] {
+  const auto fail = [this](int error) {
     Discard();
-    return EWriteError();
+    return EWriteError(fileName_, error);
   };
   // Reserved first, so that a full disk fails before the first byte of the file changes.
   if (written_ > 0) {
@@ -198,32 +184,34 @@ void SafeFileWriter::CopyOverTarget() {
       Discard();
       throw EFCreateError(fileName_, EACCES);
     }
-    if (error != 0) throw fail();
+    if (error != 0) throw fail(error);
   }
   std::vector<char> block(kCopyBlock);
   for (std::uint64_t at = 0; at < written_;) {
     std::size_t got = 0;
-    if (platform::ReadAt(staged_, block.data(), block.size(), at, got) != 0 || got == 0 ||
-        platform::WriteAt(targetFile_, block.data(), got, at) != 0) {
-      throw fail();
-    }
+    int error = platform::ReadAt(staged_, block.data(), block.size(), at, got);
+    if (error == 0 && got == 0) error = EIO;  // the staged copy is shorter than was written
+    if (error == 0) error = platform::WriteAt(targetFile_, block.data(), got, at);
+    if (error != 0) throw fail(error);
     at += got;
   }
-  if (platform::Truncate(targetFile_, written_) != 0) throw fail();
+  if (const int error = platform::Truncate(targetFile_, written_)) throw fail(error);
   if (existing_->mode & 07000) platform::SetMode(targetFile_, existing_->mode & 0777);
   // Reported done only once it is on the disk.
-  if (platform::Flush(targetFile_) != 0) throw fail();
+  if (const int error = platform::Flush(targetFile_)) throw fail(error);
   platform::File target = std::move(targetFile_);
   Discard();
-  if (target.Close() != 0) throw EWriteError();
+  if (const int error = target.Close()) throw EWriteError(fileName_, error);
 }
 
 void SafeFileWriter::Discard() {
   staged_.Close();
   targetFile_.Close();
-  if (!stagedName_.empty()) platform::Remove(stagedName_);
+  if (!stagedName_.empty()) {
+    platform::Remove(stagedName_);
+    platform::ForgetRemoveOnTermination(stagedName_);
+  }
   stagedName_.clear();
-  platform::ForgetRemoveOnTermination();
 }
 
 }  // namespace pixdraft

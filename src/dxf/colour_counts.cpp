@@ -61,11 +61,16 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
   if (options.DrawsRegions()) {
     Shape shape;
     for (RegionWalk walk(raster, options); walk.Next(shape);) {
-      count(shape.colour).entities += options.entity == EntityKind::Hatch ? 1 : shape.LoopCount();
+      // A HATCH, its LWPOLYLINEs, or both.
+      const bool hatch = options.entity == EntityKind::Hatch;
+      count(shape.colour).entities +=
+          (hatch ? 1 : 0) + (!hatch || options.DrawsOutlines() ? shape.LoopCount() : 0);
     }
   } else {
     for (SquareWalk walk(raster, options); !walk.Done();) {
-      for (const Square& square : walk.NextColumn()) ++count(square.colour).entities;
+      for (const Square& square : walk.NextColumn()) {
+        count(square.colour).entities += options.DrawsOutlines() ? 2 : 1;
+      }
     }
   }
   std::vector<ColourCount> sorted;

@@ -120,12 +120,12 @@ bool DefaultExtent(const DrawingOptions& options, const Raster& raster, const Dr
 
 std::optional<TStringList> DrawingHeader(const TStringList& header, const DrawingOptions& options,
                                          const Raster& raster, const DrawingSurvey& survey,
-                                         const GridLines& grid, std::int32_t firstLayerHandle,
+                                         const GridLines& grid, const LayerNames& layerNames,
+                                         std::int32_t firstLayerHandle,
                                          const std::optional<HandleSeed>& seed) {
   Changes changes(header);
   if (options.layers) {
-    changes.AddLayers(survey.colours, firstLayerHandle, options.colourIndex,
-                      LayerNames(options.colourNames));
+    changes.AddLayers(survey.colours, firstLayerHandle, options.colourIndex, layerNames);
   }
   if (options.units) {
     // $INSUNITS by Units: millimetres, centimetres, metres, inches, feet.

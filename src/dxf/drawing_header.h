@@ -18,13 +18,15 @@
 #include "dxf/drawing_survey.h"
 #include "dxf/grid_lines.h"
 #include "dxf/handle_seed.h"
+#include "dxf/layer_names.h"
 
 namespace pixdraft {
 
 // Nothing when the header stays as it is: the default options change nothing.
 std::optional<TStringList> DrawingHeader(const TStringList& header, const DrawingOptions& options,
                                          const Raster& raster, const DrawingSurvey& survey,
-                                         const GridLines& grid, std::int32_t firstLayerHandle,
+                                         const GridLines& grid, const LayerNames& layerNames,
+                                         std::int32_t firstLayerHandle,
                                          const std::optional<HandleSeed>& seed);
 
 }  // namespace pixdraft

@@ -36,6 +36,8 @@ struct DrawingOptions {
   PixelSize pixelSize = {};
   // Squares of these colours are left out of the drawing.
   std::vector<TColor> leftOutColours = {};
+  // The background is left out once the colours are reduced (background.h).
+  bool leaveOutBackground = false;
   // Squares of one colour that together form a rectangle become one entity (square_walk.h).
   bool merge = false;
   // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
@@ -51,11 +53,20 @@ struct DrawingOptions {
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
   std::optional<Units> units = {};
   Origin origin = Origin::TopLeft;
+  // Regions only: where two pixels of one colour touch only at a corner, each loop through that
+  // corner is cut back a 32nd of a pixel along both its edges there, so no two loops of one
+  // colour share a point. OpenSCAD and FreeCAD then make a closed solid of every colour; regions
+  // that touched come apart, a region that touched itself gains a bridge.
+  bool partCorners = false;
+  // Hatch only: each HATCH is followed by its loops as closed LWPOLYLINEs on its layer and in its
+  // colour, so that readers that skip HATCH (dxf-parser, dxf, JSCAD) still draw the outlines.
+  bool outlines = false;
 
   // Whether shapes are regions: asked for, and drawn as outlines.
   bool DrawsRegions() const {
     return regions && (entity == EntityKind::Hatch || entity == EntityKind::Polyline);
   }
+  bool DrawsOutlines() const { return outlines && entity == EntityKind::Hatch; }
 };
 
 // Reads a colour written RRGGBB in hexadecimal, in either case, "#" optional: "FF8000" is orange.

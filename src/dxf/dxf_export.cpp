@@ -1,10 +1,10 @@
 #include "dxf/dxf_export.h"
 
 #include <charconv>
-#include <filesystem>
 #include <optional>
 
 #include "base/errors.h"
+#include "base/file_identity.h"
 #include "base/safe_file_writer.h"
 #include "dxf/chunked_text.h"
 #include "dxf/colour_index.h"
@@ -22,13 +22,6 @@
 
 namespace pixdraft {
 namespace {
-
-// True when both names lead to the same file, or would once it exists.
-bool SameFile(const std::string& a, const std::string& b) {
-  if (FullPath(a) == FullPath(b)) return true;
-  std::error_code missing;
-  return std::filesystem::equivalent(a, b, missing);
-}
 
 struct Templates {
   TStringList header, footer;
@@ -53,12 +46,11 @@ FieldText NumberText(int value) {
 // block copies.
 void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
                   const Raster& raster, const DrawingOptions& options, const GridLines& grid,
-                  std::int32_t handle) {
+                  const LayerNames& layerNames, std::int32_t handle) {
   const TraceRecordWriter writer(lineBreak, TraceRecordLines(options.entity == EntityKind::Solid,
                                                              options.colourIndex, options.layers));
   ChunkedText text(sink, encoding, writer.MaxRecordSize());
   ColourIndexCache indices;
-  const LayerNames layerNames(options.colourNames);
   TraceFieldTexts texts;
   for (SquareWalk walk(raster, options); !walk.Done();) {
     for (const Square& square : walk.NextColumn()) {
@@ -80,20 +72,24 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
 // Squares or regions as HATCH or LWPOLYLINE records.
 void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
                  const Raster& raster, const DrawingOptions& options, const GridLines& grid,
-                 std::int32_t handle) {
+                 const LayerNames& layerNames, std::int32_t handle) {
   ShapeRecordWriter writer(lineBreak, options.entity, options.colourIndex, options.layers,
-                           options.colourNames);
-  ChunkedText text(sink, encoding, writer.Room());
+                           layerNames);
+  ShapeRecordWriter outliner(lineBreak, EntityKind::Polyline, options.colourIndex, options.layers,
+                             layerNames);
+  ChunkedText text(sink, encoding, std::max(writer.Room(), outliner.Room()));
   Shape shape;
+  const auto write = [&] {
+    handle = writer.Write(text, shape, grid, handle);
+    if (options.DrawsOutlines()) handle = outliner.Write(text, shape, grid, handle);
+  };
   if (options.DrawsRegions()) {
-    for (RegionWalk walk(raster, options); walk.Next(shape);) {
-      handle = writer.Write(text, shape, grid, handle);
-    }
+    for (RegionWalk walk(raster, options); walk.Next(shape);) write();
   } else {
     for (SquareWalk walk(raster, options); !walk.Done();) {
       for (const Square& s : walk.NextColumn()) {
         SetRectangle(shape, s.x, s.y, s.width, s.height, s.colour);
-        handle = writer.Write(text, shape, grid, handle);
+        write();
       }
     }
   }
@@ -116,14 +112,16 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
 
   // Layers take the first handles, entities the next ones; no walk gives more entities than
   // there are drawn pixels. Merged squares are counted, which costs a walk; regions would cost
-  // a second walk of their own, so their seed is set past the most they could use.
+  // a second walk of their own, so their seed is set past the most they could use. Outlines
+  // double the entities: a shape never has more loops than pixels.
   std::optional<HandleSeed> seed = FindHandleSeed(header);
   if (seed) {
-    const std::uint64_t most = layers + survey.drawnPixels;
+    const std::uint64_t perShape = options.DrawsOutlines() ? 2 : 1;
+    const std::uint64_t most = layers + survey.drawnPixels * perShape;
     std::uint64_t handles = 0;
     if (most > 0 && kFirstTraceHandle + most - 1 >= seed->value) {
       handles = options.merge && !options.DrawsRegions()
-                    ? layers + SquareWalk::Count(raster, options)
+                    ? layers + SquareWalk::Count(raster, options) * perShape
                     : most;
     }
     if (handles > 0 && kFirstTraceHandle + handles - 1 >= seed->value) {
@@ -134,17 +132,18 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   }
 
   const GridLines grid(raster, options);
+  const LayerNames layerNames(options.colourNames);  // made once: thousands of names take a while
   const std::optional<TStringList> changed =
-      DrawingHeader(header, options, raster, survey, grid, kFirstTraceHandle, seed);
+      DrawingHeader(header, options, raster, survey, grid, layerNames, kFirstTraceHandle, seed);
   (changed ? *changed : header).SaveToFile(sink);  // the changed copy keeps its encoding
   const TextEncoding encoding = header.SaveEncoding();
 
   const std::string lineBreak(header.LineBreak.begin(), header.LineBreak.end());
   const auto firstHandle = std::int32_t(kFirstTraceHandle + layers);
   if (options.entity == EntityKind::Trace || options.entity == EntityKind::Solid) {
-    WriteSquares(sink, encoding, lineBreak, raster, options, grid, firstHandle);
+    WriteSquares(sink, encoding, lineBreak, raster, options, grid, layerNames, firstHandle);
   } else {
-    WriteShapes(sink, encoding, lineBreak, raster, options, grid, firstHandle);
+    WriteShapes(sink, encoding, lineBreak, raster, options, grid, layerNames, firstHandle);
   }
 
   footer.WriteLines(sink, encoding, header.LineBreak);

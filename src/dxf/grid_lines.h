@@ -15,7 +15,7 @@ namespace pixdraft {
 class GridLines {
  public:
   GridLines(const Raster& raster, const DrawingOptions& options)
-      : top_(options.origin == Origin::BottomLeft ? raster.height : 1) {
+      : top_(options.origin == Origin::BottomLeft ? raster.height : 1), size_(options.pixelSize) {
     for (int i = 0; i <= raster.width; ++i) columns_.push_back(options.pixelSize.Coordinate(i));
     for (int j = 0; j <= raster.height; ++j) rows_.push_back(options.pixelSize.Coordinate(Row(j)));
   }
@@ -24,9 +24,16 @@ class GridLines {
   const FieldText& RowText(int j) const { return rows_[j]; }
   // Row line j in pixels from the origin, upwards.
   std::int64_t Row(int j) const { return top_ - j; }
+  // A 32nd of a pixel beside column line i, towards column line i + step (step -1, 0 or 1), and
+  // beside row line j towards row line j + step.
+  FieldText ColumnBeside(int i, int step) const {
+    return size_.CoordinateIn32nds(32 * std::int64_t(i) + step);
+  }
+  FieldText RowBeside(int j, int step) const { return size_.CoordinateIn32nds(32 * Row(j) - step); }
 
  private:
   std::int64_t top_;
+  PixelSize size_;
   std::vector<FieldText> columns_, rows_;
 };
 

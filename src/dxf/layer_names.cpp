@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "dxf/layer_table.h"
@@ -48,13 +49,20 @@ FieldText Field(const std::string& text) {
 
 LayerNames::LayerNames(const std::vector<NamedColour>& named) {
   std::unordered_set<std::string> taken = {"0", "DEFPOINTS"};
+  // Per name, the suffix to try first: those below it were taken, and stay so. Without it,
+  // thousands of colours of one name would try every suffix before theirs.
+  std::unordered_map<std::string, int> nextSuffix;
   for (const NamedColour& entry : named) {
     const std::string own(LayerName(entry.colour).view());
     const std::string safe = SafeName(entry.name);
-    if (safe.empty() || Upper(safe) == own) continue;
+    const std::string upper = Upper(safe);
+    if (safe.empty() || upper == own) continue;
     std::string name = safe;
-    for (int n = 2; taken.count(Upper(name)) || IsColourLayer(Upper(name)); ++n) {
-      name = safe + "_" + std::to_string(n);
+    if (taken.count(upper) || IsColourLayer(upper)) {
+      int& n = nextSuffix.try_emplace(upper, 2).first->second;
+      do {
+        name = safe + "_" + std::to_string(n++);
+      } while (taken.count(Upper(name)) || IsColourLayer(Upper(name)));
     }
     taken.insert(Upper(name));
     named_.emplace_back(entry.colour, Field(name));

@@ -16,23 +16,37 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-// Names are shown in the counts and become layer names: text only, without control characters.
-bool IsText(std::string_view name) {
+// Names are shown in the counts and become layer names: text only, without control characters
+// (a stray CR among them). Returns what is wrong, or nothing.
+const char* NameProblem(std::string_view name) {
   for (const char c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return false;
-    if (c == 0x7F) return false;
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
+      return "the name holds a control character";
+    }
   }
   try {
     DecodeText(name, TextEncoding::Utf8);
-    return true;
+    return nullptr;
   } catch (const EEncodingError&) {
-    return false;
+    return "the name is not UTF-8 text";
   }
 }
 
 }  // namespace
 
 std::vector<NamedColour> ParsePalette(std::string_view text, const std::string& fileName) {
+  // UTF-16 is read as the templates are, by its byte-order mark; without one it would read as
+  // "expected a colour" on its first line.
+  for (const TextEncoding utf16 : {TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+    if (text.starts_with(Preamble(utf16))) {
+      std::string utf8;
+      AppendEncoded(DecodeText(text.substr(2), utf16), TextEncoding::Utf8, utf8);
+      return ParsePalette(utf8, fileName);
+    }
+  }
+  if (text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0')) {
+    throw EPaletteError(fileName + ": UTF-16 text without a byte-order mark; save it as UTF-8");
+  }
   if (text.starts_with(Preamble(TextEncoding::Utf8))) text.remove_prefix(3);
   std::vector<NamedColour> colours;
   std::unordered_set<TColor> seen;
@@ -51,7 +65,7 @@ std::vector<NamedColour> ParsePalette(std::string_view text, const std::string& 
     };
     if (!isColour) throw problem("expected a colour RRGGBB, then a name if any");
     const std::string_view name = Trim(line.substr(colour.size()));
-    if (!IsText(name)) throw problem("the name is not UTF-8 text");
+    if (const char* why = NameProblem(name)) throw problem(why);
     if (name.size() > kMaxPaletteNameBytes) {
       throw problem("the name is longer than " + std::to_string(kMaxPaletteNameBytes) + " bytes");
     }

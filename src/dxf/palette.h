@@ -9,7 +9,8 @@
 // name, which runs to the end of the line. Blank lines are ignored, and so are comments: lines
 // whose first character other than a blank is "#", unless six hexadecimal digits and a blank or
 // the line's end follow it ("#facade tiles" is the colour FACADE named "tiles"). The file is
-// UTF-8, with or without its byte-order mark, its lines ending in LF or CR LF. A colour listed
+// UTF-8, with or without its byte-order mark, or UTF-16 with one, its lines ending in LF or
+// CR LF. A colour listed
 // again keeps its first name: the later lines add nothing.
 #pragma once
 

@@ -52,18 +52,32 @@ FieldText PixelSize::Coordinate(std::int64_t k) const {
   const std::uint64_t count = std::uint64_t(std::llabs(k));
   const std::uint64_t fractionProduct = count * (std::uint64_t(units_) % scale);
   const std::uint64_t whole = count * (std::uint64_t(units_) / scale) + fractionProduct / scale;
-  const std::uint64_t remainder = fractionProduct % scale;
-  if (remainder == 0) return FormatCoordinate(k < 0 ? -std::int64_t(whole) : std::int64_t(whole));
+  return Format(k < 0, whole, fractionProduct % scale, decimals_);
+}
+
+FieldText PixelSize::CoordinateIn32nds(std::int64_t k) const {
+  // A 32nd is 3125 / 10^5: |k| * units * 3125 < 2^36 * 10^15 * 2^12 < 2^100.
+  const int decimals = decimals_ + 5;
+  const unsigned __int128 product =
+      static_cast<unsigned __int128>(std::uint64_t(std::llabs(k))) * std::uint64_t(units_) * 3125;
+  const std::uint64_t scale = PowerOfTen(decimals);
+  return Format(k < 0, std::uint64_t(product / scale), std::uint64_t(product % scale), decimals);
+}
+
+FieldText PixelSize::Format(bool negative, std::uint64_t whole, std::uint64_t remainder,
+                            int decimals) {
+  if (remainder == 0)
+    return FormatCoordinate(negative ? -std::int64_t(whole) : std::int64_t(whole));
 
   // The exact product as decimal text, read back as the nearest double, written shortest.
   std::string digits = std::to_string(remainder);
-  const std::string exact = (k < 0 ? "-" : "") + std::to_string(whole) + "." +
-                            std::string(decimals_ - digits.size(), '0') + digits;
+  const std::string exact = (negative ? "-" : "") + std::to_string(whole) + "." +
+                            std::string(decimals - digits.size(), '0') + digits;
   double value = 0;
   std::from_chars(exact.data(), exact.data() + exact.size(), value);
 
   // At most a sign, 16 digits before the point and 17 significant ones in all, or "0." with
-  // eight zeros before 17 significant digits: always within kMaxFieldLength.
+  // ten zeros before 17 significant digits: always within kMaxFieldLength.
   FieldText text;
   char* out =
       std::to_chars(text.data, text.data + kMaxFieldLength, value, std::chars_format::fixed).ptr;

@@ -30,6 +30,9 @@ class PixelSize {
   // is written as FormatCoordinate writes it ("3.00000"); any other value as the shortest decimal
   // that reads back as the same double, with at least one decimal ("0.3", "-2.5"). No locale.
   FieldText Coordinate(std::int64_t k) const;
+  // The coordinate k 32nds of a pixel from the origin, written the same way, for |k| < 2^36:
+  // where parted corners (drawing_options.h) leave the grid lines.
+  FieldText CoordinateIn32nds(std::int64_t k) const;
 
   // The size as the nearest double, for what needs no exact decimal (the view's size).
   double Value() const;
@@ -41,6 +44,9 @@ class PixelSize {
 
  private:
   PixelSize(std::int64_t units, int decimals) : units_(units), decimals_(decimals) {}
+  // whole.remainder, the remainder with `decimals` digits, as Coordinate writes it.
+  static FieldText Format(bool negative, std::uint64_t whole, std::uint64_t remainder,
+                          int decimals);
 
   std::int64_t units_ = 1;  // the size is units_ / 10^decimals_, without trailing zeros
   int decimals_ = 0;

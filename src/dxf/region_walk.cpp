@@ -1,7 +1,7 @@
 #include "dxf/region_walk.h"
 
 #include <algorithm>
-#include <numeric>
+#include <bit>
 #include <stdexcept>
 
 namespace pixdraft {
@@ -15,12 +15,14 @@ constexpr int kEndX[] = {1, 0, 0, 1}, kEndY[] = {0, 0, 1, 1};
 }  // namespace
 
 RegionWalk::RegionWalk(const Raster& raster, const DrawingOptions& options)
-    : raster_(raster), leftOut_(options.leftOutColours) {
+    : raster_(raster), partCorners_(options.partCorners), leftOut_(options.leftOutColours) {
   if (raster.width > 0xFFFF || raster.height > 0xFFFF) throw std::length_error("raster too wide");
   std::sort(leftOut_.begin(), leftOut_.end());
   marks_.assign(raster.pixels.size(), 0);
-  // Room for the largest region, taken from the system only as it is used.
+  // Room for the largest region and its border, taken from the system only as it is used: grown
+  // by doubling, a region of millions of pixels would hold two copies for a moment.
   region_.reserve(raster.pixels.size());
+  borders_.reserve(raster.pixels.size());
 }
 
 bool RegionWalk::Drawn(TColor colour) const {
@@ -39,10 +41,19 @@ bool RegionWalk::Next(Shape& shape) {
       const int x = region_[0].x, y = region_[0].y;
       SetRectangle(shape, x, y, 1, 1, shape.colour);
       marks_[std::size_t(y) * width + x] &= ~kCurrent;
+      if (partCorners_) FindPartedCorners(shape);
       return true;
     }
-    // Every loop passes an edge of the region that no loop has passed yet. The first pixel's
-    // top edge lies on the outer loop: nothing above it or to its left is the region's.
+    // Every loop passes an edge of the region that no loop has passed yet. Met in reading order,
+    // a loop is first met at the pixel above its starting corner (the outer loop at the first
+    // pixel's top edge), so the loops come in the order they are written in and need no
+    // sorting, which would take a second copy of millions of holes.
+    std::sort(borders_.begin(), borders_.end(),
+              [](const Border& a, const Border& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    // No loop has more corners than edges, nor does the shape have more loops than a quarter of
+    // them: room for all at once, rather than doubling into a second copy.
+    shape.corners.reserve(edges_);
+    shape.loopEnds.reserve(edges_ / 4);
     for (const Border& border : borders_) {
       const std::size_t at = std::size_t(border.y) * width + border.x;
       for (const int side : {kTop, kLeft, kBottom, kRight}) {
@@ -52,7 +63,7 @@ bool RegionWalk::Next(Shape& shape) {
       }
     }
     for (const Pixel pixel : region_) marks_[std::size_t(pixel.y) * width + pixel.x] &= ~kCurrent;
-    SortHoles(shape);
+    if (partCorners_) FindPartedCorners(shape);
     return true;
   }
   return false;
@@ -64,6 +75,7 @@ void RegionWalk::Fill(int x0, int y0, TColor colour) {
   const int width = raster_.width, height = raster_.height;
   region_.assign(1, {std::uint16_t(x0), std::uint16_t(y0)});
   borders_.clear();
+  edges_ = 0;
   marks_[std::size_t(y0) * width + x0] |= kVisited | kCurrent;
   for (std::size_t next = 0; next < region_.size(); ++next) {
     const int x = region_[next].x, y = region_[next].y;
@@ -78,7 +90,10 @@ void RegionWalk::Fill(int x0, int y0, TColor colour) {
         region_.push_back({std::uint16_t(nx), std::uint16_t(ny)});
       }
     }
-    if (sides) borders_.push_back({std::uint16_t(x), std::uint16_t(y), std::uint8_t(sides)});
+    if (sides) {
+      borders_.push_back({std::uint16_t(x), std::uint16_t(y), std::uint8_t(sides)});
+      edges_ += std::size_t(std::popcount(unsigned(sides)));
+    }
   }
 }
 
@@ -115,25 +130,19 @@ void RegionWalk::Trace(int x, int y, int side, Shape& shape) {
   shape.loopEnds.push_back(std::uint32_t(shape.corners.size()));
 }
 
-void RegionWalk::SortHoles(Shape& shape) {
-  if (shape.LoopCount() <= 2) return;
-  std::vector<std::size_t> order(shape.LoopCount() - 1);
-  std::iota(order.begin(), order.end(), 1);
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const Corner ca = shape.Loop(a).front(), cb = shape.Loop(b).front();
-    return ca.y != cb.y ? ca.y < cb.y : ca.x < cb.x;
-  });
-  holes_.Clear();
-  const auto outer = shape.Loop(0);
-  holes_.corners.assign(outer.begin(), outer.end());
-  holes_.loopEnds.push_back(std::uint32_t(outer.size()));
-  for (const std::size_t i : order) {
-    const auto loop = shape.Loop(i);
-    holes_.corners.insert(holes_.corners.end(), loop.begin(), loop.end());
-    holes_.loopEnds.push_back(std::uint32_t(holes_.corners.size()));
+void RegionWalk::FindPartedCorners(Shape& shape) const {
+  const auto ofColour = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < raster_.width && y < raster_.height &&
+           raster_.Pixel(x, y) == shape.colour;
+  };
+  for (std::size_t i = 0; i < shape.corners.size(); ++i) {
+    const Corner c = shape.corners[i];
+    const bool topLeft = ofColour(c.x - 1, c.y - 1), topRight = ofColour(c.x, c.y - 1);
+    const bool bottomLeft = ofColour(c.x - 1, c.y), bottomRight = ofColour(c.x, c.y);
+    if (topLeft == bottomRight && topRight == bottomLeft && topLeft != topRight) {
+      shape.parted.push_back(std::uint32_t(i));
+    }
   }
-  std::swap(shape.corners, holes_.corners);
-  std::swap(shape.loopEnds, holes_.loopEnds);
 }
 
 }  // namespace pixdraft

@@ -13,8 +13,8 @@
 // topmost corner, the leftmost of those; the outer loop comes first, then the holes in the
 // reading order of their starting corners.
 //
-// Memory: a byte per pixel, and four bytes per pixel of the largest region. Rasters are at most
-// 65535 pixels wide and high.
+// Memory: a byte per pixel, four bytes per pixel of the largest region and six per pixel on its
+// border, and eight per corner of its outline. Rasters are at most 65535 pixels wide and high.
 #pragma once
 
 #include <cstdint>
@@ -51,9 +51,11 @@ class RegionWalk {
   }
   void Fill(int x, int y, TColor colour);
   void Trace(int x, int y, int side, Shape& shape);
-  void SortHoles(Shape& shape);
+  // Notes the shape's corners where only two diagonal pixels are of its colour.
+  void FindPartedCorners(Shape& shape) const;
 
   const Raster& raster_;
+  const bool partCorners_;
   std::vector<TColor> leftOut_;  // sorted
   std::vector<std::uint8_t> marks_;
   // The region's pixels, from its first one outwards; those with edges on its outline, and
@@ -67,8 +69,8 @@ class RegionWalk {
   };
   std::vector<Pixel> region_;
   std::vector<Border> borders_;
-  std::size_t next_ = 0;  // the next pixel of the walk to look at
-  Shape holes_;           // scratch for SortHoles
+  std::size_t edges_ = 0;  // of the region's outline
+  std::size_t next_ = 0;   // the next pixel of the walk to look at
 };
 
 }  // namespace pixdraft

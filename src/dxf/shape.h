@@ -24,6 +24,7 @@ struct Shape {
   TColor colour = 0;
   std::vector<Corner> corners;          // the loops' corners, one loop after another
   std::vector<std::uint32_t> loopEnds;  // where each loop ends in `corners`; the outer loop first
+  std::vector<std::uint32_t> parted;    // the corners to part (drawing_options.h), ascending
 
   std::size_t LoopCount() const { return loopEnds.size(); }
   std::span<const Corner> Loop(std::size_t i) const {
@@ -33,6 +34,7 @@ struct Shape {
   void Clear() {
     corners.clear();
     loopEnds.clear();
+    parted.clear();
   }
 };
 

@@ -1,5 +1,6 @@
 #include "dxf/shape_record_writer.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "dxf/block_copy.h"
@@ -20,12 +21,12 @@ char* PutNumber(char* out, std::uint64_t value) { return std::to_chars(out, out 
 }  // namespace
 
 ShapeRecordWriter::ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex,
-                                     bool layers, const std::vector<NamedColour>& colourNames)
+                                     bool layers, const LayerNames& layerNames)
     : lineBreak_(lineBreak),
       kind_(kind),
       colourIndex_(colourIndex),
       layers_(layers),
-      layerNames_(colourNames) {
+      layerNames_(layerNames) {
   const bool hatch = kind == EntityKind::Hatch;
   start_ = Join(hatch ? "  0\nHATCH\n  5\n" : "  0\nLWPOLYLINE\n  5\n");
   afterHandle_ = Join("\n100\nAcDbEntity\n  8\n");
@@ -64,11 +65,37 @@ char* ShapeRecordWriter::Head(char* out, std::int32_t handle, TColor colour) {
   return Put(Put(out, TrueColourText(colour)), afterColour_);
 }
 
-void ShapeRecordWriter::Corners(ChunkedText& text, std::span<const Corner> loop,
+void ShapeRecordWriter::Point(ChunkedText& text, const FieldText& x, const FieldText& y) const {
+  char* out = Put(Put(text.End(), beforeX_), x);
+  text.Advance(Put(Put(Put(out, beforeY_), y), afterY_));
+}
+
+std::size_t ShapeRecordWriter::PointCount(const Shape& shape, std::size_t i) {
+  const std::uint32_t begin = i == 0 ? 0 : shape.loopEnds[i - 1], end = shape.loopEnds[i];
+  const auto first = std::lower_bound(shape.parted.begin(), shape.parted.end(), begin);
+  return end - begin + std::size_t(std::lower_bound(first, shape.parted.end(), end) - first);
+}
+
+void ShapeRecordWriter::Corners(ChunkedText& text, const Shape& shape, std::size_t i,
                                 const GridLines& grid) const {
-  for (const Corner& corner : loop) {
-    char* out = Put(Put(text.End(), beforeX_), grid.ColumnText(corner.x));
-    text.Advance(Put(Put(Put(out, beforeY_), grid.RowText(corner.y)), afterY_));
+  const auto loop = shape.Loop(i);
+  const std::uint32_t begin = i == 0 ? 0 : shape.loopEnds[i - 1];
+  auto parted = std::lower_bound(shape.parted.begin(), shape.parted.end(), begin);
+  for (std::size_t k = 0; k < loop.size(); ++k) {
+    const Corner c = loop[k];
+    if (parted == shape.parted.end() || *parted != begin + k) {
+      Point(text, grid.ColumnText(c.x), grid.RowText(c.y));
+      continue;
+    }
+    ++parted;
+    // Back along the edge it came by, then on along the edge it leaves by.
+    for (const Corner towards :
+         {loop[(k + loop.size() - 1) % loop.size()], loop[(k + 1) % loop.size()]}) {
+      const int stepX = (towards.x > c.x) - (towards.x < c.x);
+      const int stepY = (towards.y > c.y) - (towards.y < c.y);
+      Point(text, stepX ? grid.ColumnBeside(c.x, stepX) : grid.ColumnText(c.x),
+            stepY ? grid.RowBeside(c.y, stepY) : grid.RowText(c.y));
+    }
   }
 }
 
@@ -76,20 +103,18 @@ std::int32_t ShapeRecordWriter::Write(ChunkedText& text, const Shape& shape, con
                                       std::int32_t handle) {
   if (kind_ == EntityKind::Polyline) {
     for (std::size_t i = 0; i < shape.LoopCount(); ++i) {
-      const auto loop = shape.Loop(i);
       char* out = Head(text.End(), handle++, shape.colour);
-      text.Advance(Put(PutNumber(out, loop.size()), afterCount_));
-      Corners(text, loop, grid);
+      text.Advance(Put(PutNumber(out, PointCount(shape, i)), afterCount_));
+      Corners(text, shape, i, grid);
     }
     return handle;
   }
 
   char* out = PutNumber(Head(text.End(), handle++, shape.colour), shape.LoopCount());
   for (std::size_t i = 0; i < shape.LoopCount(); ++i) {
-    const auto loop = shape.Loop(i);
     out = Put(out, i == 0 ? outerPath_ : innerPath_);
-    text.Advance(Put(PutNumber(out, loop.size()), afterCount_));
-    Corners(text, loop, grid);
+    text.Advance(Put(PutNumber(out, PointCount(shape, i)), afterCount_));
+    Corners(text, shape, i, grid);
     out = Put(text.End(), afterCorners_);
   }
   text.Advance(Put(out, end_));

@@ -19,9 +19,9 @@ namespace pixdraft {
 class ShapeRecordWriter {
  public:
   // `kind` is Hatch or Polyline. `lineBreak` follows every line and must be ASCII. With
-  // `layers`, the layers of `colourNames` carry those names.
+  // `layers`, the entities are on the layers of `layerNames`, which must outlive the writer.
   ShapeRecordWriter(std::string_view lineBreak, EntityKind kind, bool colourIndex, bool layers,
-                    const std::vector<NamedColour>& colourNames = {});
+                    const LayerNames& layerNames);
 
   // The most bytes one piece written at once takes: ChunkedText needs that much room.
   std::size_t Room() const { return 48 * (kMaxFieldLength + lineBreak_.size()); }
@@ -41,7 +41,10 @@ class ShapeRecordWriter {
   // line break.
   Piece Join(std::string_view lines) const;
   char* Head(char* out, std::int32_t handle, TColor colour);
-  void Corners(ChunkedText& out, std::span<const Corner> loop, const GridLines& grid) const;
+  // Loop i's corners, a parted one as its two points beside it; and how many points that makes.
+  void Corners(ChunkedText& out, const Shape& shape, std::size_t i, const GridLines& grid) const;
+  static std::size_t PointCount(const Shape& shape, std::size_t i);
+  void Point(ChunkedText& out, const FieldText& x, const FieldText& y) const;
 
   const std::string lineBreak_;
   const EntityKind kind_;
@@ -56,7 +59,7 @@ class ShapeRecordWriter {
   // Around a corner's coordinates.
   Piece beforeX_, beforeY_, afterY_;
   ColourIndexCache indices_;
-  const LayerNames layerNames_;
+  const LayerNames& layerNames_;
 };
 
 }  // namespace pixdraft

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/std_path.h"
+#include "dxf/background.h"
 #include "picture/decoder_process.h"
 
 namespace pixdraft {
@@ -17,6 +18,7 @@ void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
   ReduceColours(raster, options_.reduction, options_.drawing.leftOutColours);
+  if (options_.drawing.leaveOutBackground) LeaveOutBackground(raster);
   currentImagePath_ = AbsolutePath(path);
   raster_ = std::move(raster);
 }

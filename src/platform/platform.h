@@ -77,6 +77,8 @@ struct FileInfo {
 int Inspect(const std::string& path, FileInfo& info, bool followLinks = true);
 int Inspect(const File& file, FileInfo& info);
 int ReadLink(const std::string& path, std::string& target);
+// The folder of the running program's file, links resolved; empty when the system cannot say.
+std::string ProgramFolder();
 // 0 when this process may write the file at `path`.
 int CheckWritable(const std::string& path);
 
@@ -117,20 +119,21 @@ int FlushFolder(const std::string& folder);
 int Rename(const std::string& from, const std::string& to, bool replace);
 int Remove(const std::string& name);
 
-// The hidden file that the termination signals remove before the process ends, if any: the one
-// staged file that names itself in a folder until it replaces its target. Safe to call from any
-// thread; the handlers read it.
+// The hidden files that the termination signals remove before the process ends: the staged
+// files that name themselves in a folder until they replace their targets, one for each save
+// under way (a drawing and its counts). Safe to call from any thread; the handlers read them.
 void RemoveOnTermination(const std::string& name);
-void ForgetRemoveOnTermination();
+void ForgetRemoveOnTermination(const std::string& name);
 
 // The process-wide policy both programs set up first in main: a write past the file-size limit
 // fails instead of ending the process, and SIGTERM, SIGINT and SIGHUP remove the pending hidden
-// file before they end it.
+// files before they end it.
 void SetUpProgram();
 
 // A program run with its standard input from a file, its standard output to a pipe this end
 // reads, and its standard error nowhere (with AddressSanitizer, here), under hard limits of CPU
-// time and address space. It is killed when this goes.
+// time and address space. It is killed when this goes, and its end waited for when the next one
+// starts (or the program ends), so that no two hold memory at once.
 class ChildProcess {
  public:
   struct Limits {

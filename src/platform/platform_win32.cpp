@@ -260,12 +260,19 @@ int SetBasicAttributes(HANDLE handle, DWORD set, DWORD clear) {
 
 // --- Termination --------------------------------------------------------------------------
 
-// The hidden file the console's termination events remove: one export runs at a time.
-wchar_t pendingName[32768];
-std::atomic<bool> pendingSet = false;
+// The hidden files the console's termination events remove, one slot for each save under way.
+// A slot is free, being filled, or holds a name the handler may read.
+enum SlotState : int { kFree, kFilling, kHeld };
+struct PendingSlot {
+  wchar_t name[32768];
+  std::atomic<int> state = kFree;
+};
+PendingSlot pending[8];
 
 BOOL WINAPI RemovePendingAndEnd(DWORD) {
-  if (pendingSet) DeleteFileW(pendingName);
+  for (PendingSlot& slot : pending) {
+    if (slot.state == kHeld) DeleteFileW(slot.name);
+  }
   return FALSE;  // on to the default handler, which ends the process
 }
 
@@ -353,6 +360,17 @@ bool OutOfTime(const Running& child) {
 }
 std::mutex runningLock;
 std::map<int, Running> running;
+
+// A child killed whose end has not come yet: waited for before the next one starts, so that two
+// never hold memory at once, or when the program ends, and its end costs no wait meanwhile.
+std::atomic<HANDLE> killedChild = nullptr;
+
+void WaitForKilledChild() {
+  const HANDLE killed = killedChild.exchange(nullptr);
+  if (killed == nullptr) return;
+  WaitForSingleObject(killed, INFINITE);
+  CloseHandle(killed);
+}
 
 }  // namespace
 
@@ -455,6 +473,24 @@ int ReadLink(const std::string& path, std::string& target) {
   if (length == 0) return ENAMETOOLONG;
   target = Narrowed(name, length);
   return 0;
+}
+
+std::string ProgramFolder() {
+  std::wstring program(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()));
+    if (length == 0) return {};
+    if (length < program.size()) {
+      program.resize(length);
+      break;
+    }
+    program.resize(program.size() * 2);  // cut short: a longer name than MAX_PATH
+  }
+  // "\\?\" before a long name is the system's, not the user's.
+  if (program.rfind(L"\\\\?\\", 0) == 0 && program.rfind(L"\\\\?\\UNC\\", 0) != 0) {
+    program.erase(0, 4);
+  }
+  return FolderOf(Narrowed(program.data(), program.size()));
 }
 
 int CheckWritable(const std::string& path) {
@@ -635,14 +671,27 @@ int Remove(const std::string& name) {
 }
 
 void RemoveOnTermination(const std::string& name) {
-  pendingSet = false;
   std::wstring wide;
-  if (!SystemName(name, wide) || wide.size() >= std::size(pendingName)) return;
-  std::memcpy(pendingName, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-  pendingSet = true;
+  if (!SystemName(name, wide) || wide.size() >= std::size(pending[0].name)) return;
+  for (PendingSlot& slot : pending) {
+    int free = kFree;
+    if (!slot.state.compare_exchange_strong(free, kFilling)) continue;
+    std::memcpy(slot.name, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    slot.state = kHeld;
+    return;
+  }
 }
 
-void ForgetRemoveOnTermination() { pendingSet = false; }
+void ForgetRemoveOnTermination(const std::string& name) {
+  std::wstring wide;
+  if (!SystemName(name, wide)) return;
+  for (PendingSlot& slot : pending) {
+    if (slot.state == kHeld && wide == slot.name) {
+      slot.state = kFree;
+      return;
+    }
+  }
+}
 
 void SetUpProgram() {
   // Ctrl+C, Ctrl+Break, the console's close box, logging off and shutting down remove the pending
@@ -659,6 +708,9 @@ void SetUpProgram() {
 
 int ChildProcess::Start(const std::string& program, const std::vector<std::string>& args,
                         const File& input, const Limits& limits) {
+  static const bool waitedForAtExit = std::atexit(WaitForKilledChild) == 0;
+  (void)waitedForAtExit;
+  WaitForKilledChild();
   std::wstring programName;
   if (!SystemName(program, programName)) return lastErrno;
   std::wstring commandLine = Quoted(Widened(program));
@@ -742,9 +794,13 @@ ChildProcess::~ChildProcess() {
     running.erase(id_);
   }
   TerminateJobObject(child.job, 1);
-  WaitForSingleObject(child.process, INFINITE);
-  CloseHandle(child.process);
   CloseHandle(child.job);
+  if (WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0) {
+    CloseHandle(child.process);
+    return;
+  }
+  WaitForKilledChild();
+  killedChild = child.process;
 }
 
 bool ChildProcess::Read(void* out, std::size_t size, std::chrono::steady_clock::time_point deadline,

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+#include "decoder/picture_file.h"
 #include "ui/localised_file_types.h"
 #include "ui/open_dialog_fit.h"
 #include "ui/picture_filter_model.h"
@@ -58,7 +59,7 @@ void CloseCompletionsOnFolderChange(QFileDialog& dialog, QLineEdit& nameBox) {
 
 TOpenPictureDialog::TOpenPictureDialog(QWidget* owner)
     : owner_(owner),
-      filter_(ComposePictureFilter(RegisteredPictureFormats())),
+      filter_(ComposePictureFilter(RegisteredPictureFormats(), PictureFileExtensions())),
       entries_(SplitFilter(filter_)) {}
 
 TOpenPictureDialog::~TOpenPictureDialog() = default;
@@ -91,13 +92,30 @@ bool TOpenPictureDialog::Execute() {
   QObject::connect(&dialog, &QFileDialog::filterSelected, listing,
                    [names, usePatterns](const QString& name) { usePatterns(names.indexOf(name)); });
 
+  // The last picture's folder, however it was chosen: picked from the listing, typed, or named on
+  // the command line. Its name in the name box then selects it.
+  if (const QFileInfo last(fileName_); !fileName_.isEmpty() && last.absoluteDir().exists()) {
+    dialog.setDirectory(last.absolutePath());
+  }
   if (auto* nameBox = dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)) {
-    // The whole path in the name box; selectFile would keep only the name and move the folder.
+    // The whole path in the name box; selectFile would keep only the name.
     if (!fileName_.isEmpty()) {
       nameBox->setText(fileName_);
       KeepFullPathShown(dialog, *nameBox, fileName_);
     }
     CloseCompletionsOnFolderChange(dialog, *nameBox);
+    // Another folder lists other files: a name left from the last one would have Open offer a
+    // file the listing does not show. A folder's path typed and opened with Enter has done its
+    // work, also when that folder was listed already.
+    if (auto* files = dialog.findChild<QFileSystemModel*>()) {
+      QObject::connect(files, &QFileSystemModel::rootPathChanged, nameBox, &QLineEdit::clear);
+    }
+    QObject::connect(
+        nameBox, &QLineEdit::returnPressed, nameBox,
+        [&dialog, nameBox] {
+          if (QFileInfo(dialog.directory(), nameBox->text()).isDir()) nameBox->clear();
+        },
+        Qt::QueuedConnection);
   } else if (!fileName_.isEmpty()) {
     dialog.selectFile(fileName_);
   }

@@ -20,12 +20,17 @@ const std::vector<PictureFormat>& RegisteredPictureFormats() {
   return formats;
 }
 
-QString ComposePictureFilter(const std::vector<PictureFormat>& formats) {
+QString ComposePictureFilter(const std::vector<PictureFormat>& formats,
+                             const std::vector<std::string>& alsoRead) {
   QStringList entries;
   QStringList masks;
   for (auto format = formats.rbegin(); format != formats.rend(); ++format) {
     entries << u"%1 (*.%2)|*.%2"_s.arg(format->description, format->extension);
     masks << u"*.%1"_s.arg(format->extension);
+  }
+  for (const std::string& extension : alsoRead) {
+    const QString mask = u"*."_s + QString::fromStdString(extension);
+    if (!masks.contains(mask)) masks << mask;
   }
   QString filter = entries.join(u'|');
   if (formats.size() > 1) {

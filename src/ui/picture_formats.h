@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 namespace pixdraft {
@@ -18,8 +19,10 @@ const std::vector<PictureFormat>& RegisteredPictureFormats();
 
 // The open dialog's filter for `formats`: display names and masks alternating, separated by "|".
 // One entry per format, from the last registered to the first, and in front of them a "Tous"
-// entry whose mask joins all theirs with ";" when there is more than one format.
-QString ComposePictureFilter(const std::vector<PictureFormat>& formats);
+// entry whose mask joins all theirs with ";" when there is more than one format, and after them
+// those of the `alsoRead` extensions they lack: every picture the program reads is listed there.
+QString ComposePictureFilter(const std::vector<PictureFormat>& formats,
+                             const std::vector<std::string>& alsoRead = {});
 
 // One type entry of a filter.
 struct FilterEntry {

@@ -1,5 +1,5 @@
 // The application object on the offscreen platform: its name, icon, tooltip timing and Qt's own
-// texts, and the picture named on its command line.
+// texts, and what its command line names.
 #include "app/application.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTranslator>
 
+#include "app/window_command_line.h"
 #include "qt_application.h"
 
 namespace pixdraft {
@@ -40,21 +41,33 @@ TEST(Application, QtsOwnTextsFollowTheUsersLanguage) {
   delete german;
 }
 
-// Fault: the picture named on the command line went through Qt's QString, which turned a byte
-// that is not UTF-8 into U+FFFD, naming no file.
-TEST(Application, PictureArgumentKeepsTheNamesBytes) {
+// Faults: the picture named on the command line went through Qt's QString, which turned a byte
+// that is not UTF-8 into U+FFFD, naming no file; a second picture was ignored; a Qt option's
+// value was taken for the picture.
+TEST(Application, CommandLineKeepsThePicturesBytesAndRefusesASecondPicture) {
   struct Case {
     std::vector<std::string> arguments;
     std::optional<std::string> picture;
+    std::string problem;
   };
-  for (const Case& c :
-       {Case{{"pixdraft"}, std::nullopt}, Case{{"pixdraft", "bad\xFF.png"}, "bad\xFF.png"},
-        Case{{"pixdraft", "--reverse", "a.png", "b.png"}, "a.png"},
-        Case{{"pixdraft", "--", "-odd.png"}, "-odd.png"}, Case{{"pixdraft", "-"}, "-"}}) {
+  for (const Case& c : {
+           Case{{"pixdraft"}, std::nullopt, ""},
+           Case{{"pixdraft", "bad\xFF.png"}, "bad\xFF.png", ""},
+           Case{{"pixdraft", "--reverse", "-platform", "offscreen", "a.png"}, "a.png", ""},
+           Case{{"pixdraft", "--style=fusion", "--", "-odd.png"}, "-odd.png", ""},
+           Case{{"pixdraft", "-"}, "-", ""},
+           Case{{"pixdraft", "a.png", "b.png"}, "a.png", "the window opens one picture, not 2"},
+           Case{{"pixdraft", "--platform"}, std::nullopt, ""},  // Qt's to refuse
+           Case{{"pixdraft", "--bogus", "--help"}, std::nullopt, "unknown option --bogus"},
+       }) {
     std::vector<char*> argv;
     for (const std::string& argument : c.arguments)
       argv.push_back(const_cast<char*>(argument.c_str()));
-    EXPECT_EQ(PictureArgument(int(argv.size()), argv.data()), c.picture) << c.arguments.back();
+    const WindowCommandLine command = ParseWindowArguments(int(argv.size()), argv.data());
+    EXPECT_EQ(command.problem, c.problem) << c.arguments.back();
+    if (c.problem.empty()) {
+      EXPECT_EQ(command.picture, c.picture) << c.arguments.back();
+    }
   }
 }
 

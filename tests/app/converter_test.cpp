@@ -49,6 +49,12 @@ TEST(Converter, UsageErrorsAndInformation) {
                 2,
                 "",
                 "pixdraft-convert: --templates needs a folder\n" + tryHelp},
+           Case{{"--merge", "regions"},
+                2,
+                "",
+                "pixdraft-convert: there is no picture \"regions\": did you mean "
+                "--merge=regions?\n" +
+                    tryHelp},
            Case{{"-h", "a.png"}, 0, kConverterUsage, ""},
            Case{{"-V"}, 0, "pixdraft-convert 1.0.0\n", ""},
        }) {
@@ -189,10 +195,10 @@ TEST_F(ConvertPictures, OutputGoesWhereItIsNamedButNeverOverThePicture) {
   const std::string picture = ReadFile(dir_ / "blue.png");
   const Outcome over =
       Convert({"--templates", dir_.path(), "-o", dir_ / "blue.png", dir_ / "blue.png"});
-  EXPECT_EQ(over.status, kSomeFailed);
-  EXPECT_EQ(over.err, "pixdraft-convert: " + (dir_ / "blue.png") +
-                          ": Impossible de créer le fichier \"" + (dir_ / "blue.png") +
-                          "\". Le fichier DXF remplacerait l'image d'origine.\n");
+  EXPECT_EQ(over.status, kUsageError);
+  EXPECT_EQ(over.err, "pixdraft-convert: the drawing \"" + (dir_ / "blue.png") +
+                          "\" is the picture \"" + (dir_ / "blue.png") +
+                          "\"\nTry 'pixdraft-convert --help' for more information.\n");
   EXPECT_EQ(ReadFile(dir_ / "blue.png"), picture);
 }
 

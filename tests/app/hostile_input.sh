@@ -65,6 +65,8 @@ run 1 -o stdin.dxf - < cut-noise.png
 grep -qx "pixdraft-convert: standard input: Image non valide." err || fail "cut input: $(cat err)"
 run 1 -o stdin.dxf - < /dev/zero
 grep -qx "pixdraft-convert: standard input: Mémoire insuffisante." err || fail "endless: $(cat err)"
+run 1 -o stdin.dxf - < .  # a folder opens, but every read fails
+grep -qx "pixdraft-convert: standard input: Erreur de lecture du flux." err || fail "read error: $(cat err)"
 [[ ! -e stdin.dxf ]] || fail "a drawing was made of a refused input"
 
 # A FIFO as the picture or as a template blocked the converter for good.
@@ -88,7 +90,7 @@ echo previous > magenta.dxf
 status=0
 (ulimit -f 100 && exec "$convert" --templates "$templates" magenta.png > out 2> err) || status=$?
 [[ $status == 1 ]] || fail "under a file-size limit: exit $status"
-grep -qx "pixdraft-convert: magenta.png: Erreur d'écriture dans le flux." err ||
+grep -qx "pixdraft-convert: magenta.png: Erreur d'écriture dans le flux \"$PWD/magenta.dxf\". File too large." err ||
   fail "file-size limit: $(cat err)"
 [[ $(cat magenta.dxf) == previous ]] || fail "the earlier DXF changed"
 [[ -z $(find . -name '.pixdraft-*') ]] || fail "a temporary file was left"

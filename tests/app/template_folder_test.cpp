@@ -4,17 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <filesystem>
 
-#include "qt_application.h"
+#include "base/std_path.h"
+#include "platform/platform.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
 namespace {
-
-testing::Environment* const kQt =
-    testing::AddGlobalTestEnvironment(new QtApplication<QCoreApplication>);
 
 // Where the installed templates are, from the programs' folder usr/bin: share/pixdraft beside
 // bin, or on Windows the programs' own folder.
@@ -94,9 +91,10 @@ TEST_F(TemplateFolder, WithoutTheProgramsFolderOnlyTheCurrentOne) {
 
 TEST_F(TemplateFolder, ProgramFolderIsWhereTheRunningFileIs) {
 #ifdef _WIN32  // where the build's folder has another name (under wine)
-  EXPECT_TRUE(std::filesystem::is_regular_file(ProgramFolder() / "template_folder_test.exe"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(StdPath(platform::ProgramFolder()) /
+                                               "template_folder_test.exe"));
 #else
-  EXPECT_EQ(ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
+  EXPECT_EQ(platform::ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
 #endif
 }
 

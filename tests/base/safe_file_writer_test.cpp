@@ -53,17 +53,22 @@ TEST_F(SafeFileWriterTest, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
   WriteFile(dir_ / "cat.dxf", "previous export");
   const auto before = ListFolder(dir_.path());
 
-  // Fault: the file-size limit's signal ended the process, without a message, the
-  // temporary file left behind.
-  const std::string message = ErrorInChild([&] {
-    const rlimit limit{100000, 100000};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    Save(dir_ / "cat.dxf", std::string(1 << 20, 'x'));
-  });
+  // Faults: the file-size limit's signal ended the process, without a message, the temporary
+  // file left behind; the message named neither the file nor the reason.
+  for (const auto staging : {SafeFileWriter::Staging::Unnamed, SafeFileWriter::Staging::Named}) {
+    const std::string message = ErrorInChild([&] {
+      const rlimit limit{100000, 100000};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      SafeFileWriter writer(dir_ / "cat.dxf", staging);
+      writer.Write(std::string(1 << 20, 'x'));
+      writer.Commit();
+    });
 
-  EXPECT_EQ(message, "Erreur d'écriture dans le flux");
-  EXPECT_EQ(ReadFile(dir_ / "cat.dxf"), "previous export");
-  EXPECT_EQ(ListFolder(dir_.path()), before);
+    EXPECT_EQ(message,
+              "Erreur d'écriture dans le flux \"" + (dir_ / "cat.dxf") + "\". File too large");
+    EXPECT_EQ(ReadFile(dir_ / "cat.dxf"), "previous export");
+    EXPECT_EQ(ListFolder(dir_.path()), before);
+  }
 }
 
 // A file that may not be made or replaced, as a user without root saves it: the error names it,
@@ -112,13 +117,15 @@ TEST_F(SafeFileWriterTest, ReplacementKeepsOwnerAndPermissionsButNoSetIdBits) {
   EXPECT_EQ(info.st_gid, 65534u);
 }
 
-// Fault: a writable DXF in a folder the user may not write could not be saved at all.
+// Faults: a writable DXF in a folder the user may not write could not be saved at all; saved
+// in place, it kept its set-group-ID and sticky bits, which a write alone does not clear.
 TEST_F(SafeFileWriterTest, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTruncated) {
   const std::string folder = dir_ / "locked";
   std::filesystem::create_directory(folder);
   const std::string previous(4 << 20, 'p');  // longer than the new content
   WriteFile(folder + "/cat.dxf", previous);
-  ::chmod((folder + "/cat.dxf").c_str(), 0666);
+  if (::geteuid() == 0) ::chown((folder + "/cat.dxf").c_str(), 65534, 65534);  // the saver's
+  ::chmod((folder + "/cat.dxf").c_str(), 07666);
   ::chmod(folder.c_str(), 0555);
   const std::string content(1 << 20, 'n');
   const auto saveAs = [&](rlim_t fileSizeLimit) {
@@ -130,11 +137,15 @@ TEST_F(SafeFileWriterTest, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTrunc
     });
   };
 
-  EXPECT_EQ(saveAs(100000), "Erreur d'écriture dans le flux");
+  EXPECT_EQ(saveAs(100000),
+            "Erreur d'écriture dans le flux \"" + folder + "/cat.dxf\". File too large");
   EXPECT_EQ(ReadFile(folder + "/cat.dxf"), previous);
   EXPECT_EQ(saveAs(RLIM_INFINITY), "no error");
   EXPECT_TRUE(ReadFile(folder + "/cat.dxf") == content);
   EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"cat.dxf"});
+  struct stat info {};
+  ::stat((folder + "/cat.dxf").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 07777, 0666u);
 }
 
 TEST_F(SafeFileWriterTest, WritesThroughALinkAndKeepsIt) {

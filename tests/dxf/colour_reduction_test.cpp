@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_encoding.h"
 #include "drawing_test_support.h"
+#include "dxf/background.h"
 #include "dxf/colour_choice.h"
 #include "dxf/colour_counts.h"
 #include "dxf/colour_mapping.h"
@@ -38,10 +40,17 @@ TEST(Palette, ReadsColoursNamesCommentsAndBlankLines) {
       "# 000000 commented out\n"
       "ff8000 orange again\n"
       "FFFFFF";
-  EXPECT_EQ(ParsePalette(text, "p.txt"), (std::vector<NamedColour>{{Hex(0xFF8000), "orange tile"},
-                                                                   {Hex(0x1E90FF), "blue"},
-                                                                   {Hex(0xFACADE), "tiles"},
-                                                                   {Hex(0xFFFFFF), ""}}));
+  const std::vector<NamedColour> colours = {{Hex(0xFF8000), "orange tile"},
+                                            {Hex(0x1E90FF), "blue"},
+                                            {Hex(0xFACADE), "tiles"},
+                                            {Hex(0xFFFFFF), ""}};
+  EXPECT_EQ(ParsePalette(text, "p.txt"), colours);
+  // The same text in UTF-16, as Windows' editors save it, with its byte-order mark.
+  for (const TextEncoding utf16 : {TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+    std::string encoded(Preamble(utf16));
+    AppendEncoded(DecodeText(text.substr(3), TextEncoding::Utf8), utf16, encoded);
+    EXPECT_EQ(ParsePalette(encoded, "p.txt"), colours);
+  }
 }
 
 TEST(Palette, RefusesAMalformedLineByFileAndLine) {
@@ -53,7 +62,10 @@ TEST(Palette, RefusesAMalformedLineByFileAndLine) {
            {"GG0000 green", "p.txt:1: expected a colour RRGGBB, then a name if any"},
            {"FFFFFF0 white", "p.txt:1: expected a colour RRGGBB, then a name if any"},
            {"FF8000 or\xE9", "p.txt:1: the name is not UTF-8 text"},
-           {"FF8000 a\x01z", "p.txt:1: the name is not UTF-8 text"},
+           {"FF8000 a\x01z", "p.txt:1: the name holds a control character"},
+           {"FF8000 orange\rFFFFFF white\r", "p.txt:1: the name holds a control character"},
+           {std::string("F\0F\0", 4),
+            "p.txt: UTF-16 text without a byte-order mark; save it as UTF-8"},
            {"FF8000 " + std::string(201, 'x'), "p.txt:1: the name is longer than 200 bytes"},
            {many, "p.txt:4097: more than 4096 colours"},
            {"# nothing\n\n", "p.txt: no colours"}}) {
@@ -170,6 +182,14 @@ TEST(ReduceColours, DithersOnlyWhenAskedAndLeavesOutFirst) {
                 Row({0xFF0000, 0x00FF00, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FE}),
                 Row({0xFF0000, kOut, 0x0000FF, 0xFF0000, 0x0000FF, 0x0000FF})},
            Case{{}, {Hex(0x606060)}, grey, grey},
+           // Errors reach the next row below left, below and below right, and only that row.
+           Case{
+               {Hexes({0x000000, 0xFFFFFF, 0xFF0000}), 0, true},
+               {},
+               Row({0x987F7F, 0xB59F9F, 0xCFC6C6, 0x6D6060, 0x554646, 0xDBB4B4, 0x706464, 0x987777,
+                    0x473E3E, 0xD9B9B9, 0xBC9A9A, 0x4A3333, 0x999696, 0x795656, 0x927979, 0xDFCECE},
+                   4),
+               RasterOf({"wkwk", "kwwk", "kwwk", "wkrw"})},
        }) {
     Raster raster = c.raster;
     ReduceColours(raster, c.reduction, c.leftOut);
@@ -178,19 +198,47 @@ TEST(ReduceColours, DithersOnlyWhenAskedAndLeavesOutFirst) {
 }
 
 TEST(LayerNames, SafeForDxfAndUniqueIgnoringCase) {
-  const std::vector<NamedColour> named = {
-      {Hex(0xFF8000), "orange tile"},        {Hex(0xFF8001), "Orange  Tile!"},
-      {Hex(0x123456), "  Rosé / n°5  "},     {Hex(0x000001), "0"},
-      {Hex(0x000002), "défpoints"},          {Hex(0x000003), "C_00FF00"},
-      {Hex(0x00FF00), "c_00ff00"},           {Hex(0x000004), "€€"},
-      {Hex(0x000005), std::string(30, 'x')}, {Hex(0x000006), "ORANGE_TILE_2"}};
+  const std::vector<NamedColour> named = {{Hex(0xFF8000), "orange tile"},
+                                          {Hex(0xFF8001), "Orange  Tile!"},
+                                          {Hex(0x123456), "  Rosé / n°5  "},
+                                          {Hex(0x000001), "0"},
+                                          {Hex(0x000002), "défpoints"},
+                                          {Hex(0x000003), "C_00FF00"},
+                                          {Hex(0x00FF00), "c_00ff00"},
+                                          {Hex(0x000004), "€€"},
+                                          {Hex(0x000005), std::string(30, 'x')},
+                                          {Hex(0x000006), "ORANGE_TILE_2"},
+                                          {Hex(0x000007), "y"},
+                                          {Hex(0x000008), "y_3"},
+                                          {Hex(0x000009), "Y"},
+                                          {Hex(0x00000A), "y"}};
   const LayerNames names(named);
   std::string all;
   for (const NamedColour& entry : named) all += std::string(names(entry.colour).view()) + " ";
   EXPECT_EQ(all,
             "orange_tile Orange_Tile_2 Ros_n_5 0_2 d_fpoints C_00FF00_2 C_00FF00 C_000004 "
-            "xxxxxxxxxxxxxxxxxxxxxxxx ORANGE_TILE_2_2 ");
+            "xxxxxxxxxxxxxxxxxxxxxxxx ORANGE_TILE_2_2 y y_3 Y_2 y_4 ");
   EXPECT_EQ(names(Hex(0xABCDEF)).view(), "C_ABCDEF");
+}
+
+// The corners' colour where it reaches the edge through pixel edges; white enclosed by black,
+// or reached only through a corner, stays; corners that differ leave everything.
+TEST(Background, IsTheCornersColourJoinedToTheEdge) {
+  const std::pair<std::vector<std::string>, std::vector<std::string>> table[] = {
+      {{"wwwww", "wkkkw", "wkwkw", "wkkrw", "wwwww"},
+       {".....", ".kkk.", ".kwk.", ".kkr.", "....."}},
+      {{"wwww", "wkkw", "kwwk", "wkkw"}, {"....", ".kk.", "kwwk", ".kk."}},
+      {{"wwwb", "wkkw", "wwww"}, {"wwwb", "wkkw", "wwww"}},
+      {{"wwww", "wkkw", "bwww"}, {"wwww", "wkkw", "bwww"}},
+      {{"wwww", "wkkw", "wwwb"}, {"wwww", "wkkw", "wwwb"}},
+      {{".ww.", "wkkw", ".ww."}, {".ww.", "wkkw", ".ww."}},
+      {{"r"}, {"."}},
+  };
+  for (const auto& [rows, left] : table) {
+    Raster raster = RasterOf(rows);
+    LeaveOutBackground(raster);
+    EXPECT_EQ(raster.pixels, RasterOf(left).pixels) << rows[0];
+  }
 }
 
 // Rows in the layers' order, summing to the pixels drawn; entities as each kind writes them.
@@ -221,6 +269,22 @@ TEST(ColourCounts, CsvOfEachColourDrawnAndTheirTotal) {
             "000000,,0,8,2,0.000008\n"
             "FFFFFF,,0,1,1,0.000001\n"
             "total,,,9,3,0.000009\n");
+
+  // A HATCH and its outlines; squares and their outlines.
+  for (const bool regions : {true, false}) {
+    options = {
+        .merge = !regions, .regions = regions, .entity = EntityKind::Hatch, .outlines = true};
+    csv.data.clear();
+    WriteCountsCsv(csv, CountColours(RasterOf({"kkk", "kwk", "kkk"}), options), options);
+    EXPECT_EQ(csv.data, regions ? "colour,name,layer,squares,entities,area\n"
+                                  "000000,,0,8,3,8\n"
+                                  "FFFFFF,,0,1,2,1\n"
+                                  "total,,,9,5,9\n"
+                                : "colour,name,layer,squares,entities,area\n"
+                                  "000000,,0,8,8,8\n"
+                                  "FFFFFF,,0,1,2,1\n"
+                                  "total,,,9,10,9\n");
+  }
 }
 
 }  // namespace

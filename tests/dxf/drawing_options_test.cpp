@@ -173,6 +173,47 @@ INSTANTIATE_TEST_SUITE_P(
                                  Hatch("012D", kBlue, {"0,2 0,3 1,3 1,2"})}}),
     CaseName);
 
+// Parted corners go a 32nd of a pixel back along both edges, only where two pixels of the loop's
+// colour touch at that corner alone: regions that touched come apart, a region that touched itself
+// is bridged.
+INSTANTIATE_TEST_SUITE_P(
+    PartedCorners, Drawing,
+    testing::Values(
+        DrawingCase{"Checkerboard",
+                    {"rb", "br"},
+                    {.regions = true, .entity = EntityKind::Polyline, .partCorners = true},
+                    {Polyline("012C", kRed, "0,0 0,1 0.96875,1 1,0.96875 1,0"),
+                     Polyline("012D", kBlue, "1,0 1,0.96875 1.03125,1 2,1 2,0"),
+                     Polyline("012E", kBlue, "0,1 0,2 1,2 1,1.03125 0.96875,1"),
+                     Polyline("012F", kRed, "1.03125,1 1,1.03125 1,2 2,2 2,1")}},
+        DrawingCase{
+            "WhereARegionTouchesItself",
+            {"rrr", "rwr", "rrb"},
+            {.regions = true, .entity = EntityKind::Hatch, .partCorners = true},
+            {Hatch("012C", kRed,
+                   {"0,0 0,3 2,3 2,2.03125 2.03125,2 3,2 3,0", "1,1 2,1 2,1.96875 1.96875,2 1,2"}),
+             Hatch("012D", kWhite, {"1,1 1,2 2,2 2,1"}),
+             Hatch("012E", kBlue, {"2,2 2,3 3,3 3,2"})}}),
+    CaseName);
+
+// Outlines: each HATCH, then its loops as LWPOLYLINEs, squares too.
+INSTANTIATE_TEST_SUITE_P(
+    Outlines, Drawing,
+    testing::Values(DrawingCase{"RegionAroundRegion",
+                                {"bbb", "brb", "bbb"},
+                                {.regions = true, .entity = EntityKind::Hatch, .outlines = true},
+                                {Hatch("012C", kBlue, {"0,0 0,3 3,3 3,0", "1,1 2,1 2,2 1,2"}),
+                                 Polyline("012D", kBlue, "0,0 0,3 3,3 3,0"),
+                                 Polyline("012E", kBlue, "1,1 2,1 2,2 1,2"),
+                                 Hatch("012F", kRed, {"1,1 1,2 2,2 2,1"}),
+                                 Polyline("0130", kRed, "1,1 1,2 2,2 2,1")}},
+                    DrawingCase{"Squares",
+                                {"rr"},
+                                {.merge = true, .entity = EntityKind::Hatch, .outlines = true},
+                                {Hatch("012C", kRed, {"0,0 0,1 2,1 2,0"}),
+                                 Polyline("012D", kRed, "0,0 0,1 2,1 2,0")}}),
+    CaseName);
+
 // SOLID has TRACE's groups; outlines start at the top-left corner and run anticlockwise.
 // Layers take the first handles (the header "H" has no table to declare them in); group 62
 // comes before 420. Bottom-left puts the raster's lower-left corner at (0, 0).
@@ -240,6 +281,11 @@ TEST_P(HeaderRule, ChangesTheHeaderOnlyAsTheOptionsNeed) {
 }
 
 const std::string kHeaderEnd = "  0\nENDSEC\n  0\nSECTION\n  2\nTABLES";
+
+std::string Extent(const char* minX, const char* minY, const char* maxX, const char* maxY) {
+  return std::string("  9\n$EXTMIN\n 10\n") + minX + "\n 20\n" + minY +
+         "\n 30\n0.0\n  9\n$EXTMAX\n 10\n" + maxX + "\n 20\n" + maxY + "\n 30\n0.0\n";
+}
 const std::string kView = " 12\n128.0\n 22\n-128.0\n 40\n300.0";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -251,6 +297,16 @@ INSTANTIATE_TEST_SUITE_P(
                    {.units = Units::Millimetres},
                    {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n4"},
                     {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
+        HeaderCase{"Metres",
+                   {"rk"},
+                   {.units = Units::Metres},
+                   {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n6"},
+                    {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
+        HeaderCase{"Feet",
+                   {"rk"},
+                   {.units = Units::Feet},
+                   {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n2"},
+                    {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n0\n" + kHeaderEnd}}},
         // Two layers and two squares: handles 12C to 12F pass the seed 12E.
         HeaderCase{"LayersRaiseTheSeed",
                    {"rk"},
@@ -273,11 +329,37 @@ INSTANTIATE_TEST_SUITE_P(
                          kHeaderEnd},
                     {kView, " 12\n0.5\n 22\n0.25\n 40\n0.55"}}},
         HeaderCase{"NothingDrawn", {".."}, Options("2"), {}},
+        // One edge of the raster left out, each in turn: the extent shrinks from that side.
+        HeaderCase{"LeftColumnLeftOut",
+                   {".r", ".r"},
+                   {},
+                   {{kHeaderEnd, Extent("1.00000", "-1.00000", "2.00000", "1.00000") + kHeaderEnd},
+                    {kView, " 12\n1.5\n 22\n0.0\n 40\n2.2"}}},
+        HeaderCase{"RightColumnLeftOut",
+                   {"r.", "r."},
+                   {},
+                   {{kHeaderEnd, Extent("0.00000", "-1.00000", "1.00000", "1.00000") + kHeaderEnd},
+                    {kView, " 12\n0.5\n 22\n0.0\n 40\n2.2"}}},
+        HeaderCase{"TopRowLeftOut",
+                   {"..", "rr"},
+                   {},
+                   {{kHeaderEnd, Extent("0.00000", "-1.00000", "2.00000", "0.00000") + kHeaderEnd},
+                    {kView, " 12\n1.0\n 22\n-0.5\n 40\n1.1"}}},
+        HeaderCase{"BottomRowLeftOut",
+                   {"rr", ".."},
+                   {},
+                   {{kHeaderEnd, Extent("0.00000", "0.00000", "2.00000", "1.00000") + kHeaderEnd},
+                    {kView, " 12\n1.0\n 22\n0.5\n 40\n1.1"}}},
         // One region, but the seed is set past as many handles as there are drawn pixels.
         HeaderCase{"RegionsPassTheSeedByPixels",
                    {"rrr"},
                    {.regions = true, .entity = EntityKind::Polyline},
-                   {{"  5\n12E", "  5\n012F"}}}),
+                   {{"  5\n12E", "  5\n012F"}}},
+        // Outlines: twice as many.
+        HeaderCase{"OutlinesPassTheSeedByTwicePixels",
+                   {"rrr"},
+                   {.regions = true, .entity = EntityKind::Hatch, .outlines = true},
+                   {{"  5\n12E", "  5\n0132"}}}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return info.param.name; });
 
 // Greys stay grey (never 7, whose colour depends on the background); colours take the nearest.

@@ -2,6 +2,7 @@
 // compare whole drawings.
 #pragma once
 
+#include <charconv>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -43,6 +44,12 @@ inline Raster RasterOf(const std::vector<std::string>& rows) {
 }
 
 inline std::string Coordinate(std::int64_t v) { return std::string(FormatCoordinate(v).view()); }
+// A whole value as above; a parted corner's point as its shortest decimal.
+inline std::string PointCoordinate(double v) {
+  if (v == double(std::int64_t(v))) return Coordinate(std::int64_t(v));
+  char text[32];
+  return std::string(text, std::to_chars(text, text + 32, v, std::chars_format::fixed).ptr);
+}
 
 // The whole document WriteDxfDocument makes of `raster` between the header of `header`'s bytes
 // and the footer "F".
@@ -93,9 +100,10 @@ inline std::string Outline(const std::string& type, const std::string& handle,
   for (const std::string& loop : loops) {
     std::istringstream in(loop);
     std::string corners;
-    int x, y, n = 0;
+    double x, y;
+    int n = 0;
     for (char comma; in >> x >> comma >> y; ++n) {
-      corners += " 10\r\n" + Coordinate(x) + "\r\n 20\r\n" + Coordinate(1 - y) + "\r\n";
+      corners += " 10\r\n" + PointCoordinate(x) + "\r\n 20\r\n" + PointCoordinate(1 - y) + "\r\n";
     }
     const std::string count = std::to_string(n) + "\r\n";
     text += hatch ? " 92\r\n" + std::string(&loop == &loops[0] ? "3" : "2") +

@@ -50,6 +50,13 @@ INSTANTIATE_TEST_SUITE_P(
                              "  0\r\nSECTION\r\n  9\r\n$HANDSEED\r\n  5\r\n12E\r\n"},
                     SeedCase{"LowerCaseWithBlanks", "  9\n$HANDSEED\n  5\n 12d \n", 2, false,
                              "  9\r\n$HANDSEED\r\n  5\r\n012E\r\n"},
+                    // Hexadecimal letters at both ends of A-F, as digits of their own values.
+                    SeedCase{"DigitAReached", "  9\n$HANDSEED\n  5\n12A\n", 1, false,
+                             "  9\r\n$HANDSEED\r\n  5\r\n012D\r\n"},
+                    SeedCase{"DigitFBelow", "  9\n$HANDSEED\n  5\n12F\n", 3, false,
+                             "  9\r\n$HANDSEED\r\n  5\r\n12F\r\n"},
+                    SeedCase{"DigitFReached", "  9\n$HANDSEED\n  5\n12F\n", 4, false,
+                             "  9\r\n$HANDSEED\r\n  5\r\n0130\r\n"},
                     // Not a variable: the name stands where a group code belongs.
                     SeedCase{"OutOfStep", "$HANDSEED\n  5\n12E\n  0\n", 4, false,
                              "$HANDSEED\r\n  5\r\n12E\r\n  0\r\n"},

@@ -54,5 +54,17 @@ INSTANTIATE_TEST_SUITE_P(
         CoordinateCase{"999999.999999999", 4097, "4096999999.9999957"},
         CoordinateCase{"0.123456789", 2147483647, "265121435.4886295"}));
 
+// A parted corner's point, k 32nds of a pixel, exactly as far as the largest sizes and rasters go.
+TEST(PixelSize, CoordinatesIn32ndsAreTheShortestDecimalOfTheExactProduct) {
+  const auto text = [](const char* size, std::int64_t k) {
+    return std::string(PixelSize::Parse(size).value().CoordinateIn32nds(k).view());
+  };
+  EXPECT_EQ(text("1", 31), "0.96875");
+  EXPECT_EQ(text("0.1", -33), "-0.103125");
+  EXPECT_EQ(text("32", 65), "65.00000");
+  EXPECT_EQ(text("0.000000001", 1), "0.00000000003125");
+  EXPECT_EQ(text("999999.999999999", -(32 * 65536LL + 1)), "-65536031249.99993");
+}
+
 }  // namespace
 }  // namespace pixdraft

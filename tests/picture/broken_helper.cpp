@@ -1,5 +1,9 @@
 // A decoding helper that fails as $PIXDRAFT_TEST_HELPER_DOES says, for the decoding tests where
-// no shell script can stand in (Windows): "spin" forever, "crash", answer "nonsense", or "sleep".
+// no shell script can stand in (Windows): "spin" forever, "crash", answer "nonsense", "sleep", or
+// "answer N": an answer of status N and no pixels.
+#include <fcntl.h>
+#include <io.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +24,12 @@ int main() {
   if (does == "crash") {
     volatile int* nowhere = nullptr;
     return *nowhere;
+  }
+  if (does.starts_with("answer ")) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    const char answer[24] = {'P', 'X', 'D', '1', char(does.back() - '0')};
+    std::fwrite(answer, 1, sizeof answer, stdout);
+    return 0;
   }
   if (does == "sleep") std::this_thread::sleep_for(std::chrono::seconds(600));
   std::puts("nonsense");

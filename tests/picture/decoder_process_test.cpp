@@ -35,6 +35,7 @@ struct BrokenHelper {
   const char* name;
   const char* script;  // what the helper does instead of decoding
   const char* does;    // the same, by tests/picture/broken_helper.cpp where there is no shell
+  const char* message = "Image non valide";
 };
 
 #ifdef _WIN32
@@ -60,8 +61,9 @@ void PrintTo(const BrokenHelper& helper, std::ostream* out) { *out << helper.nam
 
 class Decoding : public testing::TestWithParam<BrokenHelper> {};
 
-// Whatever the helper does, the picture is refused. Its CPU time is the kernel's to stop, long
-// before the wall-clock deadline (or the test's own time-out).
+// Whatever the helper does, the picture is refused, with the helper's verdict when it gives one.
+// Its CPU time is the kernel's to stop, long before the wall-clock deadline (or the test's own
+// time-out).
 TEST_P(Decoding, RefusesThePictureWhenTheHelperFails) {
   TempDir dir;
   WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
@@ -69,15 +71,37 @@ TEST_P(Decoding, RefusesThePictureWhenTheHelperFails) {
   const std::string message = ErrorOf([&] {
     DecodeFittedPicture(dir / "a.png", {}, nullptr, {1 << 30, 1, 600});
   });
-  EXPECT_EQ(message, "Image non valide");
+  EXPECT_EQ(message, GetParam().message);
 }
+
+// An answer of `status` (DecodeStatus) and no pixels, in the byte order of this machine.
+#define PIXDRAFT_ANSWER(status) "printf 'PXD1\\" status "\\0\\0\\0'; head -c 16 /dev/zero"
 
 INSTANTIATE_TEST_SUITE_P(
     Helper, Decoding,
     testing::Values(BrokenHelper{"SpinsForever", "while :; do :; done", "spin"},
                     BrokenHelper{"Crashes", "kill -SEGV $$", "crash"},
-                    BrokenHelper{"AnswersNonsense", "echo nonsense", "nonsense"}),
+                    BrokenHelper{"AnswersNonsense", "echo nonsense", "nonsense"},
+                    BrokenHelper{"AnswersOutOfMemory", PIXDRAFT_ANSWER("2"), "answer 2",
+                                 "Mémoire insuffisante"},
+                    BrokenHelper{"AnswersReadError", PIXDRAFT_ANSWER("3"), "answer 3",
+                                 "Erreur de lecture du flux"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The helper's own verdict on a file it cannot read (here one open for writing only): the picture
+// tests see the others in-process and through the helper.
+TEST(Decoding, HelperThatCannotReadThePictureSaysSo) {
+  TempDir dir;
+  WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
+  platform::File picture;
+  ASSERT_EQ(platform::OpenToWrite(dir / "a.png", picture), 0);
+  platform::ChildProcess helper;
+  ASSERT_EQ(helper.Start(DecoderProgram(), HelperArguments({}), picture, {}), 0);
+  Answer answer;
+  ASSERT_TRUE(helper.Read(&answer, sizeof answer,
+                          std::chrono::steady_clock::now() + std::chrono::seconds(25), nullptr));
+  EXPECT_EQ(answer.status, DecodeStatus::kReadError);
+}
 
 TEST(Decoding, MissingHelperIsNamed) {
   TempDir dir;

@@ -1,4 +1,4 @@
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -14,7 +14,9 @@
 #ifndef _WIN32
 #include "child_process.h"
 #endif
+#include "picture/decoder_process.h"
 #include "picture_test_support.h"
+#include "platform/platform.h"
 #include "system_reason.h"
 #include "temp_dir.h"
 
@@ -164,6 +166,16 @@ std::string RleBmp(int bits, int width, int height, const std::string& runs) {
          le(2835, 4) + le(2835, 4) + le(2, 4) + le(0, 4) + palette + runs;
 }
 
+// A TGA of image `type` whose pixels are `data`, with a colour map of 24-bit `entries` when
+// there are any.
+std::string Tga(int type, int width, int height, int depth, int descriptor, const std::string& data,
+                const std::string& entries = "") {
+  const auto le = [](int value) { return std::string{char(value & 0xFF), char(value >> 8)}; };
+  return std::string{'\0', char(entries.empty() ? 0 : 1), char(type)} + le(0) +
+         le(int(entries.size() / 3)) + char(entries.empty() ? 0 : 24) + le(0) + le(0) + le(width) +
+         le(height) + char(depth) + char(descriptor) + entries + data;
+}
+
 struct CompleteCase {
   const char* name;
   std::string bytes;
@@ -217,6 +229,17 @@ INSTANTIATE_TEST_SUITE_P(
                      RleBmp(8, 2, 2, std::string("\0\2\0\1\2\1\0\1", 8)),
                      2,
                      {kSecond, kSecond, kFirst, kFirst}},
+        // TGA as editors write it beyond true colour: a colour map and runs that cross rows, from
+        // the top down; grey, from the bottom up and right to left.
+        CompleteCase{
+            "MappedRunLengthTga",
+            Tga(9, 2, 2, 8, 0x20, std::string("\x82\0\0\1", 4), std::string("\0\0\xFF\xFF\0\0", 6)),
+            2,
+            {kRed, kRed, kRed, kBlue}},
+        CompleteCase{"GreyTgaFromTheBottomRightToLeft",
+                     Tga(3, 2, 2, 8, 0x10, std::string("\0\xFF\xFF\xFF", 4)),
+                     2,
+                     {kWhite, kWhite, kWhite, kBlack}},
         CompleteCase{"Rle4BmpEndingAfterItsBottomRow",
                      RleBmp(4, 2, 2, std::string("\2\x11\0\0\0\1", 6)),
                      2,
@@ -226,8 +249,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct FailureCase {
   const char* name;
   void (*make)(const std::string& path);
-  std::string message;         // after the full path for open errors, else the whole message
-  const char* path = nullptr;  // a name of the system's, instead of a file in a new folder
+  std::string message;                  // after the full path for open errors, else the whole
+  const char* throughHelper = nullptr;  // when the helper's limit makes it another
+  const char* path = nullptr;           // a name of the system's, instead of a file in a new folder
 };
 
 void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
@@ -251,6 +275,10 @@ TEST_P(Failure, GivesTheUserMessage) {
   } else {
     EXPECT_EQ(message, expected);
   }
+  // The same verdict from the decoding helper, as both programs meet it.
+  const char* helper = platform::kSanitized ? nullptr : GetParam().throughHelper;
+  EXPECT_EQ(ErrorOf([&] { DecodeFittedPicture(path, {}); }), helper ? helper : message)
+      << "through the helper";
 }
 
 std::string Encoded(const char* format, int width = 40, int height = 30) {
@@ -310,10 +338,11 @@ INSTANTIATE_TEST_SUITE_P(
             [](const std::string& p) { WriteFile(p, HandMadePng(1000000, 1000000, 6, "")); },
             "Mémoire insuffisante"},
         // A frame of exactly 1 GiB may be decoded, far past Qt's own default limit (this one then
-        // lacks its pixels); one row more is refused.
+        // lacks its pixels), though not within the helper's memory with a PNG reader's own; one
+        // row more is refused.
         FailureCase{"DeclaringExactly1GiB",
                     [](const std::string& p) { WriteFile(p, HandMadePng(16384, 16384, 6, "")); },
-                    "Image non valide"},
+                    "Image non valide", "Mémoire insuffisante"},
         FailureCase{"DeclaringOneRowOver1GiB",
                     [](const std::string& p) { WriteFile(p, HandMadePng(16384, 16385, 6, "")); },
                     "Mémoire insuffisante"},
@@ -347,6 +376,31 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFile(p, jpeg.substr(0, scan + (jpeg.size() - scan) / 3) + "\xFF\xD9");
                     },
                     "Image non valide"},
+        // Fault: libjpeg only warns of a bad code inside the data, and paints what it can.
+        FailureCase{"JpegWithABadCodeInsideItsData",
+                    [](const std::string& p) {
+                      std::string jpeg = Encoded("jpeg", 100, 80);
+                      const std::size_t scan = jpeg.find("\xFF\xDA");
+                      jpeg.replace(scan + (jpeg.size() - scan) / 2, 2, "\xFF\x00", 2);
+                      WriteFile(p, jpeg);
+                    },
+                    "Image non valide"},
+        FailureCase{"JpegWithAMarkerInsideItsData",  // libjpeg stops at it, and paints the rest
+                    [](const std::string& p) {
+                      std::string jpeg = Encoded("jpeg");
+                      const std::size_t scan = jpeg.find("\xFF\xDA");
+                      jpeg.insert(scan + (jpeg.size() - scan) / 2, "\xFF\xD3");
+                      WriteFile(p, jpeg);
+                    },
+                    "Image non valide"},
+        FailureCase{"RunLengthTgaCutShort",  // one run of the 16 pixels
+                    [](const std::string& p) { WriteFile(p, Tga(10, 4, 4, 24, 0, "\x83RGB")); },
+                    "Image non valide"},
+        FailureCase{"TgaIndexOutsideItsMap",
+                    [](const std::string& p) {
+                      WriteFile(p, Tga(1, 2, 1, 8, 0, std::string("\0\5", 2), "RGB"));
+                    },
+                    "Image non valide"},
         // Fault: decoders ran for minutes: 20,000 scans of one JPEG, an MNG that loops.
         FailureCase{"JpegOfMoreScansThanEncodersWrite",
                     [](const std::string& p) {
@@ -376,7 +430,7 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
         // Fault: a device was read as a file.
         FailureCase{"Device", [](const std::string&) {}, ". Ce n'est pas un fichier ordinaire",
-                    kDeviceName}),
+                    nullptr, kDeviceName}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Root reads through any permission, so the load runs in a child that gives root up.

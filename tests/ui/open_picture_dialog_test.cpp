@@ -171,9 +171,13 @@ struct DialogParts {
   QLabel* caption;
 };
 
+// Fault: "Tous" left out the pictures read without a type entry of their own (GIF, WebP, ...).
+const QString kEveryMask =
+    u"*.png_old;*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf;*.cur;*.gif;*.icns;*.pbm;"
+    "*.pgm;*.ppm;*.tga;*.wbmp;*.webp;*.xbm;*.xpm"_s;
 const QStringList kFilterParts = {
-    u"Tous (*.png_old;*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf)"_s,
-    u"*.png_old;*.png;*.jpg;*.jpeg;*.bmp;*.tif;*.tiff;*.ico;*.emf;*.wmf"_s,
+    u"Tous ("_s + kEveryMask + u")"_s,
+    kEveryMask,
     u"Portable Network Graphics (*.png_old)"_s,
     u"*.png_old"_s,
     u"Portable Network Graphics (*.png)"_s,
@@ -213,6 +217,8 @@ TEST_F(OpenPictureDialogTest, EachTypeListsItsOwnFilesAndEveryFolder) {
   SavePicture(dir / "b.png", 3, 2);
   SavePicture(dir / "c.PNG_OLD", 3, 2);
   SavePicture(dir / "d.png_old.txt", 3, 2);
+  WriteFile(dir / "e.gif", "listed by name");
+  WriteFile(dir / "f.webp", "listed by name");
   WriteFile(dir / "notes.txt", "notes");
   std::filesystem::create_directory(dir / "sub");
 
@@ -225,7 +231,7 @@ TEST_F(OpenPictureDialogTest, EachTypeListsItsOwnFilesAndEveryFolder) {
     EXPECT_EQ(widget.parentWidget(), &owner);
     types = parts.Types();
     parts.dialog->setDirectory(QtPath(dir.path()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() >= 4; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parts.Listed().size() >= 6; }, kWaitMs));
     all = parts.Listed();
     QTest::keyClick(parts.types, Qt::Key_Down);
     pngOld = parts.Listed();
@@ -241,13 +247,15 @@ TEST_F(OpenPictureDialogTest, EachTypeListsItsOwnFilesAndEveryFolder) {
   QStringList names;
   for (qsizetype i = 0; i < kFilterParts.size(); i += 2) names << kFilterParts[i];
   EXPECT_EQ(types, names);
-  EXPECT_EQ(all, (QStringList{u"a.png_old"_s, u"b.png"_s, u"c.PNG_OLD"_s, u"sub"_s}));
+  EXPECT_EQ(all, (QStringList{u"a.png_old"_s, u"b.png"_s, u"c.PNG_OLD"_s, u"e.gif"_s, u"f.webp"_s,
+                              u"sub"_s}));
   EXPECT_EQ(pngOld, (QStringList{u"a.png_old"_s, u"c.PNG_OLD"_s, u"sub"_s}));
   EXPECT_EQ(caption, u" (3x2)"_s);
   EXPECT_EQ(jpeg, QStringList{u"sub"_s});
 }
 
-// Fault: the previous picture stayed in the preview after the dialog left its folder.
+// Faults: the previous picture stayed in the preview after the dialog left its folder, and its
+// name in the name box, where Open offered a file the listing did not show.
 TEST_F(OpenPictureDialogTest, ConfirmingKeepsTypeAndPathForTheNextOpeningCancellingDoesNot) {
   TempDir dir;
   SavePicture(dir / "photo.jpg", 3, 2, "JPG");
@@ -272,7 +280,8 @@ TEST_F(OpenPictureDialogTest, ConfirmingKeepsTypeAndPathForTheNextOpeningCancell
   EXPECT_EQ(ouvrir.FilterIndex(), 4);
 
   int secondType = 0;
-  QString secondName, secondCaption;
+  QString secondName, secondCaption, leftName = u"?"_s;
+  bool openOffered = true;
   WhenModal([&](QWidget& widget) {
     DialogParts parts(widget);
     secondType = parts.types->currentIndex() + 1;
@@ -281,6 +290,8 @@ TEST_F(OpenPictureDialogTest, ConfirmingKeepsTypeAndPathForTheNextOpeningCancell
     secondCaption = parts.caption->text();
     widget.findChild<QToolButton*>(u"toParentButton"_s)->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return parts.caption->text() == u"Image :"_s; }, kWaitMs));
+    leftName = parts.nameBox->text();
+    openOffered = parts.open->isEnabled();
     QTest::keyClick(parts.types, Qt::Key_Down);
     parts.nameBox->setText(u"other.png"_s);
     parts.dialog->reject();
@@ -289,6 +300,8 @@ TEST_F(OpenPictureDialogTest, ConfirmingKeepsTypeAndPathForTheNextOpeningCancell
   EXPECT_EQ(secondType, 4);
   EXPECT_EQ(secondName, QtPath(dir / "photo.jpg"));
   EXPECT_EQ(secondCaption, u" (3x2)"_s);
+  EXPECT_EQ(leftName, QString());
+  EXPECT_FALSE(openOffered);
   EXPECT_EQ(ouvrir.FileName(), QtPath(dir / "photo.jpg"));
   EXPECT_EQ(ouvrir.FilterIndex(), 4);
 }
@@ -562,45 +575,58 @@ TEST_F(OpenPictureDialogTest, TypedFolderShowsEveryColumnAndTheWholeSidePanel) {
   EXPECT_EQ(cut, QStringList());
 }
 
-// Fault: as the listing of the picture's folder came in just after the dialog showed, the rows
+// Faults: as the listing of the picture's folder came in just after the dialog showed, the rows
 // it inserted moved the selected picture, and the dialog replaced the full path in the name box
 // with the bare name of the file it selected. It does so whenever the selection changes while the
-// name box lacks the focus.
-TEST_F(OpenPictureDialogTest, ReopeningInThePicturesFolderShowsItsFullPath) {
-  TempDir dir;
+// name box lacks the focus. A picture whose path was typed in another folder, or that was named
+// on the command line, reopened the dialog in whatever folder it had last shown.
+TEST_F(OpenPictureDialogTest, ReopeningShowsThePicturesFolderWithItSelected) {
+  TempDir dir, elsewhere;
   MakePictureFolder(dir);  // z.png comes after the other rows
-  QWidget owner;
-  TOpenPictureDialog ouvrir(&owner);
-  WhenModal([&](QWidget& widget) {
-    DialogParts parts(widget);
-    parts.dialog->setDirectory(QtPath(dir.path()));
-    parts.nameBox->setText(u"z.png"_s);
-    parts.open->click();
-  });
-  ASSERT_TRUE(ouvrir.Execute());
+  const QString picture = QtPath(dir / "z.png");
+  enum Way { kTypedInItsFolder, kTypedElsewhere, kNamedOnTheCommandLine };
+  for (const Way way : {kTypedInItsFolder, kTypedElsewhere, kNamedOnTheCommandLine}) {
+    QWidget owner;
+    TOpenPictureDialog ouvrir(&owner);
+    // Chosen, after a dialog that showed another folder.
+    WhenModal([&](QWidget& widget) {
+      DialogParts parts(widget);
+      parts.dialog->setDirectory(QtPath(way == kTypedInItsFolder ? dir.path() : elsewhere.path()));
+      if (way == kNamedOnTheCommandLine) return;
+      parts.nameBox->setText(way == kTypedInItsFolder ? u"z.png"_s : picture);
+      parts.open->click();
+    });
+    ASSERT_EQ(ouvrir.Execute(), way != kNamedOnTheCommandLine) << way;
+    if (way == kNamedOnTheCommandLine) ouvrir.SetFileName(picture);
 
-  QString directory, shownOnceListed, shownAfterReselecting;
-  WhenModal([&](QWidget& widget) {
-    DialogParts parts(widget);
-    directory = parts.dialog->directory().absolutePath();
-    ASSERT_EQ(Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s}).size(), 3);
-    QCoreApplication::processEvents();
-    shownOnceListed = parts.nameBox->text();
-    // The selection leaves the picture and comes back, the name box without the focus.
-    parts.details->setFocus();
-    QItemSelectionModel* selection = parts.details->selectionModel();
-    const auto select = [&](const QString& name) {
-      selection->select(parts.Find(name),
-                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    };
-    select(u"a.png"_s);
-    select(u"z.png"_s);
-    shownAfterReselecting = parts.nameBox->text();
-  });
-  ouvrir.Execute();
-  EXPECT_EQ(directory, QDir::fromNativeSeparators(QtPath(dir.path())));
-  EXPECT_EQ(shownOnceListed, QtPath(dir / "z.png"));
-  EXPECT_EQ(shownAfterReselecting, QtPath(dir / "z.png"));
+    QString directory, shownOnceListed, shownAfterReselecting;
+    QStringList selected;
+    WhenModal([&](QWidget& widget) {
+      DialogParts parts(widget);
+      directory = parts.dialog->directory().absolutePath();
+      ASSERT_EQ(Settled([&] { return parts.Rows(); }, {u"m"_s, u"a.png"_s, u"z.png"_s}).size(), 3);
+      QCoreApplication::processEvents();
+      shownOnceListed = parts.nameBox->text();
+      for (const QModelIndex& row : parts.details->selectionModel()->selectedRows()) {
+        selected << row.data().toString();
+      }
+      // The selection leaves the picture and comes back, the name box without the focus.
+      parts.details->setFocus();
+      QItemSelectionModel* selection = parts.details->selectionModel();
+      const auto select = [&](const QString& name) {
+        selection->select(parts.Find(name),
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+      };
+      select(u"a.png"_s);
+      select(u"z.png"_s);
+      shownAfterReselecting = parts.nameBox->text();
+    });
+    ouvrir.Execute();
+    EXPECT_EQ(directory, QDir::fromNativeSeparators(QtPath(dir.path()))) << way;
+    EXPECT_EQ(selected, QStringList{u"z.png"_s}) << way;
+    EXPECT_EQ(shownOnceListed, picture) << way;
+    EXPECT_EQ(shownAfterReselecting, picture) << way;
+  }
 }
 
 // Types `typed`, a folder's path, into the name box of a dialog listing `dir`, then Enter.
@@ -609,7 +635,7 @@ void ExpectTypedFolderOpensAndLeavesNoCompletionsOpen(const TempDir& dir,
   QWidget owner;
   TOpenPictureDialog ouvrir(&owner);
   bool offered = false, stillOffered = true, closedByOneClick = false;
-  QString directory;
+  QString directory, nameLeft = u"?"_s;
   WhenModal([&](QWidget& widget) {
     DialogParts parts(widget);
     parts.dialog->setDirectory(QtPath(dir.path()));
@@ -622,6 +648,7 @@ void ExpectTypedFolderOpensAndLeavesNoCompletionsOpen(const TempDir& dir,
                         QDir::cleanPath(QtPath(typed)));
     QCoreApplication::processEvents();
     stillOffered = completions->isVisible();
+    nameLeft = parts.nameBox->text();
     QPushButton* cancel = widget.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
     QTest::mouseClick(cancel, Qt::LeftButton);
     closedByOneClick = !widget.isVisible();
@@ -630,12 +657,13 @@ void ExpectTypedFolderOpensAndLeavesNoCompletionsOpen(const TempDir& dir,
   ASSERT_TRUE(offered);
   EXPECT_EQ(directory, QDir::cleanPath(QtPath(typed)));
   EXPECT_FALSE(stillOffered);
+  EXPECT_EQ(nameLeft, QString());
   EXPECT_TRUE(closedByOneClick);
 }
 
 // Faults: the completions that typing a folder's path brought up stayed open once Enter had
 // opened that folder, and swallowed the next click: Cancel needed two. So they did after typing
-// the folder already listed, which opens nothing new.
+// the folder already listed, which opens nothing new. The folder's path stayed in the name box.
 TEST_F(OpenPictureDialogTest, FolderTypedIntoTheNameBoxOpensAndLeavesNoCompletionsOpen) {
   TempDir dir;
   std::filesystem::create_directory(dir / "inner");

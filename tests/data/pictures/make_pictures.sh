@@ -35,3 +35,15 @@ pattern=(-size 6x5 gradient:'#FF000080-#00FF00' -fill '#0000FFC0' -draw 'point 2
 "$convert" "${pattern[@]}" -strip -define webp:lossless=true "$seeds/lossless.webp"
 "$convert" "${pattern[@]}" -strip -quality 50 "$seeds/lossy.webp"
 cp "$here/animated.gif" "$here/multipage.tiff" "$here/multi.ico" "$here/cmyk.jpg" "$seeds/"
+# TGA, which ImageMagick writes only from the bottom up: Pillow's, of each kind a TGA holds.
+/usr/bin/python3 - "$seeds" <<'PY'
+import sys
+from PIL import Image
+seeds = sys.argv[1]
+rgba = Image.new("RGBA", (6, 5))
+rgba.putdata([(x * 40, y * 50, 255 - x * 40, 128 + x * y * 6) for y in range(5) for x in range(6)])
+rgba.save(f"{seeds}/seed.tga", orientation=1)
+rgba.save(f"{seeds}/rle.tga", compression="tga_rle")
+rgba.convert("RGB").quantize(5).save(f"{seeds}/mapped-rle.tga", compression="tga_rle")
+rgba.convert("LA").save(f"{seeds}/grey.tga")
+PY

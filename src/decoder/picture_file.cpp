@@ -1,4 +1,4 @@
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
 
 #include <QImageReader>
 #include <algorithm>
@@ -11,9 +11,10 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
-#include "picture/decoder_messages.h"
-#include "picture/jpeg_frame.h"
-#include "picture/picture_device.h"
+#include "decoder/decoder_messages.h"
+#include "decoder/jpeg_frame.h"
+#include "decoder/picture_device.h"
+#include "decoder/tga_frame.h"
 
 namespace pixdraft {
 namespace {
@@ -50,7 +51,8 @@ QImage::Format DeclaredFormat(const QImageReader& reader) {
                                                                            : QImage::Format_Invalid;
 }
 
-// The formats read, by the names Qt's readers give them. Left out: animations whose loops a
+// The formats read, by the names Qt's readers give them (PictureFileExtensions names their
+// files). Left out: animations whose loops a
 // decoder runs before it gives up the first frame (MNG), and whatever other readers a system may
 // add, which nobody here has tried against broken files.
 constexpr const char* kAcceptedFormats[] = {"bmp",  "cur",  "gif", "icns", "ico", "jpeg",
@@ -111,25 +113,45 @@ bool CutShort(const QByteArray& format, PictureDevice& device, QSize size) {
   return false;
 }
 
+// The format of what `device` holds, given Qt's guess. Icons and TGA pictures have no signature
+// and Qt takes an uncompressed TGA for a cursor: a sound icon directory is an icon, otherwise a
+// sound TGA header a TGA.
+QByteArray FormatByContent(PictureDevice& device, const QByteArray& guess) {
+  const bool icon = guess == "ico" || guess == "cur";
+  if (icon && LooksLikeIconDirectory(device)) return guess;
+  if ((icon || guess.isEmpty() || guess == "tga") && LooksLikeTga(device)) return "tga";
+  return guess;
+}
+
+// Decodes with one of our own decoders, turning a failed read into a read error: data that could
+// not be read is no sign of a broken picture.
+template <typename Decode>
+QImage DecodeOurselves(PictureDevice& device, Decode decode) {
+  device.seek(0);
+  try {
+    return decode();
+  } catch (const Exception&) {
+    if (device.ReadFailed()) throw EReadError();
+    throw;
+  }
+}
+
 QImage DecodeFirstFrame(PictureDevice& device) {
   DecoderMessages messages;
   QImageReader::setAllocationLimit(limitMegabytes);
   // A device without a file name: the content alone picks the decoder.
   QImageReader reader(&device);
   reader.setAutoTransform(false);
-  const QByteArray format = reader.format();  // asked after the read, it reads again at the end
+  // Asked before the read: after it, the reader reads again at the end.
+  const QByteArray format = FormatByContent(device, reader.format());
+  // A file that cannot be read from its start is no unknown content.
+  if (device.ReadFailed()) throw EReadError();
   if (!Accepted(format)) throw EInvalidGraphic();
   const std::int64_t limit = std::int64_t(limitMegabytes) << 20;
-  if (format == "jpeg") {
-    device.seek(0);
-    try {
-      return DecodeJpegFrame(device, limit);
-    } catch (const Exception&) {
-      // Data that could not be read is no sign of a broken picture.
-      if (device.ReadFailed()) throw EReadError();
-      throw;
-    }
-  }
+  if (format == "jpeg")
+    return DecodeOurselves(device, [&] { return DecodeJpegFrame(device, limit); });
+  if (format == "tga")
+    return DecodeOurselves(device, [&] { return DecodeTgaFrame(device, limit); });
   // Asked before reading, while the decoder still sits at the header: a bomb of a few hundred
   // bytes that declares gigabytes is refused before any of them is taken.
   const QSize declared = reader.size();
@@ -150,6 +172,13 @@ QImage DecodeFirstFrame(PictureDevice& device) {
 }
 
 }  // namespace
+
+const std::vector<std::string>& PictureFileExtensions() {
+  static const std::vector<std::string> extensions = {"bmp", "cur",  "gif",  "icns", "ico", "jpeg",
+                                                      "jpg", "pbm",  "pgm",  "png",  "ppm", "tga",
+                                                      "tif", "tiff", "wbmp", "webp", "xbm", "xpm"};
+  return extensions;
+}
 
 void SetPictureMemoryLimit(int megabytes) { limitMegabytes = megabytes; }
 

@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QImage>
 #include <string>
+#include <vector>
 
 namespace pixdraft {
 
@@ -22,6 +23,10 @@ QImage LoadPicture(const ReadableFile& file);
 // Decodes the first frame of what `stream` holds from its start: no name or extension is
 // consulted, no orientation tag or colour profile applied. Throws as LoadPictureFile.
 QImage LoadPictureStream(QIODevice& stream);
+
+// The usual file name extensions of the pictures LoadPicture decodes, lower case, without the
+// dot: "bmp", "cur", "gif", ...
+const std::vector<std::string>& PictureFileExtensions();
 
 // The most memory, in megabytes, one decoded frame may take: 1024 unless set here.
 // Process-wide, like Qt's own limit.

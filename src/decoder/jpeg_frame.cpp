@@ -1,4 +1,4 @@
-#include "picture/jpeg_frame.h"
+#include "decoder/jpeg_frame.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
@@ -32,10 +32,12 @@ ErrorManager& Errors(j_common_ptr info) { return *reinterpret_cast<ErrorManager*
 
 void NoteWarning(j_common_ptr info, int level) {
   if (level >= 0) return;  // traces
-  // The warnings that mean part of the frame was never in the file: libjpeg goes on and paints
-  // those blocks grey. Others (stray bytes between markers, say) lose nothing.
+  // The warnings that mean part of the frame was never in the file, or cannot be read from it:
+  // libjpeg goes on and paints those blocks grey, or a bad code's block blank. Others (stray
+  // bytes between markers, say) lose nothing.
   const int code = info->err->msg_code;
-  if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC) {
+  if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC ||
+      code == JWRN_HUFF_BAD_CODE) {
     Errors(info).dataMissing = true;
   }
   ++info->err->num_warnings;

@@ -1,0 +1,47 @@
+#include "base/file_identity.h"
+
+#include <cerrno>
+#include <filesystem>
+
+#include "base/std_path.h"
+#include "platform/platform.h"
+
+namespace pixdraft {
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+
+}  // namespace
+
+int EndOfLinks(const std::string& fileName, std::string& end) {
+  end = fileName;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    platform::FileInfo info;
+    if (platform::Inspect(end, info, false) != 0 || info.kind != platform::Kind::kLink) return 0;
+    std::string target;
+    if (const int error = platform::ReadLink(end, target)) return error;
+    end = platform::IsAbsolute(target) ? target : platform::FolderOf(end) + "/" + target;
+  }
+  return ELOOP;
+}
+
+std::string FileIdentity(const std::string& fileName) {
+  platform::FileInfo info;
+  if (platform::Inspect(fileName, info) == 0) {
+    return "file " + std::to_string(info.device) + ":" + std::to_string(info.inode);
+  }
+  // Not there yet: the name it would get, its folders' links resolved as far as they exist.
+  std::string end;
+  if (EndOfLinks(fileName, end) != 0) end = fileName;
+  std::error_code ignored;
+  std::filesystem::path path =
+      std::filesystem::weakly_canonical(std::filesystem::absolute(StdPath(end)), ignored);
+  if (path.empty()) path = std::filesystem::absolute(StdPath(end), ignored).lexically_normal();
+  return "name " + NameOf(path);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  return FileIdentity(a) == FileIdentity(b);
+}
+
+}  // namespace pixdraft
