@@ -4,247 +4,292 @@
 #include <charconv>
 #include <string_view>
 
+#include "colour/colour_text.h"
+
 namespace pixdraft {
-
-const char kConverterUsage[] =
-    "Usage: pixdraft-convert [OPTION]... PICTURE...\n"
-    "Converts each PICTURE into a DXF drawing beside it: one filled square per pixel, the\n"
-    "picture fitted into at most 256 x 256 pixels.\n"
-    "\n"
-    "  -s, --size N            fit into at most N x N pixels, N from 1 to 4096 (default 256);\n"
-    "                          a larger picture is sampled to exactly N x N\n"
-    "      --keep-aspect       sample a larger picture with its proportions, its longer side N\n"
-    "      --pixel-size S      make each square S drawing units wide, S a decimal above 0, at\n"
-    "                          most 1000000 with at most 9 decimals (default 1)\n"
-    "      --skip-transparent  leave out fully transparent pixels (default: white squares)\n"
-    "      --skip-background   leave out the colour of the four corners where it reaches the\n"
-    "                          picture's edge (after --colours and --palette)\n"
-    "      --skip-colour RRGGBB\n"
-    "                          leave out squares of this colour (hexadecimal, \"#\" optional);\n"
-    "                          may be repeated; --skip-color is the same\n"
-    "      --merge             draw squares of one colour that form a rectangle as one: runs\n"
-    "                          down each column, joined with equal runs to their left\n"
-    "      --merge=regions     draw each 4-connected region of one colour as one shape, its\n"
-    "                          outline and holes on the pixel edges (hatch and polyline only)\n"
-    "      --outlines          follow each hatch by its outlines as polylines, for readers\n"
-    "                          that draw no hatch (with --entity hatch)\n"
-    "      --part-corners      cut outlines of one colour back by 1/32 pixel where they touch\n"
-    "                          at a corner, for OpenSCAD and FreeCAD (with --merge=regions)\n"
-    "      --entity KIND       draw squares or shapes as trace (default), solid, hatch (filled\n"
-    "                          outlines) or polyline (closed outlines only, for cutting)\n"
-    "      --colour-index      give every entity and layer the nearest AutoCAD Colour Index\n"
-    "                          too (group 62); --color-index is the same\n"
-    "      --layers            put every colour on a layer of its own, named C_RRGGBB (at\n"
-    "                          most 4096 colours)\n"
-    "      --units UNIT        name the drawing unit: mm, cm, m, in or ft\n"
-    "      --origin CORNER     top-left (default: the picture hangs below y = 1) or\n"
-    "                          bottom-left (the raster's lower-left corner at 0, 0)\n"
-    "      --palette FILE      draw in the colours of FILE, each pixel in the nearest by CIELAB\n"
-    "                          (a colour RRGGBB a line, \"#\" optional, then a name if any)\n"
-    "      --colours N         draw in at most N colours, 2 to 256, chosen from the picture or\n"
-    "                          from the palette; --colors is the same\n"
-    "      --dither            spread each pixel's colour error to its neighbours\n"
-    "                          (Floyd-Steinberg), for photos; needs --palette or --colours\n"
-    "      --counts FILE       write each colour's squares, entities and area as CSV to FILE\n"
-    "                          (one PICTURE only); \"-\" writes it to standard output\n"
-    "  -o, --output PATH       write the DXF to PATH (one PICTURE only); \"-\" writes it to\n"
-    "                          standard output\n"
-    "      --templates DIR     read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
-    "                          directory when it holds both, else the installed ones)\n"
-    "  -q, --quiet             print no confirmations; errors still go to standard error\n"
-    "  -h, --help              show this help\n"
-    "  -V, --version           show the version\n"
-    "\n"
-    "A PICTURE of \"-\" is read from standard input; its DXF then needs --output.\n"
-    "\n"
-    "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage error.\n";
-
 namespace {
 
-enum class Option {
-  Size,
-  KeepAspect,
-  PixelSize,
-  SkipTransparent,
-  SkipBackground,
-  SkipColour,
-  Merge,
-  PartCorners,
-  Outlines,
-  Entity,
-  ColourIndex,
-  Layers,
-  Units,
-  Origin,
-  Palette,
-  Colours,
-  Dither,
-  Counts,
-  Output,
-  Templates,
-  Quiet,
-  Help,
-  Version
+using Arguments = ConverterArguments;
+
+// One option of the command line: its names, what value it takes, its help, and how it applies.
+struct OptionRow {
+  std::string_view name;         // without the dashes
+  std::string_view alias;        // another name of the same option ("color-index"), or none
+  char letter;                   // the short form, or 0
+  std::string_view placeholder;  // the value as the help names it ("N"); none for a flag
+  std::string_view needs;        // a missing value's line: "--size needs a number"
+  // A refused value's line: "--size takes a whole number from 1 to 4096, not \"0\""; when empty,
+  // a refused value is a missing one (a file name that is empty).
+  std::string_view takes;
+  bool valueOptional;     // the value comes only after "=": "--merge", "--merge=regions"
+  std::string_view help;  // the help's lines, "\n" between them
+  // Sets the value into the arguments; false when it refuses it.
+  bool (*apply)(Arguments& arguments, const std::string& value);
 };
 
-struct KnownOption {
-  std::string_view name;  // without the dashes
-  char letter;            // the short form, or 0
-  Option option;
-  std::string_view value;      // what the option needs, as its error names it; empty for a flag
-  bool valueOptional = false;  // the value comes only after "=": "--merge", "--merge=regions"
+std::optional<int> ParseWhole(std::string_view text, int least, int most) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos) {
+    return std::nullopt;
+  }
+  int number = 0;
+  std::from_chars(text.data(), text.data() + text.size(), number);
+  if (number < least || number > most) return std::nullopt;
+  return number;
+}
+
+// Sets `field` to the parsed value when `parsed` holds one.
+template <typename Field, typename Parsed>
+bool Set(Field& field, const std::optional<Parsed>& parsed) {
+  if (parsed) field = *parsed;
+  return parsed.has_value();
+}
+bool SetName(std::optional<std::string>& field, const std::string& value) {
+  if (!value.empty()) field = value;
+  return !value.empty();
+}
+
+// In the help's order. --help and --version are read before any other option applies.
+const OptionRow kOptions[] = {
+    {"size",
+     {},
+     's',
+     "N",
+     "a number",
+     "a whole number from 1 to 4096",
+     false,
+     "fit into at most N x N pixels, N from 1 to 4096 (default 256);\n"
+     "a larger picture is sampled to exactly N x N",
+     [](Arguments& a, const std::string& v) {
+       return Set(a.options.fit.side, ParseWhole(v, 1, kLargestRasterSide));
+     }},
+    {"keep-aspect",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "sample a larger picture with its proportions, its longer side N",
+     [](Arguments& a, const std::string&) { return a.options.fit.keepAspect = true; }},
+    {"pixel-size",
+     {},
+     0,
+     "S",
+     "a number",
+     "a decimal number above 0, at most 1000000 with at most 9 decimals",
+     false,
+     "make each square S drawing units wide, S a decimal above 0, at\n"
+     "most 1000000 with at most 9 decimals (default 1)",
+     [](Arguments& a, const std::string& v) {
+       return Set(a.options.drawing.pixelSize, PixelSize::Parse(v));
+     }},
+    {"skip-transparent",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "leave out fully transparent pixels (default: white squares)",
+     [](Arguments& a, const std::string&) { return a.options.fit.leaveOutTransparent = true; }},
+    {"skip-background",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "leave out the colour of the four corners where it reaches the\n"
+     "picture's edge (after --colours and --palette)",
+     [](Arguments& a, const std::string&) { return a.options.drawing.leaveOutBackground = true; }},
+    {"skip-colour", "skip-color", 0, "RRGGBB", "a colour", "a colour as RRGGBB in hexadecimal",
+     false,
+     "leave out squares of this colour (hexadecimal, \"#\" optional);\n"
+     "may be repeated",
+     [](Arguments& a, const std::string& v) {
+       const auto colour = ParseColour(v);
+       if (colour) a.options.drawing.leftOutColours.push_back(*colour);
+       return colour.has_value();
+     }},
+    {"merge",
+     {},
+     0,
+     "[=regions]",
+     "rectangles or regions",
+     "rectangles or regions",
+     true,
+     "draw squares of one colour that form a rectangle as one: runs\n"
+     "down each column, joined with equal runs to their left; =regions\n"
+     "draws each 4-connected region of one colour as one shape, its\n"
+     "outline and holes on the pixel edges (hatch and polyline only)",
+     [](Arguments& a, const std::string& v) {
+       const bool regions = v == "regions";
+       if (v.empty() || v == "rectangles" || regions) {
+         a.options.drawing.merge = regions ? Merge::Regions : Merge::Rectangles;
+       }
+       return v.empty() || v == "rectangles" || regions;
+     }},
+    {"outlines",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "follow each hatch by its outlines as polylines, for readers\n"
+     "that draw no hatch (with --entity hatch)",
+     [](Arguments& a, const std::string&) { return a.options.drawing.outlines = true; }},
+    {"part-corners",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "cut outlines of one colour back by 1/32 pixel where they touch\n"
+     "at a corner, for OpenSCAD and FreeCAD (with --merge=regions)",
+     [](Arguments& a, const std::string&) { return a.options.drawing.partCorners = true; }},
+    {"entity",
+     {},
+     0,
+     "KIND",
+     "trace, solid, hatch or polyline",
+     "trace, solid, hatch or polyline",
+     false,
+     "draw squares or shapes as trace (default), solid, hatch (filled\n"
+     "outlines) or polyline (closed outlines only, for cutting)",
+     [](Arguments& a, const std::string& v) {
+       return Set(a.options.drawing.entity, ParseEntityKind(v));
+     }},
+    {"colour-index",
+     "color-index",
+     0,
+     {},
+     {},
+     {},
+     false,
+     "give every entity and layer the nearest AutoCAD Colour Index\n"
+     "too (group 62)",
+     [](Arguments& a, const std::string&) { return a.options.drawing.colourIndex = true; }},
+    {"layers",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "put every colour on a layer of its own, named C_RRGGBB (at\n"
+     "most 4096 colours)",
+     [](Arguments& a, const std::string&) { return a.options.drawing.layers = true; }},
+    {"units",
+     {},
+     0,
+     "UNIT",
+     "mm, cm, m, in or ft",
+     "mm, cm, m, in or ft",
+     false,
+     "name the drawing unit: mm, cm, m, in or ft",
+     [](Arguments& a, const std::string& v) { return Set(a.options.drawing.units, ParseUnit(v)); }},
+    {"origin",
+     {},
+     0,
+     "CORNER",
+     "top-left or bottom-left",
+     "top-left or bottom-left",
+     false,
+     "top-left (default: the picture hangs below y = 1) or\n"
+     "bottom-left (the raster's lower-left corner at 0, 0)",
+     [](Arguments& a, const std::string& v) {
+       return Set(a.options.drawing.origin, ParseOrigin(v));
+     }},
+    {"palette",
+     {},
+     0,
+     "FILE",
+     "a file name",
+     {},
+     false,
+     "draw in the colours of FILE, each pixel in the nearest by CIELAB\n"
+     "(a colour RRGGBB a line, \"#\" optional, then a name if any)",
+     [](Arguments& a, const std::string& v) { return SetName(a.palette, v); }},
+    {"colours", "colors", 0, "N", "a number", "a whole number from 2 to 256", false,
+     "draw in at most N colours, 2 to 256, chosen from the picture or\n"
+     "from the palette",
+     [](Arguments& a, const std::string& v) {
+       return Set(a.options.reduction.colours, ParseWhole(v, 2, 256));
+     }},
+    {"dither",
+     {},
+     0,
+     {},
+     {},
+     {},
+     false,
+     "spread each pixel's colour error to its neighbours\n"
+     "(Floyd-Steinberg), for photos; needs --palette or --colours",
+     [](Arguments& a, const std::string&) { return a.options.reduction.dither = true; }},
+    {"counts",
+     {},
+     0,
+     "FILE",
+     "a file name",
+     {},
+     false,
+     "write each colour's squares, entities and area as CSV to FILE\n"
+     "(one PICTURE only); \"-\" writes it to standard output",
+     [](Arguments& a, const std::string& v) { return SetName(a.counts, v); }},
+    {"output",
+     {},
+     'o',
+     "PATH",
+     "a file name",
+     {},
+     false,
+     "write the DXF to PATH (one PICTURE only); \"-\" writes it to\n"
+     "standard output",
+     [](Arguments& a, const std::string& v) { return SetName(a.output, v); }},
+    {"templates",
+     {},
+     0,
+     "DIR",
+     "a folder name",
+     {},
+     false,
+     "read pixdraft.dx1 and pixdraft.dx2 from DIR (default: the current\n"
+     "directory when it holds both, else the installed ones)",
+     [](Arguments& a, const std::string& v) { return SetName(a.templatesDir, v); }},
+    {"quiet",
+     {},
+     'q',
+     {},
+     {},
+     {},
+     false,
+     "print no confirmations; errors still go to standard error",
+     [](Arguments& a, const std::string&) { return a.quiet = true; }},
+    {"help", {}, 'h', {}, {}, {}, false, "show this help", nullptr},
+    {"version", {}, 'V', {}, {}, {}, false, "show the version", nullptr},
 };
 
-constexpr KnownOption kOptions[] = {
-    {"size", 's', Option::Size, "a number"},
-    {"keep-aspect", 0, Option::KeepAspect, {}},
-    {"pixel-size", 0, Option::PixelSize, "a number"},
-    {"skip-transparent", 0, Option::SkipTransparent, {}},
-    {"skip-background", 0, Option::SkipBackground, {}},
-    {"skip-colour", 0, Option::SkipColour, "a colour"},
-    {"skip-color", 0, Option::SkipColour, "a colour"},
-    {"merge", 0, Option::Merge, "rectangles or regions", true},
-    {"part-corners", 0, Option::PartCorners, {}},
-    {"outlines", 0, Option::Outlines, {}},
-    {"entity", 0, Option::Entity, "trace, solid, hatch or polyline"},
-    {"colour-index", 0, Option::ColourIndex, {}},
-    {"color-index", 0, Option::ColourIndex, {}},
-    {"layers", 0, Option::Layers, {}},
-    {"units", 0, Option::Units, "mm, cm, m, in or ft"},
-    {"origin", 0, Option::Origin, "top-left or bottom-left"},
-    {"palette", 0, Option::Palette, "a file name"},
-    {"colours", 0, Option::Colours, "a number"},
-    {"colors", 0, Option::Colours, "a number"},
-    {"dither", 0, Option::Dither, {}},
-    {"counts", 0, Option::Counts, "a file name"},
-    {"output", 'o', Option::Output, "a file name"},
-    {"templates", 0, Option::Templates, "a folder"},
-    {"quiet", 'q', Option::Quiet, {}},
-    {"help", 'h', Option::Help, {}},
-    {"version", 'V', Option::Version, {}},
-};
-
-const KnownOption* FindOption(std::string_view name, char letter) {
-  for (const KnownOption& known : kOptions) {
-    if (letter ? known.letter == letter : known.name == name) return &known;
+const OptionRow* FindOption(std::string_view name, char letter) {
+  for (const OptionRow& row : kOptions) {
+    if (letter ? row.letter == letter
+               : row.name == name || (!row.alias.empty() && row.alias == name))
+      return &row;
   }
   return nullptr;
 }
 
-std::optional<int> ParseSide(std::string_view text) {
-  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != text.npos) {
-    return std::nullopt;
-  }
-  int side = 0;
-  std::from_chars(text.data(), text.data() + text.size(), side);
-  if (side < 1 || side > kLargestRasterSide) return std::nullopt;
-  return side;
-}
+// An option as the command line gives it, before it applies.
+struct GivenOption {
+  const OptionRow* row;
+  std::string value;
+};
 
-// Applies one option; returns the problem, or nothing.
-std::optional<std::string> Apply(Option option, const std::string& typed, const std::string& value,
-                                 ConverterArguments& arguments) {
-  ConversionOptions& options = arguments.options;
-  const std::string quoted = ", not \"" + value + "\"";
-  switch (option) {
-    case Option::Size:
-      if (const auto side = ParseSide(value)) {
-        options.fit.side = *side;
-        return std::nullopt;
-      }
-      return typed + " takes a whole number from 1 to 4096" + quoted;
-    case Option::PixelSize:
-      if (const auto size = PixelSize::Parse(value)) {
-        options.drawing.pixelSize = *size;
-        return std::nullopt;
-      }
-      return typed + " takes a decimal number above 0, at most 1000000 with at most 9 decimals" +
-             quoted;
-    case Option::SkipColour:
-      if (const auto colour = ParseColour(value)) {
-        options.drawing.leftOutColours.push_back(*colour);
-        return std::nullopt;
-      }
-      return typed + " takes a colour as RRGGBB in hexadecimal" + quoted;
-    case Option::Output:
-      if (value.empty()) return typed + " needs a file name";
-      arguments.output = value;
-      return std::nullopt;
-    case Option::Templates:
-      if (value.empty()) return typed + " needs a folder name";
-      arguments.templatesDir = value;
-      return std::nullopt;
-    case Option::KeepAspect:
-      options.fit.keepAspect = true;
-      return std::nullopt;
-    case Option::SkipTransparent:
-      options.fit.leaveOutTransparent = true;
-      return std::nullopt;
-    case Option::Merge:
-      if (value.empty() || value == "rectangles" || value == "regions") {
-        options.drawing.merge = value != "regions";
-        options.drawing.regions = value == "regions";
-        return std::nullopt;
-      }
-      return typed + " takes rectangles or regions" + quoted;
-    case Option::Entity:
-      if (const auto kind = ParseEntityKind(value)) {
-        options.drawing.entity = *kind;
-        return std::nullopt;
-      }
-      return typed + " takes trace, solid, hatch or polyline" + quoted;
-    case Option::ColourIndex:
-      options.drawing.colourIndex = true;
-      return std::nullopt;
-    case Option::Quiet:
-      arguments.quiet = true;
-      return std::nullopt;
-    case Option::Layers:
-      options.drawing.layers = true;
-      return std::nullopt;
-    case Option::SkipBackground:
-      options.drawing.leaveOutBackground = true;
-      return std::nullopt;
-    case Option::PartCorners:
-      options.drawing.partCorners = true;
-      return std::nullopt;
-    case Option::Outlines:
-      options.drawing.outlines = true;
-      return std::nullopt;
-    case Option::Units:
-      if (const auto units = ParseUnits(value)) {
-        options.drawing.units = *units;
-        return std::nullopt;
-      }
-      return typed + " takes mm, cm, m, in or ft" + quoted;
-    case Option::Origin:
-      if (const auto origin = ParseOrigin(value)) {
-        options.drawing.origin = *origin;
-        return std::nullopt;
-      }
-      return typed + " takes top-left or bottom-left" + quoted;
-    case Option::Palette:
-      if (value.empty()) return typed + " needs a file name";
-      arguments.palette = value;
-      return std::nullopt;
-    case Option::Colours:
-      if (const auto count = ParseSide(value); count && *count >= 2 && *count <= 256) {
-        options.reduction.colours = *count;
-        return std::nullopt;
-      }
-      return typed + " takes a whole number from 2 to 256" + quoted;
-    case Option::Dither:
-      options.reduction.dither = true;
-      return std::nullopt;
-    case Option::Counts:
-      if (value.empty()) return typed + " needs a file name";
-      arguments.counts = value;
-      return std::nullopt;
-    case Option::Help:
-    case Option::Version:
-      return std::nullopt;
-  }
-  return std::nullopt;
+// The line for a value the option refuses.
+std::string Refused(const OptionRow& row, const std::string& typed, const std::string& value) {
+  return row.takes.empty() ? typed + " needs " + std::string(row.needs)
+                           : typed + " takes " + std::string(row.takes) + ", not \"" + value + "\"";
 }
 
 ParsedCommandLine UsageError(std::string problem) {
@@ -256,9 +301,38 @@ ParsedCommandLine UsageError(std::string problem) {
 
 }  // namespace
 
+std::string ConverterUsage() {
+  constexpr std::size_t kHelpColumn = 26;
+  std::string text =
+      "Usage: pixdraft-convert [OPTION]... PICTURE...\n"
+      "Converts each PICTURE into a DXF drawing beside it: one filled square per pixel, the\n"
+      "picture fitted into at most 256 x 256 pixels.\n"
+      "\n";
+  for (const OptionRow& row : kOptions) {
+    std::string tag = row.letter ? std::string("  -") + row.letter + ", --" : "      --";
+    tag += row.name;
+    if (!row.alias.empty()) tag += ", --" + std::string(row.alias);
+    if (!row.placeholder.empty())
+      tag += (row.valueOptional ? "" : " ") + std::string(row.placeholder);
+    text += tag.size() + 2 > kHelpColumn ? tag + "\n" + std::string(kHelpColumn, ' ')
+                                         : tag + std::string(kHelpColumn - tag.size(), ' ');
+    for (const char c : row.help)
+      text += c == '\n' ? "\n" + std::string(kHelpColumn, ' ') : std::string(1, c);
+    text += "\n";
+  }
+  return text +
+         "\n"
+         "A PICTURE of \"-\" is read from standard input; its DXF then needs --output.\n"
+         "\n"
+         "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage "
+         "error.\n";
+}
+
 ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) {
   ParsedCommandLine parsed;
   ConverterArguments& arguments = parsed.arguments;
+  std::vector<GivenOption> given;
+  ConverterArguments tried;  // each value is tried as it is read, so the first problem decides
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -275,18 +349,18 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     const bool isLong = arg[1] == '-';
     const std::size_t equals = isLong ? arg.find('=') : std::string::npos;
     const std::string typed = isLong ? arg.substr(0, equals) : arg.substr(0, 2);
-    const KnownOption* known =
+    const OptionRow* row =
         isLong ? FindOption(std::string_view(typed).substr(2), 0) : FindOption({}, arg[1]);
-    if (!known) return UsageError("unknown option " + typed);
+    if (!row) return UsageError("unknown option " + typed);
 
     std::string value;
-    if (known->valueOptional) {  // long options only
+    if (row->valueOptional) {  // long options only
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
         if (value.empty())
-          return UsageError(typed + " takes " + std::string(known->value) + ", not \"\"");
+          return UsageError(typed + " takes " + std::string(row->takes) + ", not \"\"");
       }
-    } else if (known->value.empty()) {
+    } else if (row->placeholder.empty()) {
       if (equals != std::string::npos || (!isLong && arg.size() > 2)) {
         return UsageError(typed + " takes no value");
       }
@@ -297,45 +371,37 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      return UsageError(typed + " needs " + std::string(known->value));
+      return UsageError(typed + " needs " + std::string(row->needs));
     }
 
-    if (known->option == Option::Help) {
-      parsed.action = ParsedCommandLine::Action::ShowHelp;
+    if (row->name == "help" || row->name == "version") {
+      parsed.action = row->name == "help" ? ParsedCommandLine::Action::ShowHelp
+                                          : ParsedCommandLine::Action::ShowVersion;
       return parsed;
     }
-    if (known->option == Option::Version) {
-      parsed.action = ParsedCommandLine::Action::ShowVersion;
-      return parsed;
-    }
-    if (auto problem = Apply(known->option, typed, value, arguments)) {
-      return UsageError(std::move(*problem));
-    }
-    if (known->option == Option::Merge && equals == std::string::npos && i + 1 < args.size() &&
+    if (!row->apply(tried, value)) return UsageError(Refused(*row, typed, value));
+    if (row->name == "merge" && equals == std::string::npos && i + 1 < args.size() &&
         (args[i + 1] == "regions" || args[i + 1] == "rectangles")) {
       arguments.mergeValueAsPicture = args[i + 1];
     }
+    given.push_back({row, value});
   }
 
-  const DrawingOptions& drawing = arguments.options.drawing;
-  if (drawing.regions && drawing.entity != EntityKind::Hatch &&
-      drawing.entity != EntityKind::Polyline) {
-    return UsageError("--merge=regions needs --entity hatch or --entity polyline");
-  }
-  if (drawing.partCorners && !drawing.regions) {
-    return UsageError("--part-corners needs --merge=regions");
-  }
-  if (drawing.outlines && drawing.entity != EntityKind::Hatch) {
-    return UsageError("--outlines needs --entity hatch");
+  // Options apply once the line is read, in the order given, so a later one overrides an earlier
+  // one; a profile's options will apply first, as defaults that those given override.
+  for (const GivenOption& option : given) option.row->apply(arguments, option.value);
+
+  if (auto problem = DrawingOptionsProblem(arguments.options.drawing)) {
+    return UsageError(std::move(*problem));
   }
   if (arguments.options.reduction.dither && !arguments.palette &&
       arguments.options.reduction.colours == 0) {
     return UsageError("--dither needs --palette or --colours");
   }
   if (arguments.pictures.empty()) return UsageError("missing picture operand");
-  for (const auto& [option, given] : {std::pair{"--output", arguments.output.has_value()},
-                                      std::pair{"--counts", arguments.counts.has_value()}}) {
-    if (given && arguments.pictures.size() > 1) {
+  for (const auto& [option, isGiven] : {std::pair{"--output", arguments.output.has_value()},
+                                        std::pair{"--counts", arguments.counts.has_value()}}) {
+    if (isGiven && arguments.pictures.size() > 1) {
       return UsageError(std::string(option) + " takes one picture, not " +
                         std::to_string(arguments.pictures.size()));
     }

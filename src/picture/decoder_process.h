@@ -11,7 +11,7 @@
 #include <exception>
 #include <string>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 #include "picture/decoder_protocol.h"
 
 namespace pixdraft {

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QSize>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

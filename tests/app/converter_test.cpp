@@ -47,14 +47,14 @@ TEST(Converter, UsageErrorsAndInformation) {
            Case{{"a.png", "--templates"},
                 2,
                 "",
-                "pixdraft-convert: --templates needs a folder\n" + tryHelp},
+                "pixdraft-convert: --templates needs a folder name\n" + tryHelp},
            Case{{"--merge", "regions"},
                 2,
                 "",
                 "pixdraft-convert: there is no picture \"regions\": did you mean "
                 "--merge=regions?\n" +
                     tryHelp},
-           Case{{"-h", "a.png"}, 0, kConverterUsage, ""},
+           Case{{"-h", "a.png"}, 0, ConverterUsage(), ""},
            Case{{"-V"}, 0, "pixdraft-convert 1.0.0\n", ""},
        }) {
     const Outcome run = Convert(c.args);
