@@ -47,7 +47,7 @@ TEST(Converter, UsageErrorsAndInformation) {
            Case{{"a.png", "--templates"},
                 2,
                 "",
-                "pixdraft-convert: --templates needs a folder name\n" + tryHelp},
+                "pixdraft-convert: --templates needs a folder\n" + tryHelp},
            Case{{"--merge", "regions"},
                 2,
                 "",
