@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The rooms as the README's guide states them, checked on every source file under src/: a room
 # includes only its own headers and those of the rooms it may use, by room path; the operating
-# system's headers only in src/platform; Qt only in picture, ui and app, and its widgets only in
-# ui and app. Picture decoding and DXF writing are siblings: neither includes the other.
+# system's headers only in src/platform; Qt only in decoder, ui and app, and its widgets only in
+# ui and app. Picture decoding and DXF writing are siblings: neither includes the other. The
+# converter's own files in src/app (pixdraft_app_core's sources and convert_main.cpp, with their
+# headers) include no Qt, and nothing of src/decoder or src/ui: pixdraft-convert loads no Qt,
+# only its decoding helper does.
 # Usage: check_layers.sh SRC_DIR QT_WIDGETS_INCLUDE_DIR
 set -euo pipefail
 src=$1 widgets=$2
@@ -13,13 +16,20 @@ declare -A uses=(
   [shapes]="platform base colour shapes"
   [dxf]="platform base colour shapes dxf"
   [picture]="platform base colour picture"
-  [ui]="platform base colour picture ui"
-  [app]="platform base colour shapes dxf picture ui app"
+  [decoder]="platform base colour picture decoder"
+  [ui]="platform base colour picture decoder ui"
+  [app]="platform base colour shapes dxf picture decoder ui app"
 )
 # The conversion the window and the converter share still lives in picture/, until it has a room
 # of its own: these files may use shapes and dxf too.
 conversion='picture/(picture_session\.(h|cpp)|conversion_options\.h)'
-qt_rooms='picture|ui|app' widget_rooms='ui|app'
+qt_rooms='decoder|ui|app' widget_rooms='ui|app'
+converter_sources=$(sed -n '/^add_library(pixdraft_app_core/,/)/p' "$src/app/CMakeLists.txt" |
+                    grep -o '[a-z_]*\.cpp' || true)
+converter_files=" "
+for source in $converter_sources convert_main.cpp; do
+  converter_files+="$src/app/$source $src/app/${source%.cpp}.h "
+done
 posix='(unistd|fcntl|spawn|poll|signal|dirent|pthread|dlfcn|termios|pwd|grp|sched|syslog|libgen|fnmatch|glob|strings|utime|sys/[a-z_/]+|linux/[a-z_/]+|netinet/[a-z_]+|arpa/[a-z_]+)\.h'
 widget_headers=$(ls "$widgets" | grep -v '\.h$' | paste -sd'|')
 failures=0
@@ -30,17 +40,22 @@ for room in "${!uses[@]}"; do
   while IFS= read -r -d '' file; do
     own=$allowed
     [[ ${file#"$src"/} =~ ^$conversion$ ]] && own="$allowed|shapes|dxf"
+    qt=false
+    [[ $room =~ ^($qt_rooms)$ && $converter_files != *" $file "* ]] && qt=true
     while IFS= read -r line; do
       if [[ $line =~ ^#include\ \"([^\"]+)\" ]]; then
         header=${BASH_REMATCH[1]}
         [[ $header == *.moc ]] && continue
         [[ $header =~ ^($own)/ ]] || fail "$file" "includes $header, not of a room $room may use"
+        if [[ $converter_files == *" $file "* && $header =~ ^(decoder|ui)/ ]]; then
+          fail "$file" "includes $header into the converter, which loads no Qt"
+        fi
       elif [[ $line =~ ^#include\ \<([^\>]+)\> ]]; then
         header=${BASH_REMATCH[1]}
         if [[ $room != platform && $header =~ ^$posix$ ]]; then
           fail "$file" "includes the system's $header outside src/platform"
         fi
-        if [[ ! $room =~ ^($qt_rooms)$ && $header =~ ^Q ]]; then fail "$file" "includes Qt's $header"; fi
+        if ! $qt && [[ $header =~ ^Q ]]; then fail "$file" "includes Qt's $header"; fi
         if [[ ! $room =~ ^($widget_rooms)$ && $header =~ ^($widget_headers)$ ]]; then
           fail "$file" "includes the widget header $header"
         fi

@@ -52,12 +52,18 @@ class MainWindowTest : public testing::Test {
   // The status line as shown.
   std::string Status() const { return window.StatusBar1->currentMessage().toStdString(); }
 
+  // Lets the events come until the picture being decoded, if any, is shown or its error reported.
+  void Settle() {
+    while (window.Loading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+
   // Writes `picture` into the pictures folder as `name` and loads it through the dialog.
   std::string Load(const std::string& name, const QImage& picture) {
     const std::string path = pictures / name;
     WritePng(path, picture);
     dialog->Choose(path);
     Click(window.btn1);
+    Settle();
     return path;
   }
 
@@ -235,6 +241,7 @@ TEST_F(MainWindowTest, DroppedPictureLoadsAsIfChosenInTheDialog) {
   EXPECT_EQ(Status(), "");
 
   EXPECT_TRUE(Drop(window, {url}));
+  Settle();
   EXPECT_EQ(Status(), "Image : dropped.png | Width : 12 | Height : 8");
   EXPECT_EQ(window.ouvrir->FileName().toStdString(), path);
 }
@@ -246,6 +253,7 @@ TEST_F(MainWindowTest, PictureNamedOnTheCommandLineLoadsByItsFullPath) {
   window.OpenPictureLater("named.png");
   EXPECT_EQ(Status(), "");  // not before the event loop gets to it
   QCoreApplication::processEvents();
+  Settle();
 
   EXPECT_EQ(Status(), "Image : named.png | Width : 5 | Height : 6");
   EXPECT_EQ(window.ouvrir->FileName().toStdString(), pictures / "named.png");
@@ -261,7 +269,7 @@ TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
   window.OpenPictureLater(pictures / "dog.png");
   QMetaObject::invokeMethod(
       &window,
-      [&] {  // within the decode's wait, the load having come first
+      [&] {  // while the picture decodes, the load having come first
         Click(window.btn1);
         Click(window.btn2);
         dropped = Drop(window, {QUrl::fromLocalFile(QString::fromStdString(pictures / "cat.png"))});
@@ -269,6 +277,7 @@ TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
       },
       Qt::QueuedConnection);
   QCoreApplication::processEvents();
+  Settle();
 
   EXPECT_EQ(enabled, (std::vector<bool>{false, false, true}));
   EXPECT_FALSE(dropped);
@@ -301,6 +310,7 @@ TEST_F(MainWindowTest, NamesThatAreNotUtf8LoadFromEveryEntry) {
     window.StatusBar1->clearMessage();
     open();
     QCoreApplication::processEvents();
+    Settle();
     EXPECT_EQ(window.StatusBar1->currentMessage(), QString::fromUtf8(status.c_str()));
   }
 }
@@ -313,6 +323,7 @@ TEST_F(MainWindowTest, FailedLoadShowsTheErrorAndKeepsThePreviousPicture) {
   WriteFile(bad, "not a picture");
   dialog->Choose(bad);
   Click(window.btn1);
+  Settle();
 
   EXPECT_EQ(messages.errors, QStringList{"Image non valide."});
   EXPECT_EQ(Status(), "Image : good.png | Width : 20 | Height : 10");
@@ -322,6 +333,7 @@ TEST_F(MainWindowTest, FailedLoadShowsTheErrorAndKeepsThePreviousPicture) {
   // The window goes on working.
   WritePng(bad, TestPicture(4, 4));
   Click(window.btn1);
+  Settle();
   EXPECT_EQ(Status(), "Image : bad.png | Width : 4 | Height : 4");
   EXPECT_EQ(messages.errors.size(), 1);
 }
@@ -333,6 +345,7 @@ TEST_F(MainWindowTest, StartUpLoadAndSaveShowWhichFileIsMissing) {
   CurrentDirectory inEmpty(empty.path());
   window.OpenPictureLater(pictures / "missing.png");
   QCoreApplication::processEvents();
+  Settle();
   EXPECT_EQ(Status(), "");
   Load("cat.png", TestPicture(2, 2));
   Click(window.btn2);
