@@ -30,10 +30,11 @@ TEST(ColourCounts, CsvOfEachColourDrawnAndTheirTotal) {
 
   options = {.merge = Merge::Regions, .entity = EntityKind::Polyline};
   options.pixelSize = *PixelSize::Parse("0.001");
+  options.units = ParseUnit("in");
   csv.data.clear();
   WriteCountsCsv(csv, CountColours(RasterOf({"kkk", "kwk", "kkk"}), options), options);
   EXPECT_EQ(csv.data,
-            "colour,name,layer,squares,entities,area\n"
+            "colour,name,layer,squares,entities,area_in2\n"
             "000000,,0,8,2,0.000008\n"
             "FFFFFF,,0,1,1,0.000001\n"
             "total,,,9,3,0.000009\n");
