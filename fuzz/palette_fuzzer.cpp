@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reduction.colours = size % 3 == 0 ? 2 : 0;
   ReduceColours(raster, reduction, {});
   DrawingOptions options;
-  options.colourNames = LayerNames(palette);
+  options.layerNames = LayerNames(palette);
   std::uint64_t squares = 0;
   for (const ColourCount& count : CountColours(raster, options)) {
     if (std::find(reduction.palette.begin(), reduction.palette.end(), count.colour) ==

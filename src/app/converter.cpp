@@ -113,7 +113,7 @@ bool IsUtf16Template(const std::string& path) {
 void UsePalette(const std::string& fileName, ConversionOptions& options) {
   const std::vector<NamedColour> palette = LoadPalette(fileName);
   for (const NamedColour& entry : palette) options.reduction.palette.push_back(entry.colour);
-  options.drawing.colourNames = LayerNames(palette);
+  options.drawing.layerNames = LayerNames(palette);
 }
 
 }  // namespace

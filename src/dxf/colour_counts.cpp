@@ -85,7 +85,7 @@ void WriteCountsCsv(ByteSink& sink, const std::vector<ColourCount>& counts,
   std::string text = "colour,name,layer,squares,entities,area";
   if (options.units) text += "_" + std::string(options.units->name) + "2";
   text += "\n";
-  const LayerNames& names = options.colourNames;
+  const LayerNames& names = options.layerNames;
   ColourCount total;
   for (const ColourCount& c : counts) {
     text += HexText(c.colour) + "," + CsvField(std::string(names.Name(c.colour))) + "," +

@@ -52,7 +52,7 @@ struct DrawingOptions {
   bool layers = false;
   // The names of colours, and their layers' made fit for DXF (layer_names.h): made once, for the
   // drawing and its counts.
-  LayerNames colourNames = {};
+  LayerNames layerNames = {};
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
   std::optional<Unit> units = {};
   Origin origin = Origin::TopLeft;

@@ -134,7 +134,7 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   }
 
   const GridLines grid(raster, options);
-  const LayerNames& layerNames = options.colourNames;
+  const LayerNames& layerNames = options.layerNames;
   const std::optional<TStringList> changed =
       DrawingHeader(header, options, raster, survey, grid, layerNames, kFirstTraceHandle, seed);
   (changed ? *changed : header).SaveToFile(sink);  // the changed copy keeps its encoding

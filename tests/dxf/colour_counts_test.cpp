@@ -13,7 +13,7 @@ namespace {
 TEST(ColourCounts, CsvOfEachColourDrawnAndTheirTotal) {
   const Raster raster = RasterOf({"rrb.", "rkbb", "kk.."});
   DrawingOptions options;
-  options.colourNames =
+  options.layerNames =
       LayerNames({{PaletteColour('r'), "red, \"bright\""}, {PaletteColour('b'), "sky"}});
   options.merge = Merge::Rectangles;
   options.layers = true;
