@@ -17,8 +17,8 @@
 #include "base/readable_file.h"
 #include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
+#include "colour/palette.h"
 #include "dxf/colour_counts.h"
-#include "dxf/palette.h"
 #include "picture/picture_session.h"
 #include "platform/platform.h"
 
@@ -109,13 +109,11 @@ bool IsUtf16Template(const std::string& path) {
   }
 }
 
-// The palette file's colours into the options: the colours to draw with, and the names of their
-// layers.
+// The palette file's colours into the options: the colours to draw with, and their names.
 void UsePalette(const std::string& fileName, ConversionOptions& options) {
-  for (NamedColour& entry : LoadPalette(fileName)) {
-    options.reduction.palette.push_back(entry.colour);
-    if (!entry.name.empty()) options.drawing.colourNames.push_back(std::move(entry));
-  }
+  const std::vector<NamedColour> palette = LoadPalette(fileName);
+  for (const NamedColour& entry : palette) options.reduction.palette.push_back(entry.colour);
+  options.drawing.layerNames = LayerNames(palette);
 }
 
 }  // namespace
@@ -129,7 +127,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   const ParsedCommandLine parsed = ParseConverterArguments(args);
   switch (parsed.action) {
     case ParsedCommandLine::Action::ShowHelp:
-      out << kConverterUsage;
+      out << ConverterUsage();
       return kAllConverted;
     case ParsedCommandLine::Action::ShowVersion:
       out << "pixdraft-convert " PIXDRAFT_VERSION "\n";

@@ -10,8 +10,8 @@
 
 namespace pixdraft {
 
-// The help text: usage, every option, the exit statuses.
-extern const char kConverterUsage[];
+// The help text: usage, every option as its table gives it, the exit statuses.
+std::string ConverterUsage();
 
 struct ConverterArguments {
   ConversionOptions options;

@@ -1,13 +1,14 @@
 #include "dxf/colour_counts.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 
-#include "dxf/layer_names.h"
+#include "colour/colour_text.h"
 #include "dxf/layer_table.h"
-#include "dxf/region_walk.h"
-#include "dxf/square_walk.h"
+#include "shapes/region_walk.h"
+#include "shapes/square_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -52,24 +53,22 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
     if (added && counts.size() > kMaxLayers) throw ETooManyColoursToCount();
     return at->second;
   };
-  const auto& leftOut = options.leftOutColours;
+  if (const auto problem = DrawingOptionsProblem(options)) throw std::invalid_argument(*problem);
   for (const TColor pixel : raster.pixels) {
-    if (pixel != kNoSquare && std::find(leftOut.begin(), leftOut.end(), pixel) == leftOut.end()) {
-      ++count(pixel).squares;
-    }
+    if (pixel != kNoSquare) ++count(pixel).squares;
   }
-  if (options.DrawsRegions()) {
+  if (options.merge == Merge::Regions) {
     Shape shape;
-    for (RegionWalk walk(raster, options); walk.Next(shape);) {
+    for (RegionWalk walk(raster, options.partCorners); walk.Next(shape);) {
       // A HATCH, its LWPOLYLINEs, or both.
       const bool hatch = options.entity == EntityKind::Hatch;
       count(shape.colour).entities +=
-          (hatch ? 1 : 0) + (!hatch || options.DrawsOutlines() ? shape.LoopCount() : 0);
+          (hatch ? 1 : 0) + (!hatch || options.outlines ? shape.LoopCount() : 0);
     }
   } else {
-    for (SquareWalk walk(raster, options); !walk.Done();) {
+    for (SquareWalk walk(raster, options.merge == Merge::Rectangles); !walk.Done();) {
       for (const Square& square : walk.NextColumn()) {
-        count(square.colour).entities += options.DrawsOutlines() ? 2 : 1;
+        count(square.colour).entities += options.outlines ? 2 : 1;
       }
     }
   }
@@ -83,23 +82,14 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
 
 void WriteCountsCsv(ByteSink& sink, const std::vector<ColourCount>& counts,
                     const DrawingOptions& options) {
-  constexpr const char* kUnits[] = {"mm", "cm", "m", "in", "ft"};
   std::string text = "colour,name,layer,squares,entities,area";
-  if (options.units) text += std::string("_") + kUnits[int(*options.units)] + "2";
+  if (options.units) text += "_" + std::string(options.units->name) + "2";
   text += "\n";
-  const LayerNames layers(options.colourNames);
+  const LayerNames& names = options.layerNames;
   ColourCount total;
   for (const ColourCount& c : counts) {
-    std::string name;
-    for (const NamedColour& named : options.colourNames) {
-      if (named.colour == c.colour) {
-        name = named.name;
-        break;
-      }
-    }
-    const FieldText colour = LayerName(c.colour);  // C_RRGGBB
-    text += std::string(colour.view().substr(2)) + "," + CsvField(name) + "," +
-            (options.layers ? std::string(layers(c.colour).view()) : "0") + "," +
+    text += HexText(c.colour) + "," + CsvField(std::string(names.Name(c.colour))) + "," +
+            (options.layers ? std::string(names(c.colour).view()) : "0") + "," +
             std::to_string(c.squares) + "," + std::to_string(c.entities) + "," +
             AreaText(c.squares, options.pixelSize) + "\n";
     total.squares += c.squares;

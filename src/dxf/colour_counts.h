@@ -1,5 +1,7 @@
 // The bill of materials of a drawing: for each colour drawn, how many squares (pixels) and how
-// many entities the export writes, and their area, as CSV for buying and checking.
+// many entities the export writes, and their area, as CSV for buying and checking. Not DXF text:
+// it sits here, above the shapes and beside the layer names it lists, until the conversion has
+// a room of its own.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +9,8 @@
 
 #include "base/byte_sink.h"
 #include "base/errors.h"
+#include "colour/raster.h"
 #include "dxf/drawing_options.h"
-#include "dxf/raster.h"
 
 namespace pixdraft {
 

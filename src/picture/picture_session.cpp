@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/std_path.h"
-#include "dxf/background.h"
 #include "picture/decoder_process.h"
+#include "shapes/background.h"
 
 namespace pixdraft {
 std::string AbsolutePath(const std::string& path) {

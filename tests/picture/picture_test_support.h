@@ -11,7 +11,7 @@
 #include <string>
 
 #include "base/errors.h"
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 
