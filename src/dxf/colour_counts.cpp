@@ -6,8 +6,7 @@
 
 #include "dxf/layer_names.h"
 #include "dxf/layer_table.h"
-#include "dxf/region_walk.h"
-#include "dxf/square_walk.h"
+#include "dxf/shape_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -58,21 +57,9 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
       ++count(pixel).squares;
     }
   }
-  if (options.DrawsRegions()) {
-    Shape shape;
-    for (RegionWalk walk(raster, options); walk.Next(shape);) {
-      // A HATCH, its LWPOLYLINEs, or both.
-      const bool hatch = options.entity == EntityKind::Hatch;
-      count(shape.colour).entities +=
-          (hatch ? 1 : 0) + (!hatch || options.DrawsOutlines() ? shape.LoopCount() : 0);
-    }
-  } else {
-    for (SquareWalk walk(raster, options); !walk.Done();) {
-      for (const Square& square : walk.NextColumn()) {
-        count(square.colour).entities += options.DrawsOutlines() ? 2 : 1;
-      }
-    }
-  }
+  ForEachShape(raster, options, [&](const Shape& shape) {
+    count(shape.colour).entities += EntitiesOf(shape, options);
+  });
   std::vector<ColourCount> sorted;
   for (const auto& [colour, c] : counts) sorted.push_back(c);
   std::sort(sorted.begin(), sorted.end(), [](const ColourCount& p, const ColourCount& q) {

@@ -14,8 +14,8 @@
 #include "dxf/handle_seed.h"
 #include "dxf/layer_names.h"
 #include "dxf/layer_table.h"
-#include "dxf/region_walk.h"
 #include "dxf/shape_record_writer.h"
+#include "dxf/shape_walk.h"
 #include "dxf/square_walk.h"
 #include "dxf/trace_record.h"
 #include "dxf/trace_record_writer.h"
@@ -78,21 +78,10 @@ void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineB
   ShapeRecordWriter outliner(lineBreak, EntityKind::Polyline, options.colourIndex, options.layers,
                              layerNames);
   ChunkedText text(sink, encoding, std::max(writer.Room(), outliner.Room()));
-  Shape shape;
-  const auto write = [&] {
+  ForEachShape(raster, options, [&](const Shape& shape) {
     handle = writer.Write(text, shape, grid, handle);
     if (options.DrawsOutlines()) handle = outliner.Write(text, shape, grid, handle);
-  };
-  if (options.DrawsRegions()) {
-    for (RegionWalk walk(raster, options); walk.Next(shape);) write();
-  } else {
-    for (SquareWalk walk(raster, options); !walk.Done();) {
-      for (const Square& s : walk.NextColumn()) {
-        SetRectangle(shape, s.x, s.y, s.width, s.height, s.colour);
-        write();
-      }
-    }
-  }
+  });
   text.Flush();
 }
 
