@@ -6,7 +6,7 @@
 # Usage: check_layers.sh SRC_DIR QT_WIDGETS_INCLUDE_DIR
 set -euo pipefail
 src=$1 widgets=$2
-layers=(platform base dxf picture ui app)
+layers=(platform base dxf picture conversion ui app)
 posix='(unistd|fcntl|spawn|poll|signal|dirent|pthread|dlfcn|termios|pwd|grp|sched|syslog|libgen|fnmatch|glob|strings|utime|sys/[a-z_/]+|linux/[a-z_/]+|netinet/[a-z_]+|arpa/[a-z_]+)\.h'
 widget_headers=$(ls "$widgets" | grep -v '\.h$' | paste -sd'|')
 failures=0
@@ -27,7 +27,7 @@ for rank in "${!layers[@]}"; do
           fail "$file" "includes the system's $header outside src/platform"
         fi
         if ((rank < 3)) && [[ $header =~ ^Q ]]; then fail "$file" "includes Qt's $header"; fi
-        if ((rank < 4)) && [[ $header =~ ^($widget_headers)$ ]]; then
+        if ((rank < 5)) && [[ $header =~ ^($widget_headers)$ ]]; then
           fail "$file" "includes the widget header $header"
         fi
       fi

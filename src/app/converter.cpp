@@ -17,6 +17,7 @@
 #include "base/readable_file.h"
 #include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
+#include "conversion/drawing_choice.h"
 #include "dxf/colour_counts.h"
 #include "dxf/palette.h"
 #include "picture/picture_session.h"
@@ -109,15 +110,6 @@ bool IsUtf16Template(const std::string& path) {
   }
 }
 
-// The palette file's colours into the options: the colours to draw with, and the names of their
-// layers.
-void UsePalette(const std::string& fileName, ConversionOptions& options) {
-  for (NamedColour& entry : LoadPalette(fileName)) {
-    options.reduction.palette.push_back(entry.colour);
-    if (!entry.name.empty()) options.drawing.colourNames.push_back(std::move(entry));
-  }
-}
-
 }  // namespace
 
 int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -129,7 +121,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   const ParsedCommandLine parsed = ParseConverterArguments(args);
   switch (parsed.action) {
     case ParsedCommandLine::Action::ShowHelp:
-      out << kConverterUsage;
+      out << ConverterUsage();
       return kAllConverted;
     case ParsedCommandLine::Action::ShowVersion:
       out << "pixdraft-convert " PIXDRAFT_VERSION "\n";

@@ -4,13 +4,18 @@
 #include <charconv>
 #include <string_view>
 
-namespace pixdraft {
+#include "conversion/profiles.h"
 
-const char kConverterUsage[] =
+namespace pixdraft {
+namespace {
+
+const char kUsage[] =
     "Usage: pixdraft-convert [OPTION]... PICTURE...\n"
     "Converts each PICTURE into a DXF drawing beside it: one filled square per pixel, the\n"
     "picture fitted into at most 256 x 256 pixels.\n"
     "\n"
+    "      --for NAME          draw with the options of the profile NAME (below); options given\n"
+    "                          with it override the profile's, whatever their order\n"
     "  -s, --size N            fit into at most N x N pixels, N from 1 to 4096 (default 256);\n"
     "                          a larger picture is sampled to exactly N x N\n"
     "      --keep-aspect       sample a larger picture with its proportions, its longer side N\n"
@@ -57,11 +62,13 @@ const char kConverterUsage[] =
     "\n"
     "A PICTURE of \"-\" is read from standard input; its DXF then needs --output.\n"
     "\n"
+    "Profiles (--for), each a set of the options above tried in the programs it is for:\n"
+    "%PROFILES%"
+    "\n"
     "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage error.\n";
 
-namespace {
-
 enum class Option {
+  For,
   Size,
   KeepAspect,
   PixelSize,
@@ -96,6 +103,7 @@ struct KnownOption {
 };
 
 constexpr KnownOption kOptions[] = {
+    {"for", 0, Option::For, "a profile name"},
     {"size", 's', Option::Size, "a number"},
     {"keep-aspect", 0, Option::KeepAspect, {}},
     {"pixel-size", 0, Option::PixelSize, "a number"},
@@ -147,6 +155,10 @@ std::optional<std::string> Apply(Option option, const std::string& typed, const 
   ConversionOptions& options = arguments.options;
   const std::string quoted = ", not \"" + value + "\"";
   switch (option) {
+    case Option::For:
+      if (!FindProfile(value)) return typed + " takes " + ProfileNames() + quoted;
+      arguments.profile = value;
+      return std::nullopt;
     case Option::Size:
       if (const auto side = ParseSide(value)) {
         options.fit.side = *side;
@@ -254,10 +266,14 @@ ParsedCommandLine UsageError(std::string problem) {
   return parsed;
 }
 
-}  // namespace
+bool Fail(ParsedCommandLine& parsed, std::string problem) {
+  parsed = UsageError(std::move(problem));
+  return false;
+}
 
-ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) {
-  ParsedCommandLine parsed;
+// Reads `args` over `parsed.arguments` as they stand: false, with the action set, when it is
+// not a conversion.
+bool ReadArguments(const std::vector<std::string>& args, ParsedCommandLine& parsed) {
   ConverterArguments& arguments = parsed.arguments;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -277,18 +293,18 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     const std::string typed = isLong ? arg.substr(0, equals) : arg.substr(0, 2);
     const KnownOption* known =
         isLong ? FindOption(std::string_view(typed).substr(2), 0) : FindOption({}, arg[1]);
-    if (!known) return UsageError("unknown option " + typed);
+    if (!known) return Fail(parsed, "unknown option " + typed);
 
     std::string value;
     if (known->valueOptional) {  // long options only
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
         if (value.empty())
-          return UsageError(typed + " takes " + std::string(known->value) + ", not \"\"");
+          return Fail(parsed, typed + " takes " + std::string(known->value) + ", not \"\"");
       }
     } else if (known->value.empty()) {
       if (equals != std::string::npos || (!isLong && arg.size() > 2)) {
-        return UsageError(typed + " takes no value");
+        return Fail(parsed, typed + " takes no value");
       }
     } else if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
@@ -297,36 +313,70 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      return UsageError(typed + " needs " + std::string(known->value));
+      return Fail(parsed, typed + " needs " + std::string(known->value));
     }
 
     if (known->option == Option::Help) {
       parsed.action = ParsedCommandLine::Action::ShowHelp;
-      return parsed;
+      return false;
     }
     if (known->option == Option::Version) {
       parsed.action = ParsedCommandLine::Action::ShowVersion;
-      return parsed;
+      return false;
     }
     if (auto problem = Apply(known->option, typed, value, arguments)) {
-      return UsageError(std::move(*problem));
+      return Fail(parsed, std::move(*problem));
     }
     if (known->option == Option::Merge && equals == std::string::npos && i + 1 < args.size() &&
         (args[i + 1] == "regions" || args[i + 1] == "rectangles")) {
       arguments.mergeValueAsPicture = args[i + 1];
     }
   }
+  return true;
+}
 
+}  // namespace
+
+std::string ConverterUsage() {
+  std::string profiles;
+  for (const Profile& profile : Profiles()) {
+    std::string name = "  " + std::string(profile.name);
+    name.resize(std::max<std::size_t>(name.size() + 2, 10), ' ');
+    profiles += name + std::string(profile.description) + "\n";
+  }
+  std::string usage = kUsage;
+  return usage.replace(usage.find("%PROFILES%"), 10, profiles);
+}
+
+ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) {
+  ParsedCommandLine parsed;
+  if (!ReadArguments(args, parsed)) return parsed;
+  ConverterArguments& arguments = parsed.arguments;
+  const Profile* profile = arguments.profile ? FindProfile(*arguments.profile) : nullptr;
+  if (profile) {
+    // The profile's options first, then every option given with it over them.
+    parsed = {};
+    profile->apply(parsed.arguments.options);
+    if (!ReadArguments(args, parsed)) return parsed;
+  }
+  // A refusal of options the profile set names it, since they were not typed.
+  const std::string by = profile ? "--for " + std::string(profile->name) + ": " : "";
   const DrawingOptions& drawing = arguments.options.drawing;
   if (drawing.regions && drawing.entity != EntityKind::Hatch &&
       drawing.entity != EntityKind::Polyline) {
-    return UsageError("--merge=regions needs --entity hatch or --entity polyline");
+    return UsageError(by + "--merge=regions needs --entity hatch or --entity polyline");
   }
   if (drawing.partCorners && !drawing.regions) {
-    return UsageError("--part-corners needs --merge=regions");
+    return UsageError(by + "--part-corners needs --merge=regions");
   }
   if (drawing.outlines && drawing.entity != EntityKind::Hatch) {
-    return UsageError("--outlines needs --entity hatch");
+    return UsageError(by + "--outlines needs --entity hatch");
+  }
+  if (profile && profile->needsPalette && !arguments.palette) {
+    return UsageError(by + "a " + std::string(profile->name) + " needs --palette FILE");
+  }
+  if (profile && profile->writesCounts && !arguments.counts) {
+    return UsageError(by + "a " + std::string(profile->name) + " needs --counts FILE");
   }
   if (arguments.options.reduction.dither && !arguments.palette &&
       arguments.options.reduction.colours == 0) {

@@ -115,7 +115,16 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{.args = {"--colors", "256", "--counts", "-", "-o", "a.dxf", "a.png"},
                              .output = "a.dxf",
                              .counts = "-",
-                             .colours = 256}),
+                             .colours = 256},
+                    // Options given with a profile override it, before it or after.
+                    Accepted{.args = {"--units", "cm", "--for", "laser", "--entity=hatch", "a.png"},
+                             .leaveOutTransparent = true,
+                             .regions = true,
+                             .entity = EntityKind::Hatch,
+                             .colourIndex = true,
+                             .layers = true,
+                             .units = Units::Centimetres,
+                             .origin = Origin::BottomLeft}),
     ArgumentsName<Accepted>);
 
 struct Rejected {
@@ -182,16 +191,24 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"--palette=", "a.png"}, "--palette needs a file name"},
         Rejected{{"--counts", "c.csv", "a.png", "b.png"}, "--counts takes one picture, not 2"},
         Rejected{{"--counts", "-", "-o", "-", "a.png"},
-                 "--counts - needs the drawing in a file, not on standard output"}),
+                 "--counts - needs the drawing in a file, not on standard output"},
+        Rejected{{"--for=lazer", "a.png"},
+                 "--for takes plain, laser, cad, 3d, vector, mosaic, not \"lazer\""},
+        Rejected{{"--for", "mosaic", "--counts", "c.csv", "a.png"},
+                 "--for mosaic: a mosaic needs --palette FILE"},
+        Rejected{{"--for", "laser", "--entity", "trace", "a.png"},
+                 "--for laser: --merge=regions needs --entity hatch or --entity polyline"}),
     ArgumentsName<Rejected>);
 
 TEST(ConverterHelp, ListsEveryOption) {
   for (const char* option :
-       {"-s, --size N", "--keep-aspect", "--pixel-size S", "--skip-transparent",
-        "--skip-colour RRGGBB", "--skip-color", "--merge", "--merge=regions", "--entity KIND",
-        "--colour-index", "--color-index", "--layers", "--units UNIT", "--origin CORNER",
-        "-o, --output PATH", "--templates DIR", "-q, --quiet", "-h, --help", "-V, --version"}) {
-    EXPECT_NE(std::string(kConverterUsage).find(option), std::string::npos) << option;
+       {"-s, --size N",         "--keep-aspect",   "--pixel-size S",    "--skip-transparent",
+        "--skip-colour RRGGBB", "--skip-color",    "--merge",           "--merge=regions",
+        "--entity KIND",        "--colour-index",  "--color-index",     "--layers",
+        "--units UNIT",         "--origin CORNER", "-o, --output PATH", "--templates DIR",
+        "-q, --quiet",          "-h, --help",      "-V, --version",     "--for NAME",
+        "  mosaic  tile, bead"}) {
+    EXPECT_NE(ConverterUsage().find(option), std::string::npos) << option;
   }
   EXPECT_EQ(ParseConverterArguments({"a.png", "--help", "--size=0"}).action,
             ParsedCommandLine::Action::ShowHelp);

@@ -54,7 +54,7 @@ TEST(Converter, UsageErrorsAndInformation) {
                 "pixdraft-convert: there is no picture \"regions\": did you mean "
                 "--merge=regions?\n" +
                     tryHelp},
-           Case{{"-h", "a.png"}, 0, kConverterUsage, ""},
+           Case{{"-h", "a.png"}, 0, ConverterUsage(), ""},
            Case{{"-V"}, 0, "pixdraft-convert 1.0.0\n", ""},
        }) {
     const Outcome run = Convert(c.args);
