@@ -1,5 +1,5 @@
-// The floor pixdraft-convert is measured against: a program that only decodes a picture with
-// QImageReader, from a file it reads whole, as the converter does.
+// What pixdraft-convert's peak memory is measured against: a program that only decodes a picture
+// with QImageReader, from a file it reads whole, as the converter does.
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <random>
 
-#include "picture/fit.h"
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
+#include "decoder/picture_fit.h"
 
 namespace pixdraft {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "base/errors.h"
-#include "picture/fit.h"
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
+#include "decoder/picture_fit.h"
 
 using namespace pixdraft;
 
@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // left out on purpose are no colour.
     const FitOptions options{int(1 + size % 300), size % 2 == 0, size % 3 == 0};
     const Raster fitted = FitPicture(picture, options);
-    const QSize expected = FittedSize(picture.width(), picture.height(), options);
-    if (fitted.width != expected.width() || fitted.height != expected.height() ||
+    const RasterSize expected = FittedSize(picture.width(), picture.height(), options);
+    if (fitted.width != expected.width || fitted.height != expected.height ||
         fitted.pixels.size() != std::size_t(fitted.width) * fitted.height) {
       std::abort();
     }

@@ -1,5 +1,4 @@
 // pixdraft-convert: pictures to DXF drawings from the command line.
-#include <QCoreApplication>
 #include <iostream>
 
 #include "app/converter.h"
@@ -9,8 +8,6 @@ int main(int argc, char** argv) {
   // A write past the file-size limit fails with an error the converter reports, also on standard
   // output, instead of killing it without a word; an interrupted save leaves nothing behind.
   pixdraft::platform::SetUpProgram();
-  // Qt finds its image decoders through the application object.
-  QCoreApplication application(argc, argv);
   const std::vector<std::string> args(argv + 1, argv + argc);
   return pixdraft::RunConverter(args, std::cout, std::cerr);
 }

@@ -132,7 +132,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       break;
   }
   ConverterArguments arguments = parsed.arguments;
-  TemplatePaths templates = DefaultTemplatePaths(ProgramFolder());
+  TemplatePaths templates = DefaultTemplatePaths(platform::ProgramFolder());
   if (arguments.templatesDir) {
     const std::string& dir = *arguments.templatesDir;
     templates = {dir + "/pixdraft.dx1", dir + "/pixdraft.dx2"};

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/decoder_helper.h"
+#include "decoder/decoder_helper.h"
 
 int main(int argc, char** argv) {
   return pixdraft::RunDecoderHelper(std::vector<std::string>(argv + 1, argv + argc));

@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
   pixdraft::MessageBoxes messages;
 
   // The templates as the converter finds them, so the window saves from any folder.
-  pixdraft::TForm1 window(messages, [folder = pixdraft::ProgramFolder()] {
+  pixdraft::TForm1 window(messages, [folder = pixdraft::platform::ProgramFolder()] {
     return pixdraft::DefaultTemplatePaths(folder);
   });
   window.show();

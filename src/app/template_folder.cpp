@@ -1,6 +1,5 @@
 #include "app/template_folder.h"
 
-#include <QCoreApplication>
 #include <system_error>
 
 namespace pixdraft {
@@ -23,10 +22,6 @@ TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder) {
   const std::filesystem::path installed = programFolder / kTemplatesFromProgram;
   if (!HoldsBoth(installed, current)) return current;
   return {(installed / current.header).string(), (installed / current.footer).string()};
-}
-
-std::filesystem::path ProgramFolder() {
-  return QCoreApplication::applicationDirPath().toStdString();
 }
 
 }  // namespace pixdraft

@@ -13,7 +13,4 @@ namespace pixdraft {
 // both; else the current folder's again, whose absence the export then reports.
 TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder);
 
-// The folder of the running program's file, as the application object, which must exist, knows it.
-std::filesystem::path ProgramFolder();
-
 }  // namespace pixdraft

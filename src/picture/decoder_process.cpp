@@ -1,6 +1,5 @@
 #include "picture/decoder_process.h"
 
-#include <QCoreApplication>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -96,7 +95,7 @@ std::string DecoderProgram() {
   if (const char* chosen = std::getenv("PIXDRAFT_DECODER"); chosen != nullptr && *chosen != 0) {
     return chosen;
   }
-  const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path folder = platform::ProgramFolder();
   std::error_code error;
   const std::filesystem::path beside = folder / "pixdraft-decode";
   if (std::filesystem::exists(beside, error)) return beside.string();
@@ -127,11 +126,11 @@ PreviewPicture DecodePreviewPicture(const std::string& path, int side, const Dec
   request.kind = DecodeRequest::Kind::kPreview;
   request.previewSide = side;
   return Decode(path, request, cancel, side, [](const Answer& answer, auto read) {
-    QImage picture(answer.width, answer.height, QImage::Format_ARGB32);
-    if (picture.isNull()) throw EOutOfMemory();
-    for (int y = 0; y < answer.height; ++y)
-      read(picture.scanLine(y), std::size_t(answer.width) * 4);
-    return PreviewPicture{picture, QSize(answer.sourceWidth, answer.sourceHeight)};
+    PreviewPicture preview{
+        answer.width, answer.height, {}, answer.sourceWidth, answer.sourceHeight};
+    preview.pixels.resize(std::size_t(answer.width) * answer.height);
+    read(preview.pixels.data(), preview.pixels.size() * sizeof(std::uint32_t));
+    return preview;
   });
 }
 

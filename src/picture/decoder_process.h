@@ -5,11 +5,11 @@
 // helpers' memory never adds up.
 #pragma once
 
-#include <QImage>
-#include <QSize>
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "dxf/raster.h"
 #include "picture/decoder_protocol.h"
@@ -34,8 +34,7 @@ class DecodeCancelled : public std::exception {
 };
 
 // The helper program: $PIXDRAFT_DECODER when set (for tests), else pixdraft-decode beside the
-// running program (a build), else in ../libexec/pixdraft from its folder (an installation). The
-// program's folder is the application object's to know.
+// running program (a build), else in ../libexec/pixdraft from its folder (an installation).
 std::string DecoderProgram();
 
 // The working raster of the picture at `path`, fitted by `options`. The file is opened here, so
@@ -46,8 +45,13 @@ Raster DecodeFittedPicture(const std::string& path, const FitOptions& options,
                            const DecodeCancel* cancel = nullptr, const DecodeLimits& limits = {});
 
 struct PreviewPicture {
-  QImage picture;  // at most `side` pixels a side, proportions kept
-  QSize size;      // the picture's own size
+  // At most `side` pixels a side, proportions kept: rows of ARGB32 pixels (0xAARRGGBB).
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+  // The picture's own size.
+  int sourceWidth = 0;
+  int sourceHeight = 0;
 };
 
 // The picture at `path` reduced to at most `side` pixels a side. Throws as DecodeFittedPicture.

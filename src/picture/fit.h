@@ -1,8 +1,9 @@
-// Fitting a decoded picture into the working raster, by default at most 256 x 256 pixels.
+// Fitting a decoded picture into the working raster, by default at most 256 x 256 pixels. On
+// plain pixels: the decoding helper hands over rows of RGBA, whatever decoded them.
 #pragma once
 
-#include <QImage>
-#include <QSize>
+#include <cstdint>
+#include <functional>
 
 #include "dxf/raster.h"
 
@@ -21,20 +22,25 @@ struct FitOptions {
   bool leaveOutTransparent = false;
 };
 
+struct RasterSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const RasterSize&) const = default;
+};
+
 // The working raster's size for a picture of `width` x `height`: the picture's own when neither
 // side exceeds options.side; else side x side, or with keepAspect the longer side `side` and the
 // shorter max(1, round(side * shorter / longer)), halves rounded up.
-QSize FittedSize(int width, int height, const FitOptions& options = {});
+RasterSize FittedSize(int width, int height, const FitOptions& options = {});
 
-// The working raster for `picture`, of FittedSize: copied 1:1 when it fits, else sampled by
-// nearest neighbour, each raster pixel taking the source pixel under its centre, each axis on its
-// own. Every pixel, taken as 8-bit straight RGBA whatever its format, is composited over white
-// by its alpha: p = round(c * a / 255), channel = p + 255 - a. Throws EInvalidGraphic for a null
-// image, EOutOfMemory when a conversion finds no memory.
-Raster FitPicture(const QImage& picture, const FitOptions& options = {});
+// Row y of a picture as 8-bit straight RGBA, 4 bytes a pixel, valid until the next call.
+using RgbaRow = std::function<const std::uint8_t*(int y)>;
 
-// The raster as an image the window can show (Format_RGB32; null for an empty raster). Pixels
-// left out show white, as they would without leaving them out.
-QImage RasterToImage(const Raster& raster);
+// The working raster for a picture of `width` x `height` (at least 1 x 1) whose rows `row` gives,
+// of FittedSize: copied 1:1 when it fits, else sampled by nearest neighbour, each raster pixel
+// taking the source pixel under its centre, each axis on its own. Only the rows sampled are
+// asked for, each once, from the top. Every pixel is composited over white by its alpha:
+// p = round(c * a / 255), channel = p + 255 - a.
+Raster FitRows(int width, int height, const RgbaRow& row, const FitOptions& options = {});
 
 }  // namespace pixdraft

@@ -61,6 +61,8 @@ struct FileInfo {
 int Inspect(const std::string& path, FileInfo& info, bool followLinks = true);
 int Inspect(const File& file, FileInfo& info);
 int ReadLink(const std::string& path, std::string& target);
+// The folder of the running program's file, links resolved; empty when the system cannot say.
+std::string ProgramFolder();
 // 0 when this process may write the file at `path`.
 int CheckWritable(const std::string& path);
 
@@ -114,7 +116,8 @@ void SetUpProgram();
 
 // A program run with its standard input from a file, its standard output to a pipe this end
 // reads, and its standard error nowhere (with AddressSanitizer, here), under hard limits of CPU
-// time and address space. It is killed when this goes.
+// time and address space. It is killed when this goes, and its end waited for when the next one
+// starts (or the program ends), so that no two hold memory at once.
 class ChildProcess {
  public:
   struct Limits {

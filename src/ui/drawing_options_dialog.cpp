@@ -61,9 +61,9 @@ QImage PreviewImage(const DrawingPreview& preview) {
 
 }  // namespace
 
-TDrawingOptionsDialog::TDrawingOptionsDialog(const DrawingChoice& choice, const Raster& fitted,
+TDrawingOptionsDialog::TDrawingOptionsDialog(const DrawingChoice& choice, Raster fitted,
                                              QWidget* parent)
-    : QDialog(parent), fitted_(fitted) {
+    : QDialog(parent), fitted_(std::move(fitted)) {
   setWindowTitle(QStringLiteral("Options"));
 
   profileBox = new QComboBox(this);

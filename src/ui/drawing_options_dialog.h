@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <utility>
 
 #include "conversion/drawing_choice.h"
 #include "dxf/raster.h"
@@ -22,9 +23,9 @@ class TDrawingOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Shows `choice`; `fitted` is the window's raster (WindowFit), empty before any picture.
-  TDrawingOptionsDialog(const DrawingChoice& choice, const Raster& fitted,
-                        QWidget* parent = nullptr);
+  // Shows `choice`; `fitted` is the window's raster (WindowFit), empty before any picture: a
+  // copy, which a picture loading meanwhile leaves alone.
+  TDrawingOptionsDialog(const DrawingChoice& choice, Raster fitted, QWidget* parent = nullptr);
 
   // The choice as the controls show it.
   DrawingChoice Choice() const;
@@ -52,7 +53,7 @@ class TDrawingOptionsDialog : public QDialog {
   void BrowsePalette();
   void UpdatePreview();
 
-  const Raster& fitted_;
+  const Raster fitted_;
   bool showing_ = false;  // while Show sets the controls: no preview for each
 };
 

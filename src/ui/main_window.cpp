@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QEventLoop>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMimeData>
@@ -12,13 +11,11 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
-#include <exception>
-#include <thread>
 #include <utility>
 
 #include "base/error_text.h"
+#include "decoder/picture_fit.h"
 #include "picture/decoder_process.h"
-#include "picture/fit.h"
 #include "ui/drawing_choice_settings.h"
 #include "ui/drawing_options_dialog.h"
 #include "ui/local_file_name.h"
@@ -149,7 +146,11 @@ TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* pare
   }
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // A decode still running is stopped; its result, queued for a window no more, is dropped.
+  if (loading_) loading_->Cancel();
+  if (loader_.joinable()) loader_.join();
+}
 
 void TForm1::OpenPictureLater(const std::string& path) {
   const std::string fullPath = AbsolutePath(path);
@@ -238,38 +239,40 @@ void TForm1::Run(const std::function<void()>& command) {
 }
 
 void TForm1::LoadPicture(const std::string& path) {
-  // The picture decodes in its helper process while this waits in an event loop: the window goes
-  // on painting, and Exit (or closing the window, which ends every event loop) stops the decode.
-  // Nothing else may start meanwhile.
-  DecodeCancel cancel;
-  std::exception_ptr failure;
-  QEventLoop waiting;
-  std::thread decoding([&] {
+  // The picture decodes in its helper process, waited for on a thread of its own, and the result
+  // comes back through the event queue: the window goes on painting, and Exit (or the window's
+  // end) stops the decode. Nothing else may start meanwhile.
+  loading_ = std::make_shared<DecodeCancel>();
+  for (QToolButton* button : {btn1, btn2, btn5}) button->setEnabled(false);
+  loader_ = std::thread([this, path, cancel = loading_] {
+    std::exception_ptr failure;
     try {
-      session_.Load(path, &cancel);
+      session_.Load(path, cancel.get());
     } catch (...) {
       failure = std::current_exception();
     }
-    QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, failure] { LoadEnded(failure); }, Qt::QueuedConnection);
   });
-  loading_ = &cancel;
-  for (QToolButton* button : {btn1, btn2, btn5}) button->setEnabled(false);
-  waiting.exec();
+}
+
+void TForm1::LoadEnded(const std::exception_ptr& failure) {
+  loader_.join();
+  loading_.reset();
   for (QToolButton* button : {btn1, btn2, btn5}) button->setEnabled(true);
-  loading_ = nullptr;
-  cancel.Cancel();  // nothing left to stop, unless the program is ending
-  decoding.join();
-  if (failure) {
-    try {
-      std::rethrow_exception(failure);
-    } catch (const DecodeCancelled&) {
-      return;
+  Run([&] {
+    if (failure) {
+      try {
+        std::rethrow_exception(failure);
+      } catch (const DecodeCancelled&) {
+        return;
+      }
     }
-  }
-  Image1->SetPicture(RasterToImage(session_.raster()));
-  const Raster& raster = session_.raster();
-  StatusBar1->showMessage(
-      DisplayName(StatusText(session_.CurrentImagePath(), raster.width, raster.height)));
+    Image1->SetPicture(RasterToImage(session_.raster()));
+    const Raster& raster = session_.raster();
+    StatusBar1->showMessage(
+        DisplayName(StatusText(session_.CurrentImagePath(), raster.width, raster.height)));
+  });
 }
 
 }  // namespace pixdraft

@@ -7,8 +7,10 @@
 #include <QIcon>
 #include <QList>
 #include <QWidget>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "conversion/window_drawing.h"
 #include "picture/picture_session.h"
@@ -61,6 +63,9 @@ class TForm1 : public QWidget {
   // event loop gets to it.
   void OpenPictureLater(const std::string& path);
 
+  // Whether a picture is decoding: its result, shown or reported, comes through the event loop.
+  bool Loading() const { return loading_ != nullptr; }
+
   // The controls, by the names the handlers use. `ouvrir` may be replaced, e.g. by a stand-in for
   // the person at the dialog.
   TImage* Image1;
@@ -101,13 +106,17 @@ class TForm1 : public QWidget {
   // Runs one command to its end: an error it raises ends it and is shown in the error box, with
   // ErrorDisplayText's text. Every command runs through here, so no error leaves a handler.
   void Run(const std::function<void()>& command);
+  // Starts decoding the picture at `path` on a thread of its own; LoadEnded shows the result.
   void LoadPicture(const std::string& path);
+  void LoadEnded(const std::exception_ptr& failure);
 
   MessageDisplay& messages_;
   TemplateFinder templates_;
   PictureSession session_{ConversionOptions{WindowFit(), {}, {}}};
   DrawingChoice choice_;
-  DecodeCancel* loading_ = nullptr;  // while a picture decodes
+  // While a picture decodes: its stop, and the thread that waits for its helper.
+  std::shared_ptr<DecodeCancel> loading_;
+  std::thread loader_;
 };
 
 }  // namespace pixdraft

@@ -9,7 +9,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
 #include "ui/localised_file_types.h"
 #include "ui/open_dialog_fit.h"
 #include "ui/picture_filter_model.h"

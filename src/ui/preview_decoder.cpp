@@ -1,6 +1,7 @@
 #include "ui/preview_decoder.h"
 
 #include <QMetaObject>
+#include <cstring>
 
 #include "picture/decoder_process.h"
 #include "ui/local_file_name.h"
@@ -68,9 +69,15 @@ PreviewDecoder::Result PreviewDecoder::Decode(const QString& path, const DecodeC
   if (path.isEmpty()) return result;
   const std::string name = LocalFileName(path);
   try {
-    PreviewPicture preview = DecodePreviewPicture(name, kMaxPreviewSide, &cancel);
-    result.picture = std::move(preview.picture);
-    result.size = preview.size;
+    const PreviewPicture preview = DecodePreviewPicture(name, kMaxPreviewSide, &cancel);
+    result.picture = QImage(preview.width, preview.height, QImage::Format_ARGB32);
+    if (result.picture.isNull()) return Result();
+    for (int y = 0; y < preview.height; ++y) {
+      std::memcpy(result.picture.scanLine(y),
+                  preview.pixels.data() + std::size_t(y) * preview.width,
+                  std::size_t(preview.width) * 4);
+    }
+    result.size = QSize(preview.sourceWidth, preview.sourceHeight);
   } catch (...) {
     // A preview, not a load: a file that does not decode simply shows nothing, without the
     // error box that "Load image" would raise.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real window, started with a picture whose decode never ends (its decoding helper stands in
-# for one that never answers), is told to exit half a second in. It must end at once, its decode
-# stopped, not at the decode's 25-second deadline.
+# for one that never answers), is told to exit, or its window closed, half a second in. It must
+# end at once, its decode stopped, not at the decode's 25-second deadline.
 # Usage: ends_while_decoding.sh PIXDRAFT   (the window closer plugin set in the environment)
 set -euo pipefail
 pixdraft=$(realpath "$1")

@@ -4,17 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <filesystem>
 
-#include "qt_application.h"
+#include "platform/platform.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
 namespace {
-
-testing::Environment* const kQt =
-    testing::AddGlobalTestEnvironment(new QtApplication<QCoreApplication>);
 
 // An installed tree (bin/ beside share/pixdraft/) and a working folder, each holding some of the
 // templates.
@@ -88,7 +84,7 @@ TEST_F(TemplateFolder, WithoutTheProgramsFolderOnlyTheCurrentOne) {
 }
 
 TEST_F(TemplateFolder, ProgramFolderIsWhereTheRunningFileIs) {
-  EXPECT_EQ(ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
+  EXPECT_EQ(platform::ProgramFolder(), std::filesystem::canonical(TEST_BINARY_DIR));
 }
 
 }  // namespace

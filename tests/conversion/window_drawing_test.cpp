@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "base/errors.h"
+#include "decoder/picture_fit.h"
 #include "temp_dir.h"
 
 namespace pixdraft {

@@ -1,10 +1,9 @@
-#include "picture/fit.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
+#include "decoder/picture_fit.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
 
@@ -55,7 +54,7 @@ class FitOptionSize : public testing::TestWithParam<OptionSizeCase> {};
 TEST_P(FitOptionSize, GivesTheChosenSizeAndSamplesToIt) {
   const OptionSizeCase& c = GetParam();
   const FitOptions options{c.side, c.keepAspect, false};
-  EXPECT_EQ(FittedSize(c.width, c.height, options), QSize(c.rasterWidth, c.rasterHeight));
+  EXPECT_EQ(FittedSize(c.width, c.height, options), (RasterSize{c.rasterWidth, c.rasterHeight}));
   const Raster raster = FitPicture(CoordinatePicture(c.width, c.height), options);
   EXPECT_EQ(raster.width, c.rasterWidth);
   EXPECT_EQ(raster.height, c.rasterHeight);

@@ -1,4 +1,4 @@
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

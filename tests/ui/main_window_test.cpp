@@ -70,12 +70,18 @@ class MainWindowTest : public testing::Test {
   // The status line as shown.
   std::string Status() const { return window.StatusBar1->currentMessage().toStdString(); }
 
+  // Lets the events come until the picture being decoded, if any, is shown or its error reported.
+  void Settle() {
+    while (window.Loading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+
   // Writes `picture` into the pictures folder as `name` and loads it through the dialog.
   std::string Load(const std::string& name, const QImage& picture) {
     const std::string path = pictures / name;
     WritePng(path, picture);
     dialog->Choose(path);
     Click(window.btn1);
+    Settle();
     return path;
   }
 
@@ -239,6 +245,7 @@ TEST_F(MainWindowTest, SaveWithNothingChosenWritesThePlainDrawing) {
   WriteFile(pictures / "logo.png", ProfileFile("logo.png"));
   dialog->Choose(pictures / "logo.png");
   Click(window.btn1);
+  Settle();
 
   Click(window.btn2);
 
@@ -256,6 +263,7 @@ TEST_F(MainWindowTest, OptionsShowTheDrawingAndTheirChoiceReachesTheNextRunsSave
   WriteFile(pictures / "logo.png", ProfileFile("logo.png"));
   dialog->Choose(pictures / "logo.png");
   Click(window.btn1);
+  Settle();
   QString refused, entities;
   QImage preview;
   QTimer::singleShot(0, [&] {
@@ -280,6 +288,7 @@ TEST_F(MainWindowTest, OptionsShowTheDrawingAndTheirChoiceReachesTheNextRunsSave
   TForm1 next(nextMessages);
   next.OpenPictureLater(pictures / "logo.png");
   QCoreApplication::processEvents();
+  while (next.Loading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   Click(next.btn2);
 
   EXPECT_EQ(ReadFile(pictures / "logo.dxf"), ProfileFile("laser.dxf"));
@@ -318,6 +327,7 @@ TEST_F(MainWindowTest, DroppedPictureLoadsAsIfChosenInTheDialog) {
   EXPECT_EQ(Status(), "");
 
   EXPECT_TRUE(Drop(window, {url}));
+  Settle();
   EXPECT_EQ(Status(), "Image : dropped.png | Width : 12 | Height : 8");
   EXPECT_EQ(window.ouvrir->FileName().toStdString(), path);
 }
@@ -329,6 +339,7 @@ TEST_F(MainWindowTest, PictureNamedOnTheCommandLineLoadsByItsFullPath) {
   window.OpenPictureLater("named.png");
   EXPECT_EQ(Status(), "");  // not before the event loop gets to it
   QCoreApplication::processEvents();
+  Settle();
 
   EXPECT_EQ(Status(), "Image : named.png | Width : 5 | Height : 6");
   EXPECT_EQ(window.ouvrir->FileName().toStdString(), pictures / "named.png");
@@ -344,7 +355,7 @@ TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
   window.OpenPictureLater(pictures / "dog.png");
   QMetaObject::invokeMethod(
       &window,
-      [&] {  // within the decode's wait, the load having come first
+      [&] {  // while the picture decodes, the load having come first
         Click(window.btn1);
         Click(window.btn2);
         dropped = Drop(window, {QUrl::fromLocalFile(QString::fromStdString(pictures / "cat.png"))});
@@ -353,6 +364,7 @@ TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
       },
       Qt::QueuedConnection);
   QCoreApplication::processEvents();
+  Settle();
 
   EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
   EXPECT_FALSE(dropped);
@@ -385,6 +397,7 @@ TEST_F(MainWindowTest, NamesThatAreNotUtf8LoadFromEveryEntry) {
     window.StatusBar1->clearMessage();
     open();
     QCoreApplication::processEvents();
+    Settle();
     EXPECT_EQ(window.StatusBar1->currentMessage(), QString::fromUtf8(status.c_str()));
   }
 }
@@ -397,6 +410,7 @@ TEST_F(MainWindowTest, FailedLoadShowsTheErrorAndKeepsThePreviousPicture) {
   WriteFile(bad, "not a picture");
   dialog->Choose(bad);
   Click(window.btn1);
+  Settle();
 
   EXPECT_EQ(messages.errors, QStringList{"Image non valide."});
   EXPECT_EQ(Status(), "Image : good.png | Width : 20 | Height : 10");
@@ -406,6 +420,7 @@ TEST_F(MainWindowTest, FailedLoadShowsTheErrorAndKeepsThePreviousPicture) {
   // The window goes on working.
   WritePng(bad, TestPicture(4, 4));
   Click(window.btn1);
+  Settle();
   EXPECT_EQ(Status(), "Image : bad.png | Width : 4 | Height : 4");
   EXPECT_EQ(messages.errors.size(), 1);
 }
@@ -417,6 +432,7 @@ TEST_F(MainWindowTest, StartUpLoadAndSaveShowWhichFileIsMissing) {
   CurrentDirectory inEmpty(empty.path());
   window.OpenPictureLater(pictures / "missing.png");
   QCoreApplication::processEvents();
+  Settle();
   EXPECT_EQ(Status(), "");
   Load("cat.png", TestPicture(2, 2));
   Click(window.btn2);

@@ -1,5 +1,6 @@
-#include "picture/decoder_helper.h"
+#include "decoder/decoder_helper.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <cstdio>
 #include <cstring>
@@ -7,8 +8,9 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
+#include "decoder/picture_file.h"
+#include "decoder/picture_fit.h"
 #include "picture/decoder_protocol.h"
-#include "picture/picture_file.h"
 #include "platform/platform.h"
 
 namespace pixdraft {
@@ -24,9 +26,21 @@ QImage Preview(QImage picture, int side) {
   return picture;
 }
 
+// A PNG needs none of Qt's image plugins, its reader being built in; looking through them, each
+// loaded with its libraries, would cost the helper more than decoding a small picture does.
+void LeaveOutPluginsForPng(const ReadableFile& picture) {
+  char start[8] = {};
+  if (ReadAt(picture, start, sizeof start, 0) == sizeof start &&
+      std::memcmp(start, "\x89PNG\r\n\x1a\n", sizeof start) == 0) {
+    QCoreApplication::setLibraryPaths({});
+  }
+}
+
 // Decodes and fits or reduces standard input's picture into `answer` and `pixels`.
 void Decode(const DecodeRequest& request, Answer& answer, std::vector<std::uint32_t>& pixels) {
-  QImage picture = LoadPicture(ReadableFile(platform::File::StandardInput(), "standard input"));
+  const ReadableFile file(platform::File::StandardInput(), "standard input");
+  LeaveOutPluginsForPng(file);
+  QImage picture = LoadPicture(file);
   answer.sourceWidth = picture.width();
   answer.sourceHeight = picture.height();
   if (request.kind == DecodeRequest::Kind::kFit) {

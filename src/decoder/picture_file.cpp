@@ -1,4 +1,4 @@
-#include "picture/picture_file.h"
+#include "decoder/picture_file.h"
 
 #include <QImageReader>
 #include <algorithm>
@@ -11,10 +11,10 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
-#include "picture/decoder_messages.h"
-#include "picture/jpeg_frame.h"
-#include "picture/picture_device.h"
-#include "picture/tga_frame.h"
+#include "decoder/decoder_messages.h"
+#include "decoder/jpeg_frame.h"
+#include "decoder/picture_device.h"
+#include "decoder/tga_frame.h"
 
 namespace pixdraft {
 namespace {

@@ -1,4 +1,4 @@
-#include "picture/decoder_messages.h"
+#include "decoder/decoder_messages.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "picture/picture_device.h"
+#include "decoder/picture_device.h"
 
 #include <algorithm>
 #include <cstring>

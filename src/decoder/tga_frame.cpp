@@ -1,4 +1,4 @@
-#include "picture/tga_frame.h"
+#include "decoder/tga_frame.h"
 
 #include <algorithm>
 #include <cstring>

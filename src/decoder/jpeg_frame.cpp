@@ -1,4 +1,4 @@
-#include "picture/jpeg_frame.h"
+#include "decoder/jpeg_frame.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
