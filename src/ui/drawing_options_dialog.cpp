@@ -28,7 +28,6 @@ constexpr int kPreviewSide = 256;
 QImage PreviewImage(const DrawingPreview& preview) {
   const Raster& raster = preview.raster;
   const double scale = double(kPreviewSide) / std::max({raster.width, raster.height, 1});
-  const int scaled = std::max(1, int(scale));
   QImage image(std::max(1, int(raster.width * scale)), std::max(1, int(raster.height * scale)),
                QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -42,10 +41,10 @@ QImage PreviewImage(const DrawingPreview& preview) {
       painter.fillRect(QRectF(x * scale, y * scale, scale, scale), shown);
     }
   }
-  // Outlines only where they leave room to see the colours between them.
-  if (scaled >= 2 || preview.loopEnds.size() < 4096) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(40, 40, 40), 1));
+  // Outlines only where they leave room to see the colours between them: not around each
+  // square of a plain drawing shown at two preview pixels a pixel.
+  if (scale >= 4 || preview.loopEnds.size() <= 2048) {
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 0));
     std::uint32_t begin = 0;
     for (const std::uint32_t end : preview.loopEnds) {
       QPolygonF loop;
@@ -86,7 +85,8 @@ TDrawingOptionsDialog::TDrawingOptionsDialog(const DrawingChoice& choice, Raster
   transparentBox = new QCheckBox(QStringLiteral("Leave out the transparent background"), this);
   coloursBox = new QSpinBox(this);
   coloursBox->setRange(0, 256);
-  coloursBox->setSpecialValueText(QStringLiteral("the picture's own"));
+  coloursBox->setSpecialValueText(QStringLiteral("the picture's own colours"));
+  coloursBox->setSuffix(QStringLiteral(" colours"));
   paletteEdit = new QLineEdit(this);
   paletteEdit->setPlaceholderText(QStringLiteral("none"));
   browseButton = new QPushButton(QStringLiteral("Browse..."), this);
