@@ -6,7 +6,7 @@
 #include <random>
 
 #include "bench_support.h"
-#include "dxf/colour_reduction.h"
+#include "colour/colour_reduction.h"
 
 namespace pixdraft {
 namespace {

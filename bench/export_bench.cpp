@@ -27,7 +27,7 @@ void ExportMerged(benchmark::State& state) {
   const Raster raster = NoisyRaster(256, 256);
   const std::string picture = folder.File("picture.png");
   DrawingOptions merge;
-  merge.merge = true;
+  merge.merge = Merge::Rectangles;
   for (auto _ : state) ExportDxf(raster, picture, folder.templates, merge);
   state.SetBytesProcessed(state.iterations() *
                           ReadWholeFile(folder.File("picture.dxf"), std::size_t{1} << 30).size());
@@ -61,7 +61,7 @@ void ExportLarge(benchmark::State& state, const Raster& (*picture)(), EntityKind
   footer.LoadFromFile(PIXDRAFT_TEMPLATES "/pixdraft.dx2");
   DrawingOptions options;
   options.entity = entity;
-  options.regions = regions;
+  options.merge = regions ? Merge::Regions : Merge::None;
   for (auto _ : state) {
     CountingSink sink;
     WriteDxfDocument(sink, header, raster, footer, options);

@@ -7,10 +7,10 @@
 #include <set>
 #include <string>
 
+#include "colour/colour_reduction.h"
+#include "colour/palette.h"
 #include "dxf/colour_counts.h"
-#include "dxf/colour_reduction.h"
 #include "dxf/layer_names.h"
-#include "dxf/palette.h"
 
 using namespace pixdraft;
 
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reduction.colours = size % 3 == 0 ? 2 : 0;
   ReduceColours(raster, reduction, {});
   DrawingOptions options;
-  options.colourNames = palette;
+  options.layerNames = LayerNames(palette);
   std::uint64_t squares = 0;
   for (const ColourCount& count : CountColours(raster, options)) {
     if (std::find(reduction.palette.begin(), reduction.palette.end(), count.colour) ==

@@ -37,15 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // With merged squares, whatever $HANDSEED the header holds, if any, may be renamed.
   StringSink merged;
   DrawingOptions merge;
-  merge.merge = true;
+  merge.merge = Merge::Rectangles;
   WriteDxfDocument(merged, list, raster, list, merge);
 
   // Every option that edits the header (layers, units, extents and view, the seed) and writes
   // outlines, on whatever tables and variables the template seems to have.
   DrawingOptions edits;
   edits.entity = size % 2 ? EntityKind::Hatch : EntityKind::Polyline;
-  edits.regions = edits.layers = edits.colourIndex = true;
-  edits.units = Units::Inches;
+  edits.merge = Merge::Regions;
+  edits.layers = edits.colourIndex = true;
+  edits.units = ParseUnit("in");
   edits.origin = Origin::BottomLeft;
   edits.pixelSize = *PixelSize::Parse("0.25");
   StringSink edited;

@@ -17,9 +17,9 @@
 #include "base/readable_file.h"
 #include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
+#include "colour/palette.h"
 #include "conversion/drawing_choice.h"
 #include "dxf/colour_counts.h"
-#include "dxf/palette.h"
 #include "picture/picture_session.h"
 #include "platform/platform.h"
 

@@ -10,7 +10,7 @@
 
 namespace pixdraft {
 
-// The help text: usage, every option, the profiles, the exit statuses.
+// The help text: usage, every option as its table gives it, the profiles, the exit statuses.
 std::string ConverterUsage();
 
 struct ConverterArguments {

@@ -57,9 +57,6 @@ EInvalidGraphic::EInvalidGraphic() : Exception("Image non valide") {}
 
 EOutOfMemory::EOutOfMemory() : Exception("Mémoire insuffisante") {}
 
-ETooManyColours::ETooManyColours()
-    : Exception("The picture has more than 4096 colours, too many for one layer each") {}
-
 EReadError::EReadError() : Exception("Erreur de lecture du flux") {}
 
 }  // namespace pixdraft

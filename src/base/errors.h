@@ -63,12 +63,6 @@ class EReadError : public Exception {
   EReadError();
 };
 
-// A drawing with one layer per colour asked of a picture with more colours than layers allowed.
-class ETooManyColours : public Exception {
- public:
-  ETooManyColours();
-};
-
 // Our own reasons for refusing a file, in the place and the language of the system's texts.
 inline constexpr char kNotARegularFile[] = "Ce n'est pas un fichier ordinaire";
 inline constexpr char kWouldReplaceThePicture[] = "Le fichier DXF remplacerait l'image d'origine";

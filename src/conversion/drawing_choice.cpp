@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "dxf/palette.h"
+#include "colour/palette.h"
 
 namespace pixdraft {
 
@@ -10,7 +10,7 @@ DrawingChoice ChooseProfile(DrawingChoice choice, const Profile& profile) {
   ConversionOptions options;
   profile.apply(options);
   choice.profile = profile.name;
-  choice.units = options.drawing.units ? "mm" : "";  // every profile that names one
+  choice.units = options.drawing.units ? std::string(options.drawing.units->name) : "";
   choice.leaveOutTransparent = options.fit.leaveOutTransparent;
   choice.layers = options.drawing.layers;
   choice.counts = profile.writesCounts;
@@ -27,7 +27,7 @@ std::optional<std::string> ChoiceProblem(const DrawingChoice& choice) {
            "9 decimals, not \"" +
            choice.pixelSize + "\".";
   }
-  if (!choice.units.empty() && !ParseUnits(choice.units)) {
+  if (!choice.units.empty() && !ParseUnit(choice.units)) {
     return "The unit must be mm, cm, m, in or ft, not \"" + choice.units + "\".";
   }
   if (choice.colours != 0 && (choice.colours < 2 || choice.colours > 256)) {
@@ -44,7 +44,7 @@ ConversionOptions OptionsFor(const DrawingChoice& choice) {
   ConversionOptions options;
   FindProfile(choice.profile)->apply(options);
   options.drawing.pixelSize = *PixelSize::Parse(choice.pixelSize);
-  options.drawing.units = choice.units.empty() ? std::optional<Units>() : ParseUnits(choice.units);
+  options.drawing.units = choice.units.empty() ? std::optional<Unit>() : ParseUnit(choice.units);
   options.fit.leaveOutTransparent = choice.leaveOutTransparent;
   options.reduction.colours = choice.colours;
   options.drawing.layers = choice.layers;
@@ -53,10 +53,9 @@ ConversionOptions OptionsFor(const DrawingChoice& choice) {
 }
 
 void UsePalette(const std::string& fileName, ConversionOptions& options) {
-  for (NamedColour& entry : LoadPalette(fileName)) {
-    options.reduction.palette.push_back(entry.colour);
-    if (!entry.name.empty()) options.drawing.colourNames.push_back(std::move(entry));
-  }
+  const std::vector<NamedColour> palette = LoadPalette(fileName);
+  for (const NamedColour& entry : palette) options.reduction.palette.push_back(entry.colour);
+  options.drawing.layerNames = LayerNames(palette);
 }
 
 }  // namespace pixdraft

@@ -9,15 +9,14 @@ namespace {
 void ForMakers(ConversionOptions& options) {
   options.fit.leaveOutTransparent = true;
   options.drawing.origin = Origin::BottomLeft;
-  options.drawing.units = Units::Millimetres;
+  options.drawing.units = ParseUnit("mm");
   options.drawing.layers = true;
 }
 
 // Each region of one colour one shape, its outline on the pixel edges.
 void Regions(ConversionOptions& options, EntityKind entity) {
   ForMakers(options);
-  options.drawing.merge = false;
-  options.drawing.regions = true;
+  options.drawing.merge = Merge::Regions;
   options.drawing.entity = entity;
 }
 

@@ -7,8 +7,8 @@
 #include "base/file_identity.h"
 #include "base/safe_file_writer.h"
 #include "dxf/colour_counts.h"
-#include "dxf/shape_walk.h"
 #include "picture/picture_session.h"
+#include "shapes/shape_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -69,7 +69,8 @@ SavedDrawing SaveBeside(const Raster& fitted, const std::string& picturePath,
 DrawingPreview PreviewOf(const Raster& fitted, const ConversionOptions& options) {
   DrawingPreview preview;
   preview.raster = RasterFor(fitted, options);
-  ForEachShape(preview.raster, options.drawing, [&](const Shape& shape) {
+  const DrawingOptions& drawing = options.drawing;
+  ForEachShape(preview.raster, drawing.merge, drawing.partCorners, [&](const Shape& shape) {
     preview.corners.insert(preview.corners.end(), shape.corners.begin(), shape.corners.end());
     const auto offset = std::uint32_t(preview.corners.size() - shape.corners.size());
     for (const std::uint32_t end : shape.loopEnds) preview.loopEnds.push_back(offset + end);

@@ -10,8 +10,8 @@
 
 #include "conversion/drawing_choice.h"
 #include "dxf/dxf_export.h"
-#include "dxf/shape.h"
 #include "picture/fit.h"
+#include "shapes/shape.h"
 
 namespace pixdraft {
 

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 #include "picture/fit.h"
 
 namespace pixdraft {

@@ -1,12 +1,13 @@
 #include "dxf/colour_counts.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 
-#include "dxf/layer_names.h"
+#include "colour/colour_text.h"
 #include "dxf/layer_table.h"
-#include "dxf/shape_walk.h"
+#include "shapes/shape_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -44,6 +45,19 @@ ETooManyColoursToCount::ETooManyColoursToCount()
     : Exception("The drawing has more than " + std::to_string(kMaxLayers) +
                 " colours, too many to count: reduce them with --colours or --palette") {}
 
+std::uint64_t EntitiesOf(const Shape& shape, const DrawingOptions& options) {
+  switch (options.entity) {
+    case EntityKind::Trace:
+    case EntityKind::Solid:
+      return 1;
+    case EntityKind::Hatch:
+      return 1 + (options.outlines ? shape.LoopCount() : 0);
+    case EntityKind::Polyline:
+      return shape.LoopCount();
+  }
+  return 1;
+}
+
 std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions& options) {
   std::unordered_map<TColor, ColourCount> counts;
   const auto count = [&](TColor colour) -> ColourCount& {
@@ -51,13 +65,11 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
     if (added && counts.size() > kMaxLayers) throw ETooManyColoursToCount();
     return at->second;
   };
-  const auto& leftOut = options.leftOutColours;
+  if (const auto problem = DrawingOptionsProblem(options)) throw std::invalid_argument(*problem);
   for (const TColor pixel : raster.pixels) {
-    if (pixel != kNoSquare && std::find(leftOut.begin(), leftOut.end(), pixel) == leftOut.end()) {
-      ++count(pixel).squares;
-    }
+    if (pixel != kNoSquare) ++count(pixel).squares;
   }
-  ForEachShape(raster, options, [&](const Shape& shape) {
+  ForEachShape(raster, options.merge, options.partCorners, [&](const Shape& shape) {
     count(shape.colour).entities += EntitiesOf(shape, options);
   });
   std::vector<ColourCount> sorted;
@@ -70,23 +82,14 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
 
 void WriteCountsCsv(ByteSink& sink, const std::vector<ColourCount>& counts,
                     const DrawingOptions& options) {
-  constexpr const char* kUnits[] = {"mm", "cm", "m", "in", "ft"};
   std::string text = "colour,name,layer,squares,entities,area";
-  if (options.units) text += std::string("_") + kUnits[int(*options.units)] + "2";
+  if (options.units) text += "_" + std::string(options.units->name) + "2";
   text += "\n";
-  const LayerNames layers(options.colourNames);
+  const LayerNames& names = options.layerNames;
   ColourCount total;
   for (const ColourCount& c : counts) {
-    std::string name;
-    for (const NamedColour& named : options.colourNames) {
-      if (named.colour == c.colour) {
-        name = named.name;
-        break;
-      }
-    }
-    const FieldText colour = LayerName(c.colour);  // C_RRGGBB
-    text += std::string(colour.view().substr(2)) + "," + CsvField(name) + "," +
-            (options.layers ? std::string(layers(c.colour).view()) : "0") + "," +
+    text += HexText(c.colour) + "," + CsvField(std::string(names.Name(c.colour))) + "," +
+            (options.layers ? std::string(names(c.colour).view()) : "0") + "," +
             std::to_string(c.squares) + "," + std::to_string(c.entities) + "," +
             AreaText(c.squares, options.pixelSize) + "\n";
     total.squares += c.squares;

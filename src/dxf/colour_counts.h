@@ -1,5 +1,7 @@
 // The bill of materials of a drawing: for each colour drawn, how many squares (pixels) and how
-// many entities the export writes, and their area, as CSV for buying and checking.
+// many entities the export writes, and their area, as CSV for buying and checking. Not DXF text:
+// it sits here, above the shapes and beside the layer names it lists, until the conversion has
+// a room of its own.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +9,9 @@
 
 #include "base/byte_sink.h"
 #include "base/errors.h"
+#include "colour/raster.h"
 #include "dxf/drawing_options.h"
-#include "dxf/raster.h"
+#include "shapes/shape.h"
 
 namespace pixdraft {
 
@@ -23,6 +26,10 @@ struct ColourCount {
   std::uint64_t squares = 0, entities = 0;
   bool operator==(const ColourCount&) const = default;
 };
+
+// The entities the export writes for `shape`: a TRACE or SOLID, a HATCH, an LWPOLYLINE per
+// loop, or a HATCH and its loops' LWPOLYLINEs.
+std::uint64_t EntitiesOf(const Shape& shape, const DrawingOptions& options);
 
 // The colours `options` draw of `raster`, in the order of their layers (RRGGBB), with the
 // squares they cover and the entities the export writes for them: squares or rectangles, one

@@ -13,7 +13,7 @@
 //    turns into a colour: pure black becomes 250, the darkest grey, and pure white 255.
 #pragma once
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

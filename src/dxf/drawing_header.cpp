@@ -128,11 +128,8 @@ std::optional<TStringList> DrawingHeader(const TStringList& header, const Drawin
     changes.AddLayers(survey.colours, firstLayerHandle, options.colourIndex, layerNames);
   }
   if (options.units) {
-    // $INSUNITS by Units: millimetres, centimetres, metres, inches, feet.
-    constexpr int kInsUnits[] = {4, 5, 6, 1, 2};
-    const bool metric = *options.units <= Units::Metres;
-    changes.SetVariable(u"$INSUNITS", {{70, std::to_string(kInsUnits[int(*options.units)])}});
-    changes.SetVariable(u"$MEASUREMENT", {{70, metric ? "1" : "0"}});
+    changes.SetVariable(u"$INSUNITS", {{70, std::to_string(options.units->insUnits)}});
+    changes.SetVariable(u"$MEASUREMENT", {{70, options.units->metric ? "1" : "0"}});
   }
   if (survey.drawnPixels > 0 && !DefaultExtent(options, raster, survey, grid)) {
     const auto text = [](const FieldText& field) { return std::string(field.view()); };

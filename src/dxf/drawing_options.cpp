@@ -1,6 +1,5 @@
 #include "dxf/drawing_options.h"
 
-#include <charconv>
 #include <utility>
 
 namespace pixdraft {
@@ -17,14 +16,19 @@ std::optional<Value> Lookup(const std::pair<std::string_view, Value> (&names)[N]
 
 }  // namespace
 
-std::optional<TColor> ParseColour(std::string_view text) {
-  if (text.starts_with('#')) text.remove_prefix(1);
-  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != text.npos) {
-    return std::nullopt;
+std::optional<std::string> DrawingOptionsProblem(const DrawingOptions& options) {
+  const bool outlines =
+      options.entity == EntityKind::Hatch || options.entity == EntityKind::Polyline;
+  if (options.merge == Merge::Regions && !outlines) {
+    return "--merge=regions needs --entity hatch or --entity polyline";
   }
-  std::uint32_t value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value, 16);
-  return RGB(value >> 16 & 0xFF, value >> 8 & 0xFF, value & 0xFF);
+  if (options.partCorners && options.merge != Merge::Regions) {
+    return "--part-corners needs --merge=regions";
+  }
+  if (options.outlines && options.entity != EntityKind::Hatch) {
+    return "--outlines needs --entity hatch";
+  }
+  return std::nullopt;
 }
 
 std::optional<EntityKind> ParseEntityKind(std::string_view text) {
@@ -36,13 +40,11 @@ std::optional<EntityKind> ParseEntityKind(std::string_view text) {
   return Lookup(kNames, text);
 }
 
-std::optional<Units> ParseUnits(std::string_view text) {
-  static constexpr std::pair<std::string_view, Units> kNames[] = {{"mm", Units::Millimetres},
-                                                                  {"cm", Units::Centimetres},
-                                                                  {"m", Units::Metres},
-                                                                  {"in", Units::Inches},
-                                                                  {"ft", Units::Feet}};
-  return Lookup(kNames, text);
+std::optional<Unit> ParseUnit(std::string_view text) {
+  for (const Unit& unit : kUnits) {
+    if (unit.name == text) return unit;
+  }
+  return std::nullopt;
 }
 
 std::optional<Origin> ParseOrigin(std::string_view text) {

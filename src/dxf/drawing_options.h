@@ -1,5 +1,6 @@
-// How a working raster becomes a drawing: the size of its squares, which squares are left out
-// and whether squares of one colour are merged. The defaults give one unit square per pixel.
+// How a working raster becomes a drawing: the size of its squares, how squares of one colour are
+// merged and the entities they become, layers, units and origin. The defaults give one unit
+// square per pixel, as TRACE.
 #pragma once
 
 #include <optional>
@@ -7,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "colour/raster.h"
+#include "dxf/layer_names.h"
 #include "dxf/pixel_size.h"
-#include "dxf/raster.h"
+#include "shapes/merge.h"
 
 namespace pixdraft {
 
@@ -17,66 +20,58 @@ namespace pixdraft {
 // LWPOLYLINE per loop.
 enum class EntityKind { Trace, Solid, Hatch, Polyline };
 
-// The unit of one drawing unit, as the header's $INSUNITS names it.
-enum class Units { Millimetres, Centimetres, Metres, Inches, Feet };
+// A unit of the header's $INSUNITS: its name on the command line and in the counts' heading, its
+// code, and whether $MEASUREMENT calls it metric.
+struct Unit {
+  std::string_view name;
+  int insUnits;
+  bool metric;
+  bool operator==(const Unit&) const = default;
+};
+inline constexpr Unit kUnits[] = {
+    {"mm", 4, true}, {"cm", 5, true}, {"m", 6, true}, {"in", 1, false}, {"ft", 2, false}};
 
 // Where the drawing's origin lies: at the top-left corner of the raster's top row, whose squares
 // span y 0 to 1 and the picture going down to negative y; or at the raster's lower-left corner,
 // every square at x, y >= 0.
 enum class Origin { TopLeft, BottomLeft };
 
-// A colour with a name of the user's, such as a palette's "orange tile".
-struct NamedColour {
-  TColor colour = 0;
-  std::string name;
-  bool operator==(const NamedColour&) const = default;
-};
-
 struct DrawingOptions {
   PixelSize pixelSize = {};
-  // Squares of these colours are left out of the drawing.
+  // Squares of these colours, and of the plain background (background.h), are left out: both are
+  // applied to the raster before it is drawn (ReduceColours, LeaveOutBackground), so the drawing
+  // itself only leaves out kNoSquare.
   std::vector<TColor> leftOutColours = {};
-  // The background is left out once the colours are reduced (background.h).
   bool leaveOutBackground = false;
-  // Squares of one colour that together form a rectangle become one entity (square_walk.h).
-  bool merge = false;
-  // Each 4-connected region of one colour becomes one shape (see region_walk.h), instead of
-  // `merge`; for Hatch and Polyline only: Trace and Solid draw squares whatever it says.
-  bool regions = false;
+  // Rectangles for any entity, regions for Hatch and Polyline only (DrawingOptionsProblem).
+  Merge merge = Merge::None;
   EntityKind entity = EntityKind::Trace;
   // Every entity and layer also carries the nearest AutoCAD Colour Index (colour_index.h).
   bool colourIndex = false;
   // Every colour on a layer of its own (layer_table.h).
   bool layers = false;
-  // The layers of these colours carry their names, made fit for DXF (layer_names.h).
-  std::vector<NamedColour> colourNames = {};
+  // The names of colours, and their layers' made fit for DXF (layer_names.h): made once, for the
+  // drawing and its counts.
+  LayerNames layerNames = {};
   // Written to the header's $INSUNITS and $MEASUREMENT; without it the header is left alone.
-  std::optional<Units> units = {};
+  std::optional<Unit> units = {};
   Origin origin = Origin::TopLeft;
-  // Regions only: where two pixels of one colour touch only at a corner, each loop through that
-  // corner is cut back a 32nd of a pixel along both its edges there, so no two loops of one
-  // colour share a point. OpenSCAD and FreeCAD then make a closed solid of every colour; regions
-  // that touched come apart, a region that touched itself gains a bridge.
+  // Regions only: loops parted where pixels of one colour touch at a corner (region_walk.h).
   bool partCorners = false;
   // Hatch only: each HATCH is followed by its loops as closed LWPOLYLINEs on its layer and in its
   // colour, so that readers that skip HATCH (dxf-parser, dxf, JSCAD) still draw the outlines.
   bool outlines = false;
-
-  // Whether shapes are regions: asked for, and drawn as outlines.
-  bool DrawsRegions() const {
-    return regions && (entity == EntityKind::Hatch || entity == EntityKind::Polyline);
-  }
-  bool DrawsOutlines() const { return outlines && entity == EntityKind::Hatch; }
 };
 
-// Reads a colour written RRGGBB in hexadecimal, in either case, "#" optional: "FF8000" is orange.
-// Nothing for any other text.
-std::optional<TColor> ParseColour(std::string_view text);
+// Why the options cannot be drawn together, in the words of the command line, which sets them:
+// "--outlines needs --entity hatch". Nothing when they can. The export refuses what this refuses,
+// so the converter's refusal and the drawing never disagree.
+std::optional<std::string> DrawingOptionsProblem(const DrawingOptions& options);
 
-// The names the command line gives: "trace", "solid", "hatch", "polyline"; "mm", "cm", "m",
-// "in", "ft"; "top-left", "bottom-left". Nothing for any other text.
+// The names the command line gives: "trace", "solid", "hatch", "polyline"; a unit of kUnits;
+// "top-left", "bottom-left". Nothing for any other text.
 std::optional<EntityKind> ParseEntityKind(std::string_view text);
-std::optional<Units> ParseUnits(std::string_view text);
+std::optional<Unit> ParseUnit(std::string_view text);
 std::optional<Origin> ParseOrigin(std::string_view text);
 
 }  // namespace pixdraft

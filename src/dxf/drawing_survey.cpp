@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "base/errors.h"
 #include "dxf/layer_table.h"
 
 namespace pixdraft {
 
 DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options) {
   const bool colours = options.layers;
-  std::vector<TColor> leftOut = options.leftOutColours;
-  leftOut.push_back(kNoSquare);
-  std::sort(leftOut.begin(), leftOut.end());
   std::unordered_set<TColor> seen;
   DrawingSurvey survey;
   survey.left = raster.width;
@@ -26,7 +22,7 @@ DrawingSurvey SurveyDrawing(const Raster& raster, const DrawingOptions& options)
       const TColor colour = raster.Pixel(x, y);
       if (colour != last) {
         last = colour;
-        lastDrawn = !std::binary_search(leftOut.begin(), leftOut.end(), colour);
+        lastDrawn = colour != kNoSquare;
         if (lastDrawn && colours && seen.insert(colour).second && seen.size() > kMaxLayers) {
           throw ETooManyColours();
         }

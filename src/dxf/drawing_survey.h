@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "colour/raster.h"
 #include "dxf/drawing_options.h"
-#include "dxf/raster.h"
 
 namespace pixdraft {
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <stdexcept>
 
 #include "base/errors.h"
 #include "base/file_identity.h"
@@ -15,10 +16,10 @@
 #include "dxf/layer_names.h"
 #include "dxf/layer_table.h"
 #include "dxf/shape_record_writer.h"
-#include "dxf/shape_walk.h"
-#include "dxf/square_walk.h"
 #include "dxf/trace_record.h"
 #include "dxf/trace_record_writer.h"
+#include "shapes/shape_walk.h"
+#include "shapes/square_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -52,7 +53,7 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
   ChunkedText text(sink, encoding, writer.MaxRecordSize());
   ColourIndexCache indices;
   TraceFieldTexts texts;
-  for (SquareWalk walk(raster, options); !walk.Done();) {
+  for (SquareWalk walk(raster, options.merge == Merge::Rectangles); !walk.Done();) {
     for (const Square& square : walk.NextColumn()) {
       texts[int(TraceField::Handle)] = HandleField(handle++);
       texts[int(TraceField::Colour)] = TrueColourText(square.colour);
@@ -78,9 +79,9 @@ void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineB
   ShapeRecordWriter outliner(lineBreak, EntityKind::Polyline, options.colourIndex, options.layers,
                              layerNames);
   ChunkedText text(sink, encoding, std::max(writer.Room(), outliner.Room()));
-  ForEachShape(raster, options, [&](const Shape& shape) {
+  ForEachShape(raster, options.merge, options.partCorners, [&](const Shape& shape) {
     handle = writer.Write(text, shape, grid, handle);
-    if (options.DrawsOutlines()) handle = outliner.Write(text, shape, grid, handle);
+    if (options.outlines) handle = outliner.Write(text, shape, grid, handle);
   });
   text.Flush();
 }
@@ -96,6 +97,7 @@ std::string DxfPathFor(const std::string& picturePath) {
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options) {
   // Everything that can refuse the drawing comes before its first byte.
+  if (const auto problem = DrawingOptionsProblem(options)) throw std::invalid_argument(*problem);
   const DrawingSurvey survey = SurveyDrawing(raster, options);
   const std::uint64_t layers = options.layers ? survey.colours.size() : 0;
 
@@ -105,12 +107,12 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   // double the entities: a shape never has more loops than pixels.
   std::optional<HandleSeed> seed = FindHandleSeed(header);
   if (seed) {
-    const std::uint64_t perShape = options.DrawsOutlines() ? 2 : 1;
+    const std::uint64_t perShape = options.outlines ? 2 : 1;
     const std::uint64_t most = layers + survey.drawnPixels * perShape;
     std::uint64_t handles = 0;
     if (most > 0 && kFirstTraceHandle + most - 1 >= seed->value) {
-      handles = options.merge && !options.DrawsRegions()
-                    ? layers + SquareWalk::Count(raster, options) * perShape
+      handles = options.merge == Merge::Rectangles
+                    ? layers + SquareWalk::Count(raster, true) * perShape
                     : most;
     }
     if (handles > 0 && kFirstTraceHandle + handles - 1 >= seed->value) {
@@ -121,7 +123,7 @@ void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& r
   }
 
   const GridLines grid(raster, options);
-  const LayerNames layerNames(options.colourNames);  // made once: thousands of names take a while
+  const LayerNames& layerNames = options.layerNames;
   const std::optional<TStringList> changed =
       DrawingHeader(header, options, raster, survey, grid, layerNames, kFirstTraceHandle, seed);
   (changed ? *changed : header).SaveToFile(sink);  // the changed copy keeps its encoding

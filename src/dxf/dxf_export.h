@@ -6,8 +6,8 @@
 
 #include "base/byte_sink.h"
 #include "base/string_list.h"
+#include "colour/raster.h"
 #include "dxf/drawing_options.h"
-#include "dxf/raster.h"
 
 namespace pixdraft {
 
@@ -25,7 +25,7 @@ constexpr std::int32_t kFirstTraceHandle = 300;
 // unless a "/" comes after it. /pics/cat.tar.gz -> /pics/cat.tar.dxf.
 std::string DxfPathFor(const std::string& picturePath);
 
-// Writes the header lines, one entity per square of `options` (square_walk.h: by default one
+// Writes the header lines, one entity per square of `raster` (square_walk.h: by default one
 // TRACE per pixel, columns from the right, each from the top down) or per region
 // (region_walk.h), then the footer lines, all in the header's encoding and line break. Handles
 // count up from kFirstTraceHandle, the layers' first (layer_table.h). Coordinates are those of
@@ -33,8 +33,10 @@ std::string DxfPathFor(const std::string& picturePath);
 // written as it is unless the options change it (drawing_header.h); should the last handle
 // reach its $HANDSEED, the seed written is the handle after it (after one per drawn pixel for
 // regions). The records are encoded and written in chunks rather than held as lines, so memory
-// stays small whatever the raster. Throws ETooManyColours, before writing anything, when one
-// layer per colour is asked of more colours than kMaxLayers.
+// stays small whatever the raster. Only kNoSquare is left out: the options' left-out colours and
+// background must be applied to the raster before (ReduceColours, LeaveOutBackground). Throws,
+// before writing anything, ETooManyColours when one layer per colour is asked of more colours
+// than kMaxLayers, and std::invalid_argument when DrawingOptionsProblem finds one.
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options = {});
 

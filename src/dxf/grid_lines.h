@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "colour/raster.h"
 #include "dxf/drawing_options.h"
-#include "dxf/raster.h"
 #include "dxf/trace_record.h"
 
 namespace pixdraft {

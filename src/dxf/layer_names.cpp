@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "dxf/layer_table.h"
+#include "colour/colour_text.h"
 
 namespace pixdraft {
 namespace {
@@ -35,8 +35,7 @@ std::string Upper(std::string text) {
 
 // C_ and six hexadecimal digits: the form of a colour's own layer.
 bool IsColourLayer(const std::string& upper) {
-  return upper.size() == 8 && upper.starts_with("C_") &&
-         upper.find_first_not_of("0123456789ABCDEF", 2) == std::string::npos;
+  return upper.size() == 8 && upper.starts_with("C_") && ParseColour(upper.substr(2));
 }
 
 FieldText Field(const std::string& text) {
@@ -47,6 +46,8 @@ FieldText Field(const std::string& text) {
 
 }  // namespace
 
+FieldText LayerName(TColor colour) { return Field("C_" + HexText(colour)); }
+
 LayerNames::LayerNames(const std::vector<NamedColour>& named) {
   std::unordered_set<std::string> taken = {"0", "DEFPOINTS"};
   // Per name, the suffix to try first: those below it were taken, and stay so. Without it,
@@ -56,7 +57,10 @@ LayerNames::LayerNames(const std::vector<NamedColour>& named) {
     const std::string own(LayerName(entry.colour).view());
     const std::string safe = SafeName(entry.name);
     const std::string upper = Upper(safe);
-    if (safe.empty() || upper == own) continue;
+    if (safe.empty() || upper == own) {
+      named_.push_back({entry.colour, entry.name, LayerName(entry.colour)});
+      continue;
+    }
     std::string name = safe;
     if (taken.count(upper) || IsColourLayer(upper)) {
       int& n = nextSuffix.try_emplace(upper, 2).first->second;
@@ -65,16 +69,26 @@ LayerNames::LayerNames(const std::vector<NamedColour>& named) {
       } while (taken.count(Upper(name)) || IsColourLayer(Upper(name)));
     }
     taken.insert(Upper(name));
-    named_.emplace_back(entry.colour, Field(name));
+    named_.push_back({entry.colour, entry.name, Field(name)});
   }
   std::stable_sort(named_.begin(), named_.end(),
-                   [](const auto& p, const auto& q) { return p.first < q.first; });
+                   [](const Entry& p, const Entry& q) { return p.colour < q.colour; });
+}
+
+const LayerNames::Entry* LayerNames::Find(TColor colour) const {
+  const auto at = std::lower_bound(named_.begin(), named_.end(), colour,
+                                   [](const Entry& entry, TColor c) { return entry.colour < c; });
+  return at != named_.end() && at->colour == colour ? &*at : nullptr;
 }
 
 FieldText LayerNames::operator()(TColor colour) const {
-  const auto at = std::lower_bound(named_.begin(), named_.end(), colour,
-                                   [](const auto& entry, TColor c) { return entry.first < c; });
-  return at != named_.end() && at->first == colour ? at->second : LayerName(colour);
+  const Entry* entry = Find(colour);
+  return entry ? entry->layer : LayerName(colour);
+}
+
+std::string_view LayerNames::Name(TColor colour) const {
+  const Entry* entry = Find(colour);
+  return entry ? std::string_view(entry->name) : std::string_view();
 }
 
 }  // namespace pixdraft

@@ -1,19 +1,12 @@
 #include "dxf/layer_table.h"
 
 #include "dxf/colour_index.h"
-#include "dxf/layer_names.h"
 
 namespace pixdraft {
 
-FieldText LayerName(TColor colour) {
-  FieldText text;
-  const std::uint32_t rgb = RedFirst(colour);
-  text.data[0] = 'C';
-  text.data[1] = '_';
-  for (int i = 0; i < 6; ++i) text.data[2 + i] = "0123456789ABCDEF"[rgb >> (20 - 4 * i) & 0xF];
-  text.size = 8;
-  return text;
-}
+ETooManyColours::ETooManyColours()
+    : Exception("The picture has more than " + std::to_string(kMaxLayers) +
+                " colours, too many for one layer each") {}
 
 std::vector<std::u16string> LayerRecords(const std::vector<TColor>& colours,
                                          std::int32_t firstHandle,

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
+#include "colour/raster.h"
 #include "dxf/layer_names.h"
-#include "dxf/raster.h"
 #include "dxf/trace_record.h"
 
 namespace pixdraft {
@@ -17,9 +18,11 @@ namespace pixdraft {
 // The most colours a drawing with one layer per colour may have.
 constexpr std::size_t kMaxLayers = 4096;
 
-// The layer of a colour: "C_" and its true colour as six upper-case hexadecimal digits, red
-// first: orange (255, 128, 0) is on layer C_FF8000.
-FieldText LayerName(TColor colour);
+// A drawing with one layer per colour asked of a picture with more colours than kMaxLayers.
+class ETooManyColours : public Exception {
+ public:
+  ETooManyColours();
+};
 
 // The LAYER records of `colours`, in their order, line by line, named by `names`: handles from
 // `firstHandle` on,

@@ -12,7 +12,7 @@
 #include "dxf/drawing_options.h"
 #include "dxf/grid_lines.h"
 #include "dxf/layer_names.h"
-#include "dxf/shape.h"
+#include "shapes/shape.h"
 
 namespace pixdraft {
 

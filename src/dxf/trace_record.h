@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

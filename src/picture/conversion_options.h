@@ -2,7 +2,7 @@
 // picture is fitted into the working raster, its colours reduced, and how the raster is drawn.
 #pragma once
 
-#include "dxf/colour_reduction.h"
+#include "colour/colour_reduction.h"
 #include "dxf/drawing_options.h"
 #include "picture/fit.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 #include "picture/decoder_protocol.h"
 
 namespace pixdraft {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

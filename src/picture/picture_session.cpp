@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "dxf/background.h"
 #include "picture/decoder_process.h"
+#include "shapes/background.h"
 
 namespace pixdraft {
 std::string AbsolutePath(const std::string& path) {

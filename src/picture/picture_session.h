@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "colour/raster.h"
 #include "dxf/dxf_export.h"
-#include "dxf/raster.h"
 #include "picture/conversion_options.h"
 
 namespace pixdraft {

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <utility>
 
+#include "colour/raster.h"
 #include "conversion/drawing_choice.h"
-#include "dxf/raster.h"
 
 class QCheckBox;
 class QComboBox;

@@ -23,10 +23,12 @@ check() {
     fail "$1: man -l failed: $warnings"
   fi
   [[ -z $warnings ]] || fail "$1: man warns: $warnings"
-  # Options as the help lists them at the start of its lines ("  -h, --help  ..."), each the
-  # tag of an entry under OPTIONS ("       -h, --help").
+  # Every name of every option the help lists, the tag of its lines up to two blanks
+  # ("  -h, --help  ...", "      --colours, --colors N"), in the tag of an entry under OPTIONS
+  # ("       -h, --help").
   local option
-  for option in $(grep -oE '^  (-[a-zA-Z], )?--?[a-zA-Z][a-zA-Z-]*' <<<"$help" | tr -d ','); do
+  for option in $(sed -nE 's/^ {2,6}(-[^ ]+( [^ ]+)*).*/\1/p' <<<"$help" |
+                    grep -oE -- '(^| )--?[a-zA-Z][a-zA-Z-]*' | tr -d ' '); do
     # From a string, not a pipe: grep -q stops reading early, and pipefail counts the SIGPIPE.
     grep -qE -- "^ {7}(-[^ ]*, )*$option(,| |$)" <<<"$(section "$rendered" OPTIONS)" ||
       fail "$1: option $option has no entry under OPTIONS"

@@ -13,7 +13,7 @@ DrawingOptions Options(const char* pixelSize, std::vector<TColor> leftOut = {},
   DrawingOptions options;
   options.pixelSize = PixelSize::Parse(pixelSize).value();
   options.leftOutColours = std::move(leftOut);
-  options.merge = merge;
+  options.merge = merge ? Merge::Rectangles : Merge::None;
   return options;
 }
 
@@ -138,37 +138,37 @@ INSTANTIATE_TEST_SUITE_P(
     Regions, Drawing,
     testing::Values(DrawingCase{"RingWithHole",
                                 {"rrr", "rwr", "rrr"},
-                                {.regions = true, .entity = EntityKind::Polyline},
+                                {.merge = Merge::Regions, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,3 3,3 3,0"),
                                  Polyline("012D", kRed, "1,1 2,1 2,2 1,2"),
                                  Polyline("012E", kWhite, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"TouchesItselfAtACorner",
                                 {"rrr", "rwr", "rrw"},
-                                {.regions = true, .entity = EntityKind::Polyline},
+                                {.merge = Merge::Regions, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,3 2,3 2,2 3,2 3,0"),
                                  Polyline("012D", kRed, "1,1 2,1 2,2 1,2"),
                                  Polyline("012E", kWhite, "1,1 1,2 2,2 2,1"),
                                  Polyline("012F", kWhite, "2,2 2,3 3,3 3,2")}},
                     DrawingCase{"RegionAroundRegion",
                                 {"bbbb", "brrb", "brrb", "bbbb"},
-                                {.regions = true, .entity = EntityKind::Hatch},
+                                {.merge = Merge::Regions, .entity = EntityKind::Hatch},
                                 {Hatch("012C", kBlue, {"0,0 0,4 4,4 4,0", "1,1 3,1 3,3 1,3"}),
                                  Hatch("012D", kRed, {"1,1 1,3 3,3 3,1"})}},
                     DrawingCase{"Checkerboard",
                                 {"rb", "br"},
-                                {.regions = true, .entity = EntityKind::Polyline},
+                                {.merge = Merge::Regions, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,1 1,1 1,0"),
                                  Polyline("012D", kBlue, "1,0 1,1 2,1 2,0"),
                                  Polyline("012E", kBlue, "0,1 0,2 1,2 1,1"),
                                  Polyline("012F", kRed, "1,1 1,2 2,2 2,1")}},
                     DrawingCase{"OneRow",
                                 {"rrb"},
-                                {.regions = true, .entity = EntityKind::Polyline},
+                                {.merge = Merge::Regions, .entity = EntityKind::Polyline},
                                 {Polyline("012C", kRed, "0,0 0,1 2,1 2,0"),
                                  Polyline("012D", kBlue, "2,0 2,1 3,1 3,0")}},
                     DrawingCase{"OneColumn",
                                 {"r", "r", "b"},
-                                {.regions = true, .entity = EntityKind::Hatch},
+                                {.merge = Merge::Regions, .entity = EntityKind::Hatch},
                                 {Hatch("012C", kRed, {"0,0 0,2 1,2 1,0"}),
                                  Hatch("012D", kBlue, {"0,2 0,3 1,3 1,2"})}}),
     CaseName);
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         DrawingCase{"Checkerboard",
                     {"rb", "br"},
-                    {.regions = true, .entity = EntityKind::Polyline, .partCorners = true},
+                    {.merge = Merge::Regions, .entity = EntityKind::Polyline, .partCorners = true},
                     {Polyline("012C", kRed, "0,0 0,1 0.96875,1 1,0.96875 1,0"),
                      Polyline("012D", kBlue, "1,0 1,0.96875 1.03125,1 2,1 2,0"),
                      Polyline("012E", kBlue, "0,1 0,2 1,2 1,1.03125 0.96875,1"),
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         DrawingCase{
             "WhereARegionTouchesItself",
             {"rrr", "rwr", "rrb"},
-            {.regions = true, .entity = EntityKind::Hatch, .partCorners = true},
+            {.merge = Merge::Regions, .entity = EntityKind::Hatch, .partCorners = true},
             {Hatch("012C", kRed,
                    {"0,0 0,3 2,3 2,2.03125 2.03125,2 3,2 3,0", "1,1 2,1 2,1.96875 1.96875,2 1,2"}),
              Hatch("012D", kWhite, {"1,1 1,2 2,2 2,1"}),
@@ -199,19 +199,19 @@ INSTANTIATE_TEST_SUITE_P(
 // Outlines: each HATCH, then its loops as LWPOLYLINEs, squares too.
 INSTANTIATE_TEST_SUITE_P(
     Outlines, Drawing,
-    testing::Values(DrawingCase{"RegionAroundRegion",
-                                {"bbb", "brb", "bbb"},
-                                {.regions = true, .entity = EntityKind::Hatch, .outlines = true},
-                                {Hatch("012C", kBlue, {"0,0 0,3 3,3 3,0", "1,1 2,1 2,2 1,2"}),
-                                 Polyline("012D", kBlue, "0,0 0,3 3,3 3,0"),
-                                 Polyline("012E", kBlue, "1,1 2,1 2,2 1,2"),
-                                 Hatch("012F", kRed, {"1,1 1,2 2,2 2,1"}),
-                                 Polyline("0130", kRed, "1,1 1,2 2,2 2,1")}},
-                    DrawingCase{"Squares",
-                                {"rr"},
-                                {.merge = true, .entity = EntityKind::Hatch, .outlines = true},
-                                {Hatch("012C", kRed, {"0,0 0,1 2,1 2,0"}),
-                                 Polyline("012D", kRed, "0,0 0,1 2,1 2,0")}}),
+    testing::Values(
+        DrawingCase{
+            "RegionAroundRegion",
+            {"bbb", "brb", "bbb"},
+            {.merge = Merge::Regions, .entity = EntityKind::Hatch, .outlines = true},
+            {Hatch("012C", kBlue, {"0,0 0,3 3,3 3,0", "1,1 2,1 2,2 1,2"}),
+             Polyline("012D", kBlue, "0,0 0,3 3,3 3,0"), Polyline("012E", kBlue, "1,1 2,1 2,2 1,2"),
+             Hatch("012F", kRed, {"1,1 1,2 2,2 2,1"}), Polyline("0130", kRed, "1,1 1,2 2,2 2,1")}},
+        DrawingCase{
+            "Squares",
+            {"rr"},
+            {.merge = Merge::Rectangles, .entity = EntityKind::Hatch, .outlines = true},
+            {Hatch("012C", kRed, {"0,0 0,1 2,1 2,0"}), Polyline("012D", kRed, "0,0 0,1 2,1 2,0")}}),
     CaseName);
 
 // SOLID has TRACE's groups; outlines start at the top-left corner and run anticlockwise.
@@ -294,17 +294,17 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"DefaultLeavesItAlone", {"rk"}, {}, {}},
         HeaderCase{"Millimetres",
                    {"rk"},
-                   {.units = Units::Millimetres},
+                   {.units = ParseUnit("mm")},
                    {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n4"},
                     {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
         HeaderCase{"Metres",
                    {"rk"},
-                   {.units = Units::Metres},
+                   {.units = ParseUnit("m")},
                    {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n6"},
                     {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n1\n" + kHeaderEnd}}},
         HeaderCase{"Feet",
                    {"rk"},
-                   {.units = Units::Feet},
+                   {.units = ParseUnit("ft")},
                    {{"$INSUNITS\n 70\n0", "$INSUNITS\n 70\n2"},
                     {kHeaderEnd, "  9\n$MEASUREMENT\n 70\n0\n" + kHeaderEnd}}},
         // Two layers and two squares: handles 12C to 12F pass the seed 12E.
@@ -353,12 +353,12 @@ INSTANTIATE_TEST_SUITE_P(
         // One region, but the seed is set past as many handles as there are drawn pixels.
         HeaderCase{"RegionsPassTheSeedByPixels",
                    {"rrr"},
-                   {.regions = true, .entity = EntityKind::Polyline},
+                   {.merge = Merge::Regions, .entity = EntityKind::Polyline},
                    {{"  5\n12E", "  5\n012F"}}},
         // Outlines: twice as many.
         HeaderCase{"OutlinesPassTheSeedByTwicePixels",
                    {"rrr"},
-                   {.regions = true, .entity = EntityKind::Hatch, .outlines = true},
+                   {.merge = Merge::Regions, .entity = EntityKind::Hatch, .outlines = true},
                    {{"  5\n12E", "  5\n0132"}}}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return info.param.name; });
 
@@ -374,16 +374,6 @@ TEST(ColourIndex, NearestToGreysAndPrimaries) {
     EXPECT_EQ(NearestColourIndex(colour), index) << std::hex << colour;
   }
   EXPECT_EQ(ColourIndexColour(249), RGB(38, 19, 23));
-}
-
-TEST(ParseColour, ReadsSixHexadecimalDigits) {
-  EXPECT_EQ(ParseColour("FF8000"), RGB(255, 128, 0));
-  EXPECT_EQ(ParseColour("#ff8000"), RGB(255, 128, 0));
-  EXPECT_EQ(ParseColour("0000fF"), RGB(0, 0, 255));
-  for (const char* bad :
-       {"", "#", "FF800", "FF80000", "##FF8000", "GG0000", "+F8000", " FF8000", "0xFF80"}) {
-    EXPECT_EQ(ParseColour(bad), std::nullopt) << bad;
-  }
 }
 
 }  // namespace

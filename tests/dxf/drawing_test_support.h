@@ -4,44 +4,17 @@
 
 #include <charconv>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "colour/colour_reduction.h"
+#include "colour/raster_test_support.h"
 #include "dxf/dxf_export.h"
-#include "dxf/raster.h"
 #include "dxf/trace_record.h"
+#include "shapes/background.h"
 #include "sinks.h"
 
 namespace pixdraft {
-
-// One character per pixel: k black, w white, r red, g green, b blue; "." is no square.
-inline TColor PaletteColour(char c) {
-  switch (c) {
-    case 'k':
-      return RGB(0, 0, 0);
-    case 'w':
-      return RGB(255, 255, 255);
-    case 'r':
-      return RGB(255, 0, 0);
-    case 'g':
-      return RGB(0, 255, 0);
-    case 'b':
-      return RGB(0, 0, 255);
-    case '.':
-      return kNoSquare;
-  }
-  throw std::invalid_argument(std::string("no palette colour ") + c);
-}
-
-// The raster whose rows, from the top, are `rows`.
-inline Raster RasterOf(const std::vector<std::string>& rows) {
-  Raster raster(rows.empty() ? 0 : int(rows[0].size()), int(rows.size()));
-  for (int y = 0; y < raster.height; ++y) {
-    for (int x = 0; x < raster.width; ++x) raster.SetPixel(x, y, PaletteColour(rows[y][x]));
-  }
-  return raster;
-}
 
 inline std::string Coordinate(std::int64_t v) { return std::string(FormatCoordinate(v).view()); }
 // A whole value as above; a parted corner's point as its shortest decimal.
@@ -52,9 +25,11 @@ inline std::string PointCoordinate(double v) {
 }
 
 // The whole document WriteDxfDocument makes of `raster` between the header of `header`'s bytes
-// and the footer "F".
-inline std::string Document(const std::string& header, const Raster& raster,
+// and the footer "F", the left-out colours and background left out first, as a conversion does.
+inline std::string Document(const std::string& header, Raster raster,
                             const DrawingOptions& options) {
+  ReduceColours(raster, {}, options.leftOutColours);
+  if (options.leaveOutBackground) LeaveOutBackground(raster);
   TStringList head, foot;
   head.LoadFromBytes(header);
   foot.LoadFromBytes("F");

@@ -32,7 +32,8 @@ TEST_P(HandleSeedRule, PatchesTheSeedOnlyWhenTheHandlesReachIt) {
           Record(HandleText(300 + i), "0", Coordinate(x), "0.00000", Coordinate(x + 1), "1.00000");
     }
   }
-  EXPECT_EQ(Document(c.header, RasterOf({std::string(c.pixels, 'k')}), {.merge = c.merge}),
+  EXPECT_EQ(Document(c.header, RasterOf({std::string(c.pixels, 'k')}),
+                     {.merge = c.merge ? Merge::Rectangles : Merge::None}),
             c.expectedHeader + records + "F\r\n");
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "base/errors.h"
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

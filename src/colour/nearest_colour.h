@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "dxf/cielab.h"
+#include "colour/cielab.h"
 
 namespace pixdraft {
 

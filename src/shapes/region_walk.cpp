@@ -1,4 +1,4 @@
-#include "dxf/region_walk.h"
+#include "shapes/region_walk.h"
 
 #include <algorithm>
 #include <bit>
@@ -14,10 +14,9 @@ constexpr int kEndX[] = {1, 0, 0, 1}, kEndY[] = {0, 0, 1, 1};
 
 }  // namespace
 
-RegionWalk::RegionWalk(const Raster& raster, const DrawingOptions& options)
-    : raster_(raster), partCorners_(options.partCorners), leftOut_(options.leftOutColours) {
+RegionWalk::RegionWalk(const Raster& raster, bool partCorners)
+    : raster_(raster), partCorners_(partCorners) {
   if (raster.width > 0xFFFF || raster.height > 0xFFFF) throw std::length_error("raster too wide");
-  std::sort(leftOut_.begin(), leftOut_.end());
   marks_.assign(raster.pixels.size(), 0);
   // Room for the largest region and its border, taken from the system only as it is used: grown
   // by doubling, a region of millions of pixels would hold two copies for a moment.
@@ -25,14 +24,10 @@ RegionWalk::RegionWalk(const Raster& raster, const DrawingOptions& options)
   borders_.reserve(raster.pixels.size());
 }
 
-bool RegionWalk::Drawn(TColor colour) const {
-  return colour != kNoSquare && !std::binary_search(leftOut_.begin(), leftOut_.end(), colour);
-}
-
 bool RegionWalk::Next(Shape& shape) {
   const int width = raster_.width;
   for (; next_ < raster_.pixels.size(); ++next_) {
-    if (marks_[next_] & kVisited || !Drawn(raster_.pixels[next_])) continue;
+    if (marks_[next_] & kVisited || raster_.pixels[next_] == kNoSquare) continue;
     shape.Clear();
     shape.colour = raster_.pixels[next_];
     Fill(int(next_ % width), int(next_ / width), shape.colour);

@@ -1,32 +1,18 @@
-#include "dxf/square_walk.h"
-
-#include <algorithm>
+#include "shapes/square_walk.h"
 
 namespace pixdraft {
 
-SquareWalk::SquareWalk(const Raster& raster, const DrawingOptions& options)
-    : raster_(raster),
-      merge_(options.merge),
-      leftOut_(options.leftOutColours),
-      next_(raster.width - 1) {
-  std::sort(leftOut_.begin(), leftOut_.end());
+SquareWalk::SquareWalk(const Raster& raster, bool merge)
+    : raster_(raster), merge_(merge), next_(raster.width - 1) {
   if (merge_ && next_ >= 0) AppendRuns(next_, open_);
-}
-
-TColor SquareWalk::Cell(int x, int y) const {
-  const TColor colour = raster_.Pixel(x, y);
-  if (!leftOut_.empty() && std::binary_search(leftOut_.begin(), leftOut_.end(), colour)) {
-    return kNoSquare;
-  }
-  return colour;
 }
 
 void SquareWalk::AppendRuns(int x, std::vector<Square>& runs) const {
   const int height = raster_.height;
   for (int y = 0; y < height;) {
-    const TColor colour = Cell(x, y);
+    const TColor colour = raster_.Pixel(x, y);
     const int top = y;
-    while (++y < height && Cell(x, y) == colour) {
+    while (++y < height && raster_.Pixel(x, y) == colour) {
     }
     if (colour != kNoSquare) runs.push_back({x, top, 1, y - top, colour});
   }
@@ -37,7 +23,7 @@ std::span<const Square> SquareWalk::NextColumn() {
   column_.clear();
   if (!merge_) {
     for (int y = 0; y < raster_.height; ++y) {
-      const TColor colour = Cell(x, y);
+      const TColor colour = raster_.Pixel(x, y);
       if (colour != kNoSquare) column_.push_back({x, y, 1, 1, colour});
     }
     return column_;
@@ -69,8 +55,8 @@ std::span<const Square> SquareWalk::NextColumn() {
   return column_;
 }
 
-std::uint64_t SquareWalk::Count(const Raster& raster, const DrawingOptions& options) {
-  SquareWalk walk(raster, options);
+std::uint64_t SquareWalk::Count(const Raster& raster, bool merge) {
+  SquareWalk walk(raster, merge);
   std::uint64_t count = 0;
   while (!walk.Done()) count += walk.NextColumn().size();
   return count;

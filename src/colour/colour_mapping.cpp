@@ -1,4 +1,4 @@
-#include "dxf/colour_mapping.h"
+#include "colour/colour_mapping.h"
 
 #include <algorithm>
 #include <array>
@@ -11,8 +11,8 @@
 #include <system_error>
 #include <thread>
 
-#include "dxf/cielab.h"
-#include "dxf/nearest_colour.h"
+#include "colour/cielab.h"
+#include "colour/nearest_colour.h"
 
 namespace pixdraft {
 namespace {

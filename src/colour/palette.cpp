@@ -1,9 +1,10 @@
-#include "dxf/palette.h"
+#include "colour/palette.h"
 
 #include <unordered_set>
 
 #include "base/readable_file.h"
 #include "base/text_encoding.h"
+#include "colour/colour_text.h"
 
 namespace pixdraft {
 namespace {

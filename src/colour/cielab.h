@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "dxf/nearest_colour.h"
+#include "colour/nearest_colour.h"
 
 #include <algorithm>
 #include <cstdint>

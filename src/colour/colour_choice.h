@@ -16,7 +16,7 @@
 
 #include <vector>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 
@@ -20,9 +20,11 @@ struct ColourReduction {
   bool Active() const { return !palette.empty() || colours > 0; }
 };
 
-// Reduces the colours of `raster` in place: pixels of the `leftOut` colours are left out first
-// (kNoSquare), so they take no part; then every other pixel takes the nearest of the chosen
-// colours (colour_mapping.h). Nothing happens unless `reduction` is Active().
+// The colours `raster` is drawn in, in place, once before any shape is walked or counted, so
+// that those see only kNoSquare: pixels of the `leftOut` colours are left out first, so they take
+// no part in the reduction; then, when `reduction` is Active(), every other pixel takes the
+// nearest of the chosen colours (colour_mapping.h), and one that takes a `leftOut` colour is
+// left out too.
 void ReduceColours(Raster& raster, const ColourReduction& reduction,
                    const std::vector<TColor>& leftOut);
 

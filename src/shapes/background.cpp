@@ -1,4 +1,4 @@
-#include "dxf/background.h"
+#include "shapes/background.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
-// The regions of a drawing: each 4-connected region of drawn pixels of one colour as one shape,
-// its outlines following the pixel edges exactly.
+// The regions of a drawing: each 4-connected region of one colour (kNoSquare is none) as one
+// shape, its outlines following the pixel edges exactly.
 //
 // Outlines: every loop separates the region from one connected part of the rest of the raster
-// (other colours, left-out pixels and the outside, joined only through edges, never through
+// (other colours, pixels left out and the outside, joined only through edges, never through
 // corners): the outside gives the outer loop, each enclosed part a hole. So where the region
 // touches itself at a corner, its pixels stay joined there and the outline is split: the loops
 // on either side of that point each turn back around their own neighbouring pixel, meet there
@@ -20,16 +20,19 @@
 #include <cstdint>
 #include <vector>
 
-#include "dxf/drawing_options.h"
-#include "dxf/raster.h"
-#include "dxf/shape.h"
+#include "colour/raster.h"
+#include "shapes/shape.h"
 
 namespace pixdraft {
 
-// Walks the regions of `raster`. Holds references to both arguments, which must outlive it.
+// Walks the regions of `raster`. Holds a reference to the raster, which must outlive it.
+// With `partCorners`, each shape notes the corners where two pixels of its colour touch only
+// diagonally (Shape::parted): the writer cuts every loop back a 32nd of a pixel along both its
+// edges there, so no two loops of one colour share a point, and OpenSCAD and FreeCAD make a
+// closed solid of every colour.
 class RegionWalk {
  public:
-  RegionWalk(const Raster& raster, const DrawingOptions& options);
+  RegionWalk(const Raster& raster, bool partCorners);
 
   // Fills `shape` with the next region; false when every region has been walked.
   bool Next(Shape& shape);
@@ -42,7 +45,6 @@ class RegionWalk {
   static constexpr std::uint8_t kVisited = 1 << 4;  // its region has been found
   static constexpr std::uint8_t kCurrent = 1 << 5;  // it belongs to the region being walked
 
-  bool Drawn(TColor colour) const;
   // Whether pixel (x, y) belongs to the region being walked: a pixel of its colour may belong
   // to another region when it touches this one only at a corner.
   bool InRegion(int x, int y) const {
@@ -56,7 +58,6 @@ class RegionWalk {
 
   const Raster& raster_;
   const bool partCorners_;
-  std::vector<TColor> leftOut_;  // sorted
   std::vector<std::uint8_t> marks_;
   // The region's pixels, from its first one outwards; those with edges on its outline, and
   // which of their sides those are.

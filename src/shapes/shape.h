@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 
@@ -24,7 +24,7 @@ struct Shape {
   TColor colour = 0;
   std::vector<Corner> corners;          // the loops' corners, one loop after another
   std::vector<std::uint32_t> loopEnds;  // where each loop ends in `corners`; the outer loop first
-  std::vector<std::uint32_t> parted;    // the corners to part (drawing_options.h), ascending
+  std::vector<std::uint32_t> parted;    // the corners to part (region_walk.h), ascending
 
   std::size_t LoopCount() const { return loopEnds.size(); }
   std::span<const Corner> Loop(std::size_t i) const {

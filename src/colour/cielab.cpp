@@ -1,4 +1,4 @@
-#include "dxf/cielab.h"
+#include "colour/cielab.h"
 
 #include <array>
 #include <cmath>

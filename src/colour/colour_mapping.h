@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

@@ -1,4 +1,4 @@
-#include "dxf/colour_choice.h"
+#include "colour/colour_choice.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <numeric>
 
-#include "dxf/cielab.h"
-#include "dxf/colour_mapping.h"
-#include "dxf/nearest_colour.h"
+#include "colour/cielab.h"
+#include "colour/colour_mapping.h"
+#include "colour/nearest_colour.h"
 
 namespace pixdraft {
 namespace {

@@ -1,7 +1,7 @@
 // The background of a logo or pixel art on a plain colour, found so that it can be left out.
 #pragma once
 
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 

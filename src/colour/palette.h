@@ -19,9 +19,16 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "dxf/drawing_options.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
+
+// A colour with a name of the user's, such as a palette's "orange tile".
+struct NamedColour {
+  TColor colour = 0;
+  std::string name;
+  bool operator==(const NamedColour&) const = default;
+};
 
 // The most colours and the longest name (in bytes) a palette may have, and its largest file.
 constexpr std::size_t kMaxPaletteColours = 4096;

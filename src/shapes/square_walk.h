@@ -1,7 +1,6 @@
 // The squares a drawing is made of, and the order the export writes them in.
 //
-// A pixel is drawn unless it is kNoSquare or of a left-out colour. Without merging, every drawn
-// pixel is one square of 1 x 1.
+// Every pixel but kNoSquare is drawn. Without merging, every drawn pixel is one square of 1 x 1.
 //
 // Merging joins squares by a simple, deterministic method:
 //  1. Down each column, the drawn pixels form runs: maximal stretches of vertically adjacent
@@ -22,8 +21,7 @@
 #include <span>
 #include <vector>
 
-#include "dxf/drawing_options.h"
-#include "dxf/raster.h"
+#include "colour/raster.h"
 
 namespace pixdraft {
 
@@ -34,11 +32,11 @@ struct Square {
   bool operator==(const Square&) const = default;
 };
 
-// Walks the squares of `raster` column by column, from the right. Holds references to both
-// arguments, which must outlive it.
+// Walks the squares of `raster` column by column, from the right, merged or not. Holds a
+// reference to the raster, which must outlive it.
 class SquareWalk {
  public:
-  SquareWalk(const Raster& raster, const DrawingOptions& options);
+  SquareWalk(const Raster& raster, bool merge);
 
   // Whether every column has been walked.
   bool Done() const { return next_ < 0; }
@@ -47,19 +45,16 @@ class SquareWalk {
   std::span<const Square> NextColumn();
 
   // How many squares a whole walk of `raster` gives.
-  static std::uint64_t Count(const Raster& raster, const DrawingOptions& options);
+  static std::uint64_t Count(const Raster& raster, bool merge);
 
  private:
-  // The pixel's colour, or kNoSquare when it is not drawn.
-  TColor Cell(int x, int y) const;
   // Appends the runs of column `x` to `runs`, each as a square one pixel wide.
   void AppendRuns(int x, std::vector<Square>& runs) const;
 
   const Raster& raster_;
   const bool merge_;
-  std::vector<TColor> leftOut_;  // sorted
-  int next_;                     // the column the next call returns
-  std::vector<Square> open_;     // merging: squares whose left edge may still move left
+  int next_;                  // the column the next call returns
+  std::vector<Square> open_;  // merging: squares whose left edge may still move left
   std::vector<Square> runs_, stillOpen_, column_;
 };
 
