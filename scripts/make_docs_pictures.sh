@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's pictures of the shipped sample, samples/balloon.png: docs/screenshot.png,
 # the window with the sample loaded (Qt's offscreen platform, grabbed through the tests' window
-# plugin), and docs/balloon-dxf.png, two drawings of it as ezdxf's drawing add-on shows them
+# plugin), docs/options.png, its options dialog with the cad profile chosen, in settings of its
+# own, and docs/balloon-dxf.png, two drawings of it as ezdxf's drawing add-on shows them
 # (scripts/render_dxf.py). As root: installs what is missing (matplotlib too), builds, draws.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,8 +16,15 @@ trap 'rm -rf "$work"' EXIT
 cp samples/balloon.png "$work/"
 cd "$work"
 
+mkdir -p config/PixDraft
+export XDG_CONFIG_HOME=$work/config  # the user's own choice stays out of the pictures
 QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH=$root/build/release/tests/app/plugins \
   QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:grab:$root/docs/screenshot.png \
+  "$root/build/release/src/app/pixdraft" balloon.png
+printf '[drawing]\nprofile=cad\npixelSize=1\nunits=mm\nleaveOutTransparent=true\nlayers=true\n' \
+  > config/PixDraft/PixDraft.ini
+QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH=$root/build/release/tests/app/plugins \
+  QT_QPA_GENERIC_PLUGINS=pixdraft-window-closer:grab-options:$root/docs/options.png \
   "$root/build/release/src/app/pixdraft" balloon.png
 
 convert=$root/build/release/src/app/pixdraft-convert
@@ -24,4 +32,4 @@ convert=$root/build/release/src/app/pixdraft-convert
 "$convert" -q --skip-transparent --merge -o merged.dxf balloon.png
 /usr/bin/python3 "$root/scripts/render_dxf.py" "$root/docs/balloon-dxf.png" \
   "pixdraft-convert balloon.png" plain.dxf --edges "--skip-transparent --merge" merged.dxf
-echo "made docs/screenshot.png and docs/balloon-dxf.png"
+echo "made docs/screenshot.png, docs/options.png and docs/balloon-dxf.png"

@@ -17,11 +17,12 @@ declare -A uses=(
   [dxf]="platform base colour shapes dxf"
   [picture]="platform base colour picture"
   [decoder]="platform base colour picture decoder"
-  [ui]="platform base colour picture decoder ui"
-  [app]="platform base colour shapes dxf picture decoder ui app"
+  [conversion]="platform base colour shapes dxf picture conversion"
+  [ui]="platform base colour shapes dxf picture conversion decoder ui"
+  [app]="platform base colour shapes dxf picture conversion decoder ui app"
 )
-# The conversion the window and the converter share still lives in picture/, until it has a room
-# of its own: these files may use shapes and dxf too.
+# The session the window and the converter share still lives in picture/, until it moves to
+# conversion/: these files may use shapes and dxf too.
 conversion='picture/(picture_session\.(h|cpp)|conversion_options\.h)'
 qt_rooms='decoder|ui|app' widget_rooms='ui|app'
 converter_sources=$(sed -n '/^add_library(pixdraft_app_core/,/)/p' "$src/app/CMakeLists.txt" |

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws PixDraft's pictures as PNG files: the application icon in its five sizes (beside this
-script) and the three 16 x 16 tool-button images (in src/ui/icons). The PNGs are kept in the
+script) and the four 16 x 16 tool-button images (in src/ui/icons). The PNGs are kept in the
 repository; run this again only after changing a drawing here. Standard library only.
 
 Shapes are filled in order, each over the ones before, and every pixel is sampled on a grid so
@@ -168,6 +168,18 @@ def exit_image():
                (segment(11.5, 4.5, 4.5, 11.5, 2.2), colour("#ffffff"))])
 
 
+def options_image():
+    """Three sliders: grey rails, each with an outlined knob at its setting."""
+    layers = []
+    for y, knob, fill in ((3.5, 10.5, "#2f7de1"), (8, 5, "#e0a820"), (12.5, 9, "#3a9a3a")):
+        layers += outlined(rounded_rect(1, y - 1, 15, y + 1, 1), rounded_rect(1.8, y - 0.4, 14.2, y + 0.4, 0.4),
+                           colour("#555b61"), colour("#b3b8bd"))
+        layers += outlined(rounded_rect(knob - 2, y - 2.5, knob + 2, y + 2.5, 1),
+                           rounded_rect(knob - 1.1, y - 1.6, knob + 1.1, y + 1.6, 0.5),
+                           colour("#333333"), colour(fill))
+    return layers
+
+
 # The application icon: a picture made of square pixels on a sheet, as the program draws it.
 MOSAIC = [
     ["#ffd21f", "#8fcaf2", "#8fcaf2", "#8fcaf2"],
@@ -198,7 +210,7 @@ def application_icon(size):
 
 def main():
     for name, drawing in (("load-image", load_image), ("save-to-dxf", save_to_dxf),
-                          ("exit", exit_image)):
+                          ("options", options_image), ("exit", exit_image)):
         write_png(TOOL_IMAGES / f"{name}.png", render(16, drawing()))
     for size in (16, 24, 32, 48, 256):
         write_png(HERE / f"pixdraft-{size}.png", render(size, application_icon(size)))

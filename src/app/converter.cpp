@@ -18,6 +18,7 @@
 #include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
 #include "colour/palette.h"
+#include "conversion/drawing_choice.h"
 #include "dxf/colour_counts.h"
 #include "picture/picture_session.h"
 #include "platform/platform.h"
@@ -107,13 +108,6 @@ bool IsUtf16Template(const std::string& path) {
   } catch (const Exception&) {
     return false;
   }
-}
-
-// The palette file's colours into the options: the colours to draw with, and their names.
-void UsePalette(const std::string& fileName, ConversionOptions& options) {
-  const std::vector<NamedColour> palette = LoadPalette(fileName);
-  for (const NamedColour& entry : palette) options.reduction.palette.push_back(entry.colour);
-  options.drawing.layerNames = LayerNames(palette);
 }
 
 }  // namespace

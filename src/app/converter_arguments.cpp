@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "colour/colour_text.h"
+#include "conversion/profiles.h"
 
 namespace pixdraft {
 namespace {
@@ -48,8 +49,18 @@ bool SetName(std::optional<std::string>& field, Value value) {
   return !value.empty();
 }
 
+// The profiles' names, as --for's refusal lists them.
+const std::string kProfileRefusal = "takes " + ProfileNames();
+
 // In the help's order.
 const OptionRow kOptions[] = {
+    {"--for NAME", "a profile name", kProfileRefusal,
+     "draw with the options of the profile NAME (below); options given\n"
+     "with it override the profile's, whatever their order",
+     [](Arguments& a, Value v) {
+       if (FindProfile(v)) a.profile = v;
+       return FindProfile(v) != nullptr;
+     }},
     {"-s, --size N", "a number", "takes a whole number from 1 to 4096",
      "fit into at most N x N pixels, N from 1 to 4096 (default 256);\n"
      "a larger picture is sampled to exactly N x N",
@@ -181,6 +192,11 @@ ParsedCommandLine UsageError(std::string problem) {
   return parsed;
 }
 
+bool Fail(ParsedCommandLine& parsed, std::string problem) {
+  parsed = UsageError(std::move(problem));
+  return false;
+}
+
 }  // namespace
 
 std::string ConverterUsage() {
@@ -200,16 +216,27 @@ std::string ConverterUsage() {
     }
     text += "\n";
   }
+  text +=
+      "\n"
+      "A PICTURE of \"-\" is read from standard input; its DXF then needs --output.\n"
+      "\n"
+      "Profiles (--for), each a set of the options above tried in the programs it is for:\n";
+  for (const Profile& profile : Profiles()) {
+    std::string name = "  " + std::string(profile.name);
+    name.resize(10, ' ');
+    text += name + std::string(profile.description) + "\n";
+  }
   return text +
-         "\n"
-         "A PICTURE of \"-\" is read from standard input; its DXF then needs --output.\n"
          "\n"
          "Exit status: 0 when every picture was converted, 1 when any failed, 2 for a usage "
          "error.\n";
 }
 
-ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) {
-  ParsedCommandLine parsed;
+namespace {
+
+// Reads `args` over `parsed.arguments` as they stand; false, with the action set, when the
+// command line asks for no conversion.
+bool ReadArguments(const std::vector<std::string>& args, ParsedCommandLine& parsed) {
   ConverterArguments& arguments = parsed.arguments;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -228,11 +255,11 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     const std::size_t equals = isLong ? arg.find('=') : std::string::npos;
     const std::string typed = isLong ? arg.substr(0, equals) : arg.substr(0, 2);
     const OptionRow* row = FindOption(typed);
-    if (!row) return UsageError("unknown option " + typed);
+    if (!row) return Fail(parsed, "unknown option " + typed);
     const Form form = FormOf(row->tag);
     const auto refused = [&](const std::string& value) {
-      return UsageError(typed + " " + std::string(row->refused) +
-                        (row->refused.starts_with("takes") ? ", not \"" + value + "\"" : ""));
+      return Fail(parsed, typed + " " + std::string(row->refused) +
+                              (row->refused.starts_with("takes") ? ", not \"" + value + "\"" : ""));
     };
 
     std::string value;
@@ -243,7 +270,7 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
       }
     } else if (form.value.empty()) {
       if (equals != std::string::npos || (!isLong && arg.size() > 2)) {
-        return UsageError(typed + " takes no value");
+        return Fail(parsed, typed + " takes no value");
       }
     } else if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
@@ -252,13 +279,13 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      return UsageError(typed + " needs " + std::string(row->needs));
+      return Fail(parsed, typed + " needs " + std::string(row->needs));
     }
 
     if (!row->apply) {
       parsed.action = row->tag.ends_with("help") ? ParsedCommandLine::Action::ShowHelp
                                                  : ParsedCommandLine::Action::ShowVersion;
-      return parsed;
+      return false;
     }
     if (!row->apply(arguments, value)) return refused(value);
     if (form.valueOptional && equals == std::string::npos && i + 1 < args.size() &&
@@ -266,9 +293,32 @@ ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) 
       arguments.mergeValueAsPicture = args[i + 1];
     }
   }
+  return true;
+}
 
+}  // namespace
+
+ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args) {
+  ParsedCommandLine parsed;
+  if (!ReadArguments(args, parsed)) return parsed;
+  ConverterArguments& arguments = parsed.arguments;
+  const Profile* profile = arguments.profile ? FindProfile(*arguments.profile) : nullptr;
+  if (profile) {
+    // The profile's options first, then every option given with it over them.
+    parsed = {};
+    profile->apply(arguments.options);
+    if (!ReadArguments(args, parsed)) return parsed;
+  }
+  // A refusal of options the profile set names it, since they were not typed.
+  const std::string by = profile ? "--for " + std::string(profile->name) + ": " : "";
   if (auto problem = DrawingOptionsProblem(arguments.options.drawing)) {
-    return UsageError(std::move(*problem));
+    return UsageError(by + *problem);
+  }
+  if (profile && profile->needsPalette && !arguments.palette) {
+    return UsageError(by + "a " + std::string(profile->name) + " needs --palette FILE");
+  }
+  if (profile && profile->writesCounts && !arguments.counts) {
+    return UsageError(by + "a " + std::string(profile->name) + " needs --counts FILE");
   }
   if (arguments.options.reduction.dither && !arguments.palette &&
       arguments.options.reduction.colours == 0) {

@@ -10,11 +10,12 @@
 
 namespace pixdraft {
 
-// The help text: usage, every option as its table gives it, the exit statuses.
+// The help text: usage, every option as its table gives it, the profiles, the exit statuses.
 std::string ConverterUsage();
 
 struct ConverterArguments {
   ConversionOptions options;
+  std::optional<std::string> profile;       // --for: its options under every other one
   std::optional<std::string> templatesDir;  // --templates
   std::optional<std::string> output;        // --output; "-" is standard output
   std::optional<std::string> palette;       // --palette, read once the line is parsed
@@ -35,6 +36,7 @@ struct ParsedCommandLine {
 
 // Reads `args` (the program name excluded) from left to right: the first problem, --help or
 // --version decides; a repeated option takes its last value, except --skip-colour, which adds.
+// With --for, the profile's options come first and every other option overrides them.
 ParsedCommandLine ParseConverterArguments(const std::vector<std::string>& args);
 
 }  // namespace pixdraft

@@ -7,8 +7,7 @@
 
 #include "colour/colour_text.h"
 #include "dxf/layer_table.h"
-#include "shapes/region_walk.h"
-#include "shapes/square_walk.h"
+#include "shapes/shape_walk.h"
 
 namespace pixdraft {
 namespace {
@@ -46,6 +45,19 @@ ETooManyColoursToCount::ETooManyColoursToCount()
     : Exception("The drawing has more than " + std::to_string(kMaxLayers) +
                 " colours, too many to count: reduce them with --colours or --palette") {}
 
+std::uint64_t EntitiesOf(const Shape& shape, const DrawingOptions& options) {
+  switch (options.entity) {
+    case EntityKind::Trace:
+    case EntityKind::Solid:
+      return 1;
+    case EntityKind::Hatch:
+      return 1 + (options.outlines ? shape.LoopCount() : 0);
+    case EntityKind::Polyline:
+      return shape.LoopCount();
+  }
+  return 1;
+}
+
 std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions& options) {
   std::unordered_map<TColor, ColourCount> counts;
   const auto count = [&](TColor colour) -> ColourCount& {
@@ -57,21 +69,9 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
   for (const TColor pixel : raster.pixels) {
     if (pixel != kNoSquare) ++count(pixel).squares;
   }
-  if (options.merge == Merge::Regions) {
-    Shape shape;
-    for (RegionWalk walk(raster, options.partCorners); walk.Next(shape);) {
-      // A HATCH, its LWPOLYLINEs, or both.
-      const bool hatch = options.entity == EntityKind::Hatch;
-      count(shape.colour).entities +=
-          (hatch ? 1 : 0) + (!hatch || options.outlines ? shape.LoopCount() : 0);
-    }
-  } else {
-    for (SquareWalk walk(raster, options.merge == Merge::Rectangles); !walk.Done();) {
-      for (const Square& square : walk.NextColumn()) {
-        count(square.colour).entities += options.outlines ? 2 : 1;
-      }
-    }
-  }
+  ForEachShape(raster, options.merge, options.partCorners, [&](const Shape& shape) {
+    count(shape.colour).entities += EntitiesOf(shape, options);
+  });
   std::vector<ColourCount> sorted;
   for (const auto& [colour, c] : counts) sorted.push_back(c);
   std::sort(sorted.begin(), sorted.end(), [](const ColourCount& p, const ColourCount& q) {

@@ -11,6 +11,7 @@
 #include "base/errors.h"
 #include "colour/raster.h"
 #include "dxf/drawing_options.h"
+#include "shapes/shape.h"
 
 namespace pixdraft {
 
@@ -25,6 +26,10 @@ struct ColourCount {
   std::uint64_t squares = 0, entities = 0;
   bool operator==(const ColourCount&) const = default;
 };
+
+// The entities the export writes for `shape`: a TRACE or SOLID, a HATCH, an LWPOLYLINE per
+// loop, or a HATCH and its loops' LWPOLYLINEs.
+std::uint64_t EntitiesOf(const Shape& shape, const DrawingOptions& options);
 
 // The colours `options` draw of `raster`, in the order of their layers (RRGGBB), with the
 // squares they cover and the entities the export writes for them: squares or rectangles, one

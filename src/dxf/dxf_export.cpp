@@ -18,7 +18,7 @@
 #include "dxf/shape_record_writer.h"
 #include "dxf/trace_record.h"
 #include "dxf/trace_record_writer.h"
-#include "shapes/region_walk.h"
+#include "shapes/shape_walk.h"
 #include "shapes/square_walk.h"
 
 namespace pixdraft {
@@ -79,21 +79,10 @@ void WriteShapes(ByteSink& sink, TextEncoding encoding, const std::string& lineB
   ShapeRecordWriter outliner(lineBreak, EntityKind::Polyline, options.colourIndex, options.layers,
                              layerNames);
   ChunkedText text(sink, encoding, std::max(writer.Room(), outliner.Room()));
-  Shape shape;
-  const auto write = [&] {
+  ForEachShape(raster, options.merge, options.partCorners, [&](const Shape& shape) {
     handle = writer.Write(text, shape, grid, handle);
     if (options.outlines) handle = outliner.Write(text, shape, grid, handle);
-  };
-  if (options.merge == Merge::Regions) {
-    for (RegionWalk walk(raster, options.partCorners); walk.Next(shape);) write();
-  } else {
-    for (SquareWalk walk(raster, options.merge == Merge::Rectangles); !walk.Done();) {
-      for (const Square& s : walk.NextColumn()) {
-        SetRectangle(shape, s.x, s.y, s.width, s.height, s.colour);
-        write();
-      }
-    }
-  }
+  });
   text.Flush();
 }
 

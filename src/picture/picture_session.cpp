@@ -14,11 +14,15 @@ std::string AbsolutePath(const std::string& path) {
   return error ? path : NameOf(absolute);
 }
 
+void PrepareFittedRaster(Raster& raster, const ConversionOptions& options) {
+  ReduceColours(raster, options.reduction, options.drawing.leftOutColours);
+  if (options.drawing.leaveOutBackground) LeaveOutBackground(raster);
+}
+
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
-  ReduceColours(raster, options_.reduction, options_.drawing.leftOutColours);
-  if (options_.drawing.leaveOutBackground) LeaveOutBackground(raster);
+  PrepareFittedRaster(raster, options_);
   currentImagePath_ = AbsolutePath(path);
   raster_ = std::move(raster);
 }

@@ -18,6 +18,10 @@ class DecodeCancel;
 // what it meant when the file was opened. `path` itself when there is no current directory.
 std::string AbsolutePath(const std::string& path);
 
+// Makes a fitted raster the one `options` draw: its colours reduced, then its background left
+// out.
+void PrepareFittedRaster(Raster& raster, const ConversionOptions& options);
+
 class PictureSession {
  public:
   // The window's conversion by default.

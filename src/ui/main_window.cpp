@@ -16,6 +16,8 @@
 #include "base/error_text.h"
 #include "decoder/picture_fit.h"
 #include "picture/decoder_process.h"
+#include "ui/drawing_choice_settings.h"
+#include "ui/drawing_options_dialog.h"
 #include "ui/local_file_name.h"
 
 namespace pixdraft {
@@ -51,8 +53,11 @@ std::string StatusText(const std::string& path, int width, int height) {
          " | Height : " + std::to_string(height);
 }
 
-std::string ConfirmationText(const std::string& dxfPath) {
-  return "DXF File saved to : \r\n" + dxfPath;
+std::string ConfirmationText(const SavedDrawing& saved, const std::string& profile) {
+  std::string text = "DXF File saved to : \r\n" + saved.dxfPath;
+  if (profile != "plain") text += "\r\nProfile : " + profile;
+  if (saved.countsPath) text += "\r\nCounts saved to : \r\n" + *saved.countsPath;
+  return text;
 }
 
 TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* parent)
@@ -95,7 +100,8 @@ TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* pare
 
   ImageList1 = {QIcon(QStringLiteral(":/icons/load-image.png")),
                 QIcon(QStringLiteral(":/icons/save-to-dxf.png")),
-                QIcon(QStringLiteral(":/icons/exit.png"))};
+                QIcon(QStringLiteral(":/icons/exit.png")),
+                QIcon(QStringLiteral(":/icons/options.png"))};
   const auto toolButton = [this](const char* caption, int imageIndex, int left) {
     auto* button = new QToolButton(tlb1);
     button->setText(QString::fromLatin1(caption));
@@ -109,10 +115,11 @@ TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* pare
   };
   btn1 = toolButton("Load image", 0, 0);
   btn2 = toolButton("Save to DXF", 1, 66);
+  btn5 = toolButton("Options", 3, 132);
   btn4 = new QFrame(tlb1);
   btn4->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-  btn4->setGeometry(132, 0, 8, 36);
-  btn3 = toolButton("Exit", 2, 140);
+  btn4->setGeometry(198, 0, 8, 36);
+  btn3 = toolButton("Exit", 2, 206);
 
   // It keeps the window's narrow font: in the system's wider one the status line of an ordinary
   // file name would lose its height at the bar's right edge.
@@ -123,16 +130,19 @@ TForm1::TForm1(MessageDisplay& messages, TemplateFinder templates, QWidget* pare
   connect(btn1, &QToolButton::clicked, this, &TForm1::btn1Click);
   connect(btn2, &QToolButton::clicked, this, &TForm1::btn2Click);
   connect(btn3, &QToolButton::clicked, this, &TForm1::btn3Click);
+  connect(btn5, &QToolButton::clicked, this, &TForm1::btn5Click);
   connect(Label1, &TLabel::MouseEnter, this, &TForm1::Label1MouseEnter);
   connect(Label1, &TLabel::MouseLeave, this, &TForm1::Label1MouseLeave);
   connect(Label1, &TLabel::Click, this, &TForm1::Label1Click);
 
   ouvrir = std::make_unique<TOpenPictureDialog>(this);
+  choice_ = ReadDrawingChoice(*UserSettings());
 
   // Named as the handlers name them, for tests and accessibility tools that look controls up.
   const std::pair<QWidget*, const char*> names[] = {
-      {Image1, "Image1"}, {GroupBox1, "GroupBox1"}, {tlb1, "tlb1"}, {btn1, "btn1"},
-      {btn2, "btn2"},     {btn3, "btn3"},           {btn4, "btn4"}, {StatusBar1, "StatusBar1"},
+      {Image1, "Image1"}, {GroupBox1, "GroupBox1"}, {tlb1, "tlb1"},
+      {btn1, "btn1"},     {btn2, "btn2"},           {btn3, "btn3"},
+      {btn4, "btn4"},     {btn5, "btn5"},           {StatusBar1, "StatusBar1"},
       {Panel1, "Panel1"}, {Label1, "Label1"}};
   for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
 
@@ -168,11 +178,20 @@ void TForm1::btn1Click() {
 
 void TForm1::btn2Click() {
   Run([this] {
-    if (const std::optional<std::string> dxfPath =
-            session_.SaveToDxf(templates_ ? templates_() : TemplatePaths{})) {
-      messages_.ShowMessage(DisplayName(ConfirmationText(*dxfPath)));
-      repaint();
-    }
+    if (session_.CurrentImagePath().empty()) return;
+    const SavedDrawing saved = SaveBeside(session_.raster(), session_.CurrentImagePath(),
+                                          templates_ ? templates_() : TemplatePaths{}, choice_);
+    messages_.ShowMessage(DisplayName(ConfirmationText(saved, choice_.profile)));
+    repaint();
+  });
+}
+
+void TForm1::btn5Click() {
+  Run([this] {
+    TDrawingOptionsDialog dialog(choice_, session_.raster(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    choice_ = dialog.Choice();
+    WriteDrawingChoice(*UserSettings(), choice_);
   });
 }
 
@@ -229,8 +248,7 @@ void TForm1::LoadPicture(const std::string& path) {
   // comes back through the event queue: the window goes on painting, and Exit (or the window's
   // end) stops the decode. Nothing else may start meanwhile.
   loading_ = std::make_shared<DecodeCancel>();
-  btn1->setEnabled(false);
-  btn2->setEnabled(false);
+  for (QToolButton* button : {btn1, btn2, btn5}) button->setEnabled(false);
   loader_ = std::thread([this, path, cancel = loading_] {
     std::exception_ptr failure;
     try {
@@ -246,8 +264,7 @@ void TForm1::LoadPicture(const std::string& path) {
 void TForm1::LoadEnded(const std::exception_ptr& failure) {
   loader_.join();
   loading_.reset();
-  btn1->setEnabled(true);
-  btn2->setEnabled(true);
+  for (QToolButton* button : {btn1, btn2, btn5}) button->setEnabled(true);
   Run([&] {
     if (failure) {
       try {

@@ -1,7 +1,7 @@
 // The program's only window: the picture view with the maker's link under it, the tool bar with
-// "Load image", "Save to DXF" and "Exit", and the status line. Its handlers only wire the tool
-// buttons to the picture session and show what it yields. An error ends its command and is shown
-// in the error box; the window stays as the session left it.
+// "Load image", "Save to DXF", "Options" and "Exit", and the status line. Its handlers only wire
+// the tool buttons to the picture session and show what it yields. An error ends its command and is
+// shown in the error box; the window stays as the session left it.
 #pragma once
 
 #include <QIcon>
@@ -12,6 +12,7 @@
 #include <memory>
 #include <thread>
 
+#include "conversion/window_drawing.h"
 #include "picture/picture_session.h"
 #include "ui/image_view.h"
 #include "ui/link_label.h"
@@ -37,14 +38,17 @@ using TemplateFinder = std::function<TemplatePaths()>;
 // The status line after a load: "Image : cat.png | Width : 256 | Height : 256", the name being
 // the text after the last "/" (or a backslash on Windows).
 std::string StatusText(const std::string& path, int width, int height);
-// The confirmation shown after an export, the path on a line of its own.
-std::string ConfirmationText(const std::string& dxfPath);
+// The confirmation shown after an export, the path on a line of its own, then the profile's name
+// unless it is the plain drawing, then the counts file's path when there is one.
+std::string ConfirmationText(const SavedDrawing& saved, const std::string& profile = "plain");
 
 // Fixed-size 298 x 376 window titled "PixDraft", centred on the screen, without minimise or
 // maximise buttons; every control sits at fixed pixel bounds. Accepts one dropped picture file,
 // loaded as if chosen in the dialog.
 // One command runs at a time: its dialog and message boxes are modal, and while its picture
-// decodes "Load image" and "Save to DXF" are disabled and drops refused; Exit always acts.
+// decodes "Load image", "Save to DXF" and "Options" are disabled and drops refused; Exit always
+// acts. The drawing options are read from the user's settings (UserSettings) when the window
+// opens, and kept there when the options dialog is confirmed.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -70,7 +74,8 @@ class TForm1 : public QWidget {
   QWidget* tlb1;
   QToolButton* btn1;
   QToolButton* btn2;
-  QList<QIcon> ImageList1;  // the tool buttons' 16 x 16 images
+  QList<QIcon> ImageList1;  // the tool buttons' 16 x 16 images: btn1, btn2, btn3, btn5
+  QToolButton* btn5;        // "Options"
   QToolButton* btn3;
   QFrame* btn4;  // the separator before "Exit"
   QStatusBar* StatusBar1;
@@ -81,9 +86,12 @@ class TForm1 : public QWidget {
   // "Load image": runs the dialog; on confirmation loads the chosen picture into the session,
   // shows its working raster and names it in the status line.
   void btn1Click();
-  // "Save to DXF": exports beside the picture and confirms with the DXF file's path; nothing at
-  // all before the first load.
+  // "Save to DXF": exports beside the picture as the options choose, and confirms with the DXF
+  // file's path; nothing at all before the first load.
   void btn2Click();
+  // "Options": the drawing options dialog, showing the current picture as they draw it; kept
+  // once confirmed.
+  void btn5Click();
   void Label1MouseEnter();
   void Label1MouseLeave();
   void Label1Click();
@@ -104,7 +112,8 @@ class TForm1 : public QWidget {
 
   MessageDisplay& messages_;
   TemplateFinder templates_;
-  PictureSession session_;
+  PictureSession session_{ConversionOptions{WindowFit(), {}, {}}};
+  DrawingChoice choice_;
   // While a picture decodes: its stop, and the thread that waits for its helper.
   std::shared_ptr<DecodeCancel> loading_;
   std::thread loader_;

@@ -16,8 +16,8 @@ With --palette each pixel is modelled as the palette's colour nearest by CIE76 i
 holds its colour's pixels, entities, layer, palette name and area (GDAL's for the layer), and a
 second conversion under MALLOC_PERTURB_ writes the same bytes.
 
-The case "readme" takes the command lines of README.md's table of options by kind of program,
-and its mosaic example.
+The case "readme" takes the command lines of README.md's table of profiles, each profile's
+options as the table spells them, and its mosaic example.
 
 Usage: check_option.py PIXDRAFT_CONVERT TEMPLATE_DIR SAMPLE_PICTURE CASE...
 """
@@ -98,7 +98,19 @@ def readme_cases(readme):
             cases["readme: mosaic"] = ("photo.png", mosaic[1].split(), False)
         command = re.search(r"`pixdraft-convert ([^`]*) logo\.png`", line)
         if line.startswith("|") and command:
-            cases[f"readme: {line.split('|')[1].strip()}"] = ("logo.png", command[1].split(), False)
+            # A profile's row: its options as the next column spells them, R expanded.
+            args = command[1]
+            profile = re.search(r"--for (\S+)", args)
+            if profile:
+                spelled = re.match(r" *`([^`]*)`", line.split("|")[3])  # plain's: none
+                options = spelled[1] if spelled else ""
+                options = options.replace(" R ", " --merge=regions --skip-transparent "
+                                                 "--origin bottom-left ")
+                args = args.replace(profile[0], options)
+            # What these options promise is checked per profile by check_profile.py.
+            if any(o in args.split() for o in ("--skip-background", "--part-corners", "--outlines")):
+                continue
+            cases[f"readme: row {line.split('|')[1].strip()}"] = ("logo.png", args.split(), False)
     return cases
 
 

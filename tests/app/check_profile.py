@@ -2,7 +2,7 @@
 and checks what each promises that kind of user.
 
 A profile names what its drawings promise (PROMISES); the command line after "--" makes them,
-today as the options themselves, later as the profile's name. Three pictures are converted: the
+`--for NAME` and any options given with it. Three pictures are converted: the
 sample, a logo on transparency whose pixels of one colour touch at corners (a diagonal line, a
 checkerboard, a hole), and a logo on an opaque white background. Each drawing is checked by:
 

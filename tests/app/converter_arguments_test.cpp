@@ -115,7 +115,16 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{.args = {"--colors", "256", "--counts", "-", "-o", "a.dxf", "a.png"},
                              .output = "a.dxf",
                              .counts = "-",
-                             .colours = 256}),
+                             .colours = 256},
+                    // Options given with a profile override it, before it or after.
+                    Accepted{.args = {"--units", "cm", "--for", "laser", "--entity=hatch", "a.png"},
+                             .leaveOutTransparent = true,
+                             .merge = Merge::Regions,
+                             .entity = EntityKind::Hatch,
+                             .colourIndex = true,
+                             .layers = true,
+                             .units = ParseUnit("cm"),
+                             .origin = Origin::BottomLeft}),
     ArgumentsName<Accepted>);
 
 struct Rejected {
@@ -182,7 +191,13 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{{"--palette=", "a.png"}, "--palette needs a file name"},
         Rejected{{"--counts", "c.csv", "a.png", "b.png"}, "--counts takes one picture, not 2"},
         Rejected{{"--counts", "-", "-o", "-", "a.png"},
-                 "--counts - needs the drawing in a file, not on standard output"}),
+                 "--counts - needs the drawing in a file, not on standard output"},
+        Rejected{{"--for=lazer", "a.png"},
+                 "--for takes plain, laser, cad, 3d, vector, mosaic, not \"lazer\""},
+        Rejected{{"--for", "mosaic", "--counts", "c.csv", "a.png"},
+                 "--for mosaic: a mosaic needs --palette FILE"},
+        Rejected{{"--for", "laser", "--entity", "trace", "a.png"},
+                 "--for laser: --merge=regions needs --entity hatch or --entity polyline"}),
     ArgumentsName<Rejected>);
 
 // The help's options and their entries in the manual page: check_manual_pages.sh.

@@ -5,10 +5,12 @@
 // Once the event loop runs, <how> "Exit" clicks the main window's "Exit" button and "close"
 // closes the window as its close box or Alt+F4 would; "Exit@500" clicks it 500 ms later. Once
 // the picture named on the command line is in, "save" clicks "Save to DXF" and ends the program
-// at its confirmation, and "grab:FILE" saves a picture of the window as FILE (a PNG) and ends it.
+// at its confirmation, "grab:FILE" saves a picture of the window as FILE (a PNG) and ends it, and
+// "grab-options:FILE" clicks "Options" and saves a picture of that dialog instead.
 // Anything unexpected ends the process with exit code 3, so the test fails instead of waiting.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QGenericPlugin>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -45,20 +47,28 @@ void Close(const QString& how) {
   Fail("no such button");
 }
 
-// "save" and "grab:FILE": looks every 20 ms, within the confirmation's modal loop too, for the
-// picture in the status line, then for the confirmation; fails after 30 s or on an error box.
+// "save", "grab:FILE" and "grab-options:FILE": looks every 20 ms, within the confirmation's modal
+// loop too, for the picture in the status line, then for the confirmation; fails after 30 s or on
+// an error box.
 void SaveOrGrab(QObject* agent, const QString& how) {
   auto* timer = new QTimer(agent);
   QObject::connect(timer, &QTimer::timeout, agent, [how, tries = 1500, saving = false]() mutable {
     if (--tries == 0) Fail("waited 30 s");
+    const QString options = QStringLiteral("grab-options:");
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        dialog && how.startsWith(options) && dialog->windowTitle() == QLatin1String("Options")) {
+      if (!dialog->grab().save(how.mid(options.size()), "PNG")) Fail("the dialog was not saved");
+      return QApplication::exit(0);
+    }
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       if (!box->text().startsWith(QLatin1String("DXF File saved to")))
         Fail(qPrintable(box->text()));
       return QApplication::exit(0);  // ends the box's loop and the program's
     }
     if (saving || MainWindow()->findChild<QStatusBar*>()->currentMessage().isEmpty()) return;
-    saving = how == QLatin1String("save");
-    if (saving) return Close(QStringLiteral("Save to DXF"));
+    saving = how == QLatin1String("save") || how.startsWith(options);
+    if (saving)
+      return Close(QString::fromLatin1(how == QLatin1String("save") ? "Save to DXF" : "Options"));
     if (!MainWindow()->grab().save(how.mid(5), "PNG")) Fail("the window's picture was not saved");
     QApplication::exit(0);
   });
@@ -75,7 +85,7 @@ class WindowCloserPlugin : public QGenericPlugin {
   QObject* create(const QString&, const QString& how) override {
     auto* agent = new QObject;
     // Timed: it runs once the program has shown its window and entered the event loop.
-    if (how == QLatin1String("save") || how.startsWith(QLatin1String("grab:"))) {
+    if (how == QLatin1String("save") || how.startsWith(QLatin1String("grab"))) {
       SaveOrGrab(agent, how);
       return agent;
     }

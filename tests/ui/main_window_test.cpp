@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QUrl>
@@ -22,6 +26,8 @@
 #include "base/errors.h"
 #include "qt_application.h"
 #include "temp_dir.h"
+#include "ui/drawing_choice_settings.h"
+#include "ui/drawing_options_dialog.h"
 #include "ui/window_test_support.h"
 
 namespace pixdraft {
@@ -39,6 +45,18 @@ TEST(WindowTexts, StatusNamesTheFileAfterTheLastSlash) {
   EXPECT_EQ(StatusText("/été/feuille\xFF.png", 0, 40),
             "Image : feuille\xFF.png | Width : 0 | Height : 40");
 }
+
+// The user's settings in a folder of their own, empty: every window starts with nothing chosen.
+class FreshSettings {
+ public:
+  FreshSettings() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(folder_.path()));
+  }
+
+ private:
+  TempDir folder_;
+};
 
 class MainWindowTest : public testing::Test {
  protected:
@@ -67,6 +85,7 @@ class MainWindowTest : public testing::Test {
     return path;
   }
 
+  FreshSettings settings;
   TempDir pictures;
   RecordingMessages messages;
   TForm1 window{messages};
@@ -94,8 +113,9 @@ TEST_F(MainWindowTest, EveryControlSitsAtItsBounds) {
            Placement{"tlb1", "Panel1", QRect(3, 2, 292, 36)},
            Placement{"btn1", "tlb1", QRect(0, 0, 66, 36)},
            Placement{"btn2", "tlb1", QRect(66, 0, 66, 36)},
-           Placement{"btn4", "tlb1", QRect(132, 0, 8, 36)},
-           Placement{"btn3", "tlb1", QRect(140, 0, 66, 36)},
+           Placement{"btn5", "tlb1", QRect(132, 0, 66, 36)},
+           Placement{"btn4", "tlb1", QRect(198, 0, 8, 36)},
+           Placement{"btn3", "tlb1", QRect(206, 0, 66, 36)},
            Placement{"StatusBar1", "", QRect(0, 354, 298, 22)},
        }) {
     const auto* control = window.findChild<QWidget*>(expected.name);
@@ -110,13 +130,14 @@ TEST_F(MainWindowTest, ShowsItsCaptionsAndImagesAndNoPictureAtFirst) {
   EXPECT_EQ(window.btn1->text(), "Load image");
   EXPECT_EQ(window.btn2->text(), "Save to DXF");
   EXPECT_EQ(window.btn3->text(), "Exit");
+  EXPECT_EQ(window.btn5->text(), "Options");
   EXPECT_EQ(window.Label1->text(), "www.korvane.example ");
   EXPECT_EQ(window.Label1->alignment(), Qt::AlignRight | Qt::AlignVCenter);
   EXPECT_EQ(window.Label1->toolTip(), "Go to Korvane website");
   EXPECT_EQ(window.Label1->toolTipDuration(), 2500);
-  ASSERT_EQ(window.ImageList1.size(), 3);
-  const QToolButton* buttons[] = {window.btn1, window.btn2, window.btn3};
-  for (int i = 0; i < 3; ++i) {
+  ASSERT_EQ(window.ImageList1.size(), 4);
+  const QToolButton* buttons[] = {window.btn1, window.btn2, window.btn3, window.btn5};
+  for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(buttons[i]->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     EXPECT_EQ(buttons[i]->iconSize(), QSize(16, 16));
     const QImage image = window.ImageList1[i].pixmap(16, 16).toImage();
@@ -211,6 +232,71 @@ TEST_F(MainWindowTest, SaveWritesTheDxfBesideThePictureAndConfirmsWithItsPath) {
   EXPECT_EQ(Status(), "Image : cat.png | Width : 3 | Height : 2");
 }
 
+// The profiles' logo (tests/data/profiles) and its drawings.
+std::string ProfileFile(const std::string& name) {
+  return ReadFile(std::string(PIXDRAFT_PROFILES_DIR "/") + name);
+}
+
+// Fault: the picture fitted for the options lost its white transparent squares by default.
+TEST_F(MainWindowTest, SaveWithNothingChosenWritesThePlainDrawing) {
+  TempDir work;
+  CopyTemplates(work.path());
+  CurrentDirectory inWork(work.path());
+  WriteFile(pictures / "logo.png", ProfileFile("logo.png"));
+  dialog->Choose(pictures / "logo.png");
+  Click(window.btn1);
+  Settle();
+
+  Click(window.btn2);
+
+  EXPECT_EQ(ReadFile(pictures / "logo.dxf"), ProfileFile("plain.dxf"));
+  EXPECT_EQ(messages.messages, QStringList{QString::fromStdString("DXF File saved to : \r\n" +
+                                                                  pictures / "logo.dxf")});
+}
+
+// The options dialog shows the drawing before it is saved, refuses what cannot be drawn, and its
+// choice is kept for the next run's saves.
+TEST_F(MainWindowTest, OptionsShowTheDrawingAndTheirChoiceReachesTheNextRunsSave) {
+  TempDir work;
+  CopyTemplates(work.path());
+  CurrentDirectory inWork(work.path());
+  WriteFile(pictures / "logo.png", ProfileFile("logo.png"));
+  dialog->Choose(pictures / "logo.png");
+  Click(window.btn1);
+  Settle();
+  QString refused, entities;
+  QImage preview;
+  QTimer::singleShot(0, [&] {
+    auto* options = qobject_cast<TDrawingOptionsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(options, nullptr);
+    options->profileBox->setCurrentText(QStringLiteral("mosaic"));
+    options->buttons->button(QDialogButtonBox::Ok)->click();
+    refused = options->entitiesLabel->text();
+    options->profileBox->setCurrentText(QStringLiteral("laser"));
+    entities = options->entitiesLabel->text();
+    preview = options->previewLabel->pixmap().toImage();
+    options->buttons->button(QDialogButtonBox::Ok)->click();
+  });
+  Click(window.btn5);
+  EXPECT_EQ(refused, "The mosaic profile needs a palette file.");
+  EXPECT_EQ(entities, "3 entities");
+  // 64 preview pixels a pixel: red at (1, 1); the white background left out, grey at (1, 0).
+  EXPECT_EQ(preview.pixel(96, 96), qRgb(200, 16, 46));
+  EXPECT_EQ(preview.pixel(96, 32), qRgb(0xE6, 0xE6, 0xE6));
+
+  RecordingMessages nextMessages;
+  TForm1 next(nextMessages);
+  next.OpenPictureLater(pictures / "logo.png");
+  QCoreApplication::processEvents();
+  while (next.Loading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  Click(next.btn2);
+
+  EXPECT_EQ(ReadFile(pictures / "logo.dxf"), ProfileFile("laser.dxf"));
+  EXPECT_EQ(nextMessages.messages,
+            QStringList{QString::fromStdString("DXF File saved to : \r\n" + pictures / "logo.dxf" +
+                                               "\r\nProfile : laser")});
+}
+
 TEST_F(MainWindowTest, ViewTakesItsPictureSizeUpTo512) {
   window.Image1->SetPicture(TestPicture(600, 520));
   EXPECT_EQ(window.Image1->size(), QSize(512, 512));
@@ -273,13 +359,14 @@ TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
         Click(window.btn1);
         Click(window.btn2);
         dropped = Drop(window, {QUrl::fromLocalFile(QString::fromStdString(pictures / "cat.png"))});
-        enabled = {window.btn1->isEnabled(), window.btn2->isEnabled(), window.btn3->isEnabled()};
+        enabled = {window.btn1->isEnabled(), window.btn2->isEnabled(), window.btn5->isEnabled(),
+                   window.btn3->isEnabled()};
       },
       Qt::QueuedConnection);
   QCoreApplication::processEvents();
   Settle();
 
-  EXPECT_EQ(enabled, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
   EXPECT_FALSE(dropped);
   EXPECT_EQ(dialog->executed, 1);
   EXPECT_TRUE(messages.messages.isEmpty() && messages.errors.isEmpty());  // no save, no error
