@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes into FOLDER a picture in every format the Windows build reads (PNG, JPEG, GIF, BMP, ICO,
-PBM, PGM, PPM, XBM, XPM), at sizes that are copied 1:1 and sampled, with and without
+PBM, PGM, PPM, TGA, XBM, XPM), at sizes that are copied 1:1 and sampled, with and without
 transparency: make_pictures.py FOLDER"""
 import os
 import sys
@@ -40,6 +40,7 @@ save(pattern(23, 19).convert("1"), "bits.pbm")
 save(pattern(23, 19).convert("L"), "grey.pgm")
 save(pattern(23, 19), "colour.ppm")
 save(pattern(19, 11).convert("1"), "mono.xbm")
+save(pattern(26, 14, alpha=True), "packed.tga", compression="tga_rle")
 
 # XPM, written by hand: a palette of four with one transparent colour.
 rows = ["".join(".#+ "[(x * y + x) % 4] for x in range(13)) for y in range(9)]
