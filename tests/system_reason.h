@@ -17,6 +17,15 @@
 #include <windows.h>
 #endif
 
+// Whether this runs under wine, which holds jobs to no limit of CPU time or memory; Windows does.
+inline bool UnderWine() {
+#ifdef _WIN32
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
 inline std::string MissingFileReason() {
 #ifdef _WIN32
   char* text = nullptr;

@@ -139,6 +139,42 @@ done
 while ((${#running_tests[@]})); do reap; done
 /usr/bin/python3 tests/windows/gtest_summary.py "$work"/unit/*.xml || fail "unit tests"
 
+# --- The converter: the same bytes as on Linux -------------------------------------------------
+linux=$root/build/release/src/app/pixdraft-convert
+mkdir -p "$work/linux" "$work/windows"
+/usr/bin/python3 tests/windows/make_pictures.py "$work/linux"
+cp samples/balloon.png samples/rocket.png "$work/linux/"
+cp "$work"/linux/* "$work/windows/"
+converted=0
+for options in "" "--merge --skip-transparent" "--size 64 --keep-aspect --entity hatch --merge=regions --layers --colour-index" "--colours 8 --dither --units mm --pixel-size 0.5"; do
+  rm -f "$work"/linux/*.dxf "$work"/windows/*.dxf
+  # shellcheck disable=SC2086
+  (cd "$work/linux" && "$linux" -q $options ./*.*) || fail "the Linux converter ($options)"
+  # shellcheck disable=SC2086
+  (cd "$work/windows" && wine "$windows/PixDraft/pixdraft-convert.exe" -q $options ./*.*) ||
+    fail "the Windows converter ($options)"
+  for drawing in "$work"/linux/*.dxf; do
+    cmp -s "$drawing" "$work/windows/${drawing##*/}" ||
+      fail "${drawing##*/} differs between Linux and Windows ($options)"
+    converted=$((converted + 1))
+  done
+done
+echo "Converter: $converted drawings, byte for byte as on Linux"
+
+# --- A folder whose name is not ASCII ----------------------------------------------------------
+foreign="$work/Dessins é ü 日本"
+mkdir -p "$foreign"
+cp samples/rocket.png "$foreign/fusée n°1.png"
+(cd "$work" && wine "$windows/PixDraft/pixdraft-convert.exe" -q "$(win "$foreign/fusée n°1.png")") ||
+  fail "the converter in a folder whose name is not ASCII"
+(cd "$foreign" && wine "$windows/PixDraft/pixdraft-convert.exe" -q -o "plan n°1.dxf" "fusée n°1.png") ||
+  fail "the converter with names that are not ASCII, relative"
+cp samples/rocket.png "$work/linux/rocket-copy.png"
+(cd "$work/linux" && "$linux" -q rocket-copy.png)
+for drawing in "fusée n°1.dxf" "plan n°1.dxf"; do
+  cmp -s "$foreign/$drawing" "$work/linux/rocket-copy.dxf" || fail "$drawing in $foreign"
+done
+
 # --- The window --------------------------------------------------------------------------------
 mkdir -p "$work/window"
 cp samples/balloon.png "$work/window/"

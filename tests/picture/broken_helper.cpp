@@ -1,6 +1,6 @@
-// A decoding helper that fails as $PIXDRAFT_TEST_HELPER_DOES says, for the decoding tests where
-// no shell script can stand in (Windows): "spin" forever, "crash", answer "nonsense", "sleep", or
-// "answer N": an answer of status N and no pixels.
+// A decoding helper that fails as the name of its copy says, for the decoding tests where no shell
+// script can stand in (Windows): "spin" forever, "crash", answer "nonsense", "sleep", or
+// "answer-N": an answer of status N and no pixels.
 #include <fcntl.h>
 #include <io.h>
 
@@ -12,10 +12,11 @@
 
 #include "platform/platform.h"
 
-int main() {
+int main(int, char** argv) {
   pixdraft::platform::LimitThisProcess({});  // as the real helper sets itself up
-  const char* chosen = std::getenv("PIXDRAFT_TEST_HELPER_DOES");
-  const std::string does = chosen != nullptr ? chosen : "";
+  std::string does = argv[0];
+  does = does.substr(does.find_last_of("/\\") + 1);
+  does = does.substr(0, does.rfind('.'));
   if (does == "spin") {
     volatile bool forever = true;
     while (forever) {
@@ -25,7 +26,7 @@ int main() {
     volatile int* nowhere = nullptr;
     return *nowhere;
   }
-  if (does.starts_with("answer ")) {
+  if (does.starts_with("answer-")) {
     _setmode(_fileno(stdout), _O_BINARY);
     const char answer[24] = {'P', 'X', 'D', '1', char(does.back() - '0')};
     std::fwrite(answer, 1, sizeof answer, stdout);

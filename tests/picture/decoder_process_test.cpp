@@ -39,14 +39,10 @@ struct BrokenHelper {
 };
 
 #ifdef _WIN32
-// Wine gives jobs no limits of CPU time or memory; Windows does.
-bool UnderWine() {
-  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-std::string ShellScript(const TempDir&, const BrokenHelper& helper) {
-  qputenv("PIXDRAFT_TEST_HELPER_DOES", helper.does);
-  return BROKEN_HELPER;
+std::string ShellScript(const TempDir& dir, const BrokenHelper& helper) {
+  const std::string copy = dir / (std::string(helper.does) + ".exe");
+  std::filesystem::copy_file(BROKEN_HELPER, copy);
+  return copy;
 }
 #else
 std::string ShellScript(const TempDir& dir, const BrokenHelper& helper) {
@@ -82,15 +78,18 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BrokenHelper{"SpinsForever", "while :; do :; done", "spin"},
                     BrokenHelper{"Crashes", "kill -SEGV $$", "crash"},
                     BrokenHelper{"AnswersNonsense", "echo nonsense", "nonsense"},
-                    BrokenHelper{"AnswersOutOfMemory", PIXDRAFT_ANSWER("2"), "answer 2",
+                    BrokenHelper{"AnswersOutOfMemory", PIXDRAFT_ANSWER("2"), "answer-2",
                                  "Mémoire insuffisante"},
-                    BrokenHelper{"AnswersReadError", PIXDRAFT_ANSWER("3"), "answer 3",
+                    BrokenHelper{"AnswersReadError", PIXDRAFT_ANSWER("3"), "answer-3",
                                  "Erreur de lecture du flux"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The helper's own verdict on a file it cannot read (here one open for writing only): the picture
 // tests see the others in-process and through the helper.
 TEST(Decoding, HelperThatCannotReadThePictureSaysSo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a file open to write is open to read too here";
+#endif
   TempDir dir;
   WritePicture(dir / "a.png", CoordinatePicture(2, 2), "png");
   platform::File picture;
