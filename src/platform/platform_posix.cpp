@@ -155,6 +155,11 @@ std::string ProgramFolder() {
   return program.substr(0, slash == 0 ? 1 : slash);
 }
 
+std::string TemporaryFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+}
+
 int CheckWritable(const std::string& path) { return Result(::access(path.c_str(), W_OK)); }
 
 int OpenToRead(const std::string& path, File& file) {

@@ -1,8 +1,9 @@
-#include "picture/picture_session.h"
+#include "conversion/picture_session.h"
 
 #include <filesystem>
 #include <utility>
 
+#include "dxf/colour_counts.h"
 #include "picture/decoder_process.h"
 #include "shapes/background.h"
 
@@ -18,6 +19,15 @@ void PrepareFittedRaster(Raster& raster, const ConversionOptions& options) {
   if (options.drawing.leaveOutBackground) LeaveOutBackground(raster);
 }
 
+std::string CountsCsv(const Raster& raster, const DrawingOptions& drawing) {
+  struct TextSink : ByteSink {
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+  } csv;
+  WriteCountsCsv(csv, CountColours(raster, drawing), drawing);
+  return std::move(csv.text);
+}
+
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   // Everything that can throw happens before the first member changes.
   Raster raster = DecodeFittedPicture(path, options_.fit, cancel);
@@ -29,6 +39,18 @@ void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
 std::optional<std::string> PictureSession::SaveToDxf(const TemplatePaths& templates) const {
   if (currentImagePath_.empty()) return std::nullopt;
   return ExportDxf(raster_, currentImagePath_, templates, options_.drawing);
+}
+
+std::string PictureSession::SaveToDxfAs(const std::string& dxfPath,
+                                        const TemplatePaths& templates) const {
+  ExportDxfAs(raster_, currentImagePath_, dxfPath, templates, options_.drawing);
+  // Absolute, as drawings beside the picture are named, but not normalised: it names what was
+  // written.
+  return AbsolutePath(dxfPath);
+}
+
+void PictureSession::WriteDxf(ByteSink& sink, const TemplatePaths& templates) const {
+  ExportDxfTo(sink, raster_, templates, options_.drawing);
 }
 
 }  // namespace pixdraft

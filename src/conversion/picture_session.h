@@ -1,5 +1,6 @@
-// What "Load image" and "Save to DXF" share: the chosen path and its working raster. The window
-// and the command-line converter both drive one of these.
+// The conversion both programs call: the chosen path and its working raster (loaded, fitted, its
+// colours left out and reduced), drawn beside the picture, to a named path or to a sink, with its
+// counts. The window and the command-line converter both drive one of these.
 #pragma once
 
 #include <optional>
@@ -7,8 +8,8 @@
 #include <utility>
 
 #include "colour/raster.h"
+#include "conversion/conversion_options.h"
 #include "dxf/dxf_export.h"
-#include "picture/conversion_options.h"
 
 namespace pixdraft {
 
@@ -21,6 +22,10 @@ std::string AbsolutePath(const std::string& path);
 // Makes a fitted raster the one `options` draw: its colours reduced, then its background left
 // out.
 void PrepareFittedRaster(Raster& raster, const ConversionOptions& options);
+
+// The colour counts of `raster` as `drawing` draws it, as CSV text: made before the drawing is
+// written, so that a picture they refuse leaves no drawing.
+std::string CountsCsv(const Raster& raster, const DrawingOptions& drawing);
 
 class PictureSession {
  public:
@@ -36,6 +41,12 @@ class PictureSession {
   // Exports the current raster beside the current path and returns the DXF file's path; does
   // nothing and returns nothing while no picture has been loaded.
   std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {}) const;
+  // As SaveToDxf, into `dxfPath` instead (with the same guarantees); returns it made absolute.
+  std::string SaveToDxfAs(const std::string& dxfPath, const TemplatePaths& templates = {}) const;
+  // Streams the current raster's drawing into `sink` as it is made.
+  void WriteDxf(ByteSink& sink, const TemplatePaths& templates = {}) const;
+  // The current raster's counts (CountsCsv).
+  std::string Counts() const { return CountsCsv(raster_, options_.drawing); }
 
   // The current picture's path made absolute (not normalised); empty before the first successful
   // load.
