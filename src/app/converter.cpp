@@ -190,7 +190,8 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       }
       // The counts are made before the drawing is written: a picture they refuse leaves no
       // drawing.
-      const std::string counts = arguments.counts ? session.Counts() : std::string();
+      const std::string counts =
+          arguments.counts ? CountsCsv(session.raster(), arguments.options.drawing) : std::string();
       if (countsFile) countsFile->Write(counts);
       if (arguments.output == "-") {
         // Streamed as it is made; the drawing itself is all that goes to standard output.

@@ -1,6 +1,7 @@
 #include "conversion/picture_session.h"
 
 #include <filesystem>
+#include <sstream>
 #include <utility>
 
 #include "dxf/colour_counts.h"
@@ -20,12 +21,10 @@ void PrepareFittedRaster(Raster& raster, const ConversionOptions& options) {
 }
 
 std::string CountsCsv(const Raster& raster, const DrawingOptions& drawing) {
-  struct TextSink : ByteSink {
-    void Write(std::string_view bytes) override { text.append(bytes); }
-    std::string text;
-  } csv;
-  WriteCountsCsv(csv, CountColours(raster, drawing), drawing);
-  return std::move(csv.text);
+  std::ostringstream csv;
+  StreamSink sink(csv);
+  WriteCountsCsv(sink, CountColours(raster, drawing), drawing);
+  return std::move(csv).str();
 }
 
 void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {

@@ -45,8 +45,6 @@ class PictureSession {
   std::string SaveToDxfAs(const std::string& dxfPath, const TemplatePaths& templates = {}) const;
   // Streams the current raster's drawing into `sink` as it is made.
   void WriteDxf(ByteSink& sink, const TemplatePaths& templates = {}) const;
-  // The current raster's counts (CountsCsv).
-  std::string Counts() const { return CountsCsv(raster_, options_.drawing); }
 
   // The current picture's path made absolute (not normalised); empty before the first successful
   // load.

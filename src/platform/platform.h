@@ -116,6 +116,8 @@ int FlushFolder(const std::string& folder);
 // Renames `from` to `to`; without `replace`, only if `to` is still free.
 int Rename(const std::string& from, const std::string& to, bool replace);
 int Remove(const std::string& name);
+// A FIFO named `name` (tests: a file whose opening or reading would block).
+int MakeFifo(const std::string& name);
 
 // The hidden files that the termination signals remove before the process ends: the staged
 // files that name themselves in a folder until they replace their targets, one for each save

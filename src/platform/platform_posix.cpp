@@ -270,6 +270,8 @@ int Rename(const std::string& from, const std::string& to, bool replace) {
 
 int Remove(const std::string& name) { return Result(::unlink(name.c_str())); }
 
+int MakeFifo(const std::string& name) { return Result(::mkfifo(name.c_str(), 0644)); }
+
 void RemoveOnTermination(const std::string& name) {
   if (name.size() >= PATH_MAX) return;
   for (PendingSlot& slot : pending) {
