@@ -198,9 +198,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
         StreamSink sink(out);
         session.WriteDxf(sink, templates);
       } else {
-        const std::string dxfPath = arguments.output
-                                        ? session.SaveToDxfAs(*arguments.output, templates)
-                                        : *session.SaveToDxf(templates);
+        const std::string dxfPath = *session.SaveToDxf(templates, arguments.output);
         if (!arguments.output) written.Add(dxfPath, session.CurrentImagePath());
         if (!quiet) out << ConsoleConfirmation(dxfPath) << "\n";
       }

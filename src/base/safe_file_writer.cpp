@@ -30,12 +30,6 @@ std::string MakeHidden(const std::string& folder, int& error, Make make) {
   return {};
 }
 
-std::string FolderOf(const std::string& name) {
-  const std::size_t slash = name.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : name.substr(0, slash);
-}
-
 }  // namespace
 
 int CreatePrivateFile(const std::string& folder, platform::File& file) {
@@ -54,7 +48,7 @@ SafeFileWriter::SafeFileWriter(std::string fileName, Staging staging)
     : fileName_(std::move(fileName)) {
   if (const int error = platform::EndOfLinks(fileName_, target_))
     throw EFCreateError(fileName_, error);
-  folder_ = FolderOf(target_);
+  folder_ = platform::FolderOf(target_);
   platform::FileInfo info;
   if (platform::Inspect(target_, info) == 0) {
     if (info.kind == platform::Kind::kDirectory)

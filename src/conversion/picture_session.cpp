@@ -35,17 +35,14 @@ void PictureSession::Load(const std::string& path, const DecodeCancel* cancel) {
   raster_ = std::move(raster);
 }
 
-std::optional<std::string> PictureSession::SaveToDxf(const TemplatePaths& templates) const {
+std::optional<std::string> PictureSession::SaveToDxf(
+    const TemplatePaths& templates, const std::optional<std::string>& dxfPath) const {
   if (currentImagePath_.empty()) return std::nullopt;
-  return ExportDxf(raster_, currentImagePath_, templates, options_.drawing);
-}
-
-std::string PictureSession::SaveToDxfAs(const std::string& dxfPath,
-                                        const TemplatePaths& templates) const {
-  ExportDxfAs(raster_, currentImagePath_, dxfPath, templates, options_.drawing);
+  if (!dxfPath) return ExportDxf(raster_, currentImagePath_, templates, options_.drawing);
+  ExportDxfAs(raster_, currentImagePath_, *dxfPath, templates, options_.drawing);
   // Absolute, as drawings beside the picture are named, but not normalised: it names what was
   // written.
-  return AbsolutePath(dxfPath);
+  return AbsolutePath(*dxfPath);
 }
 
 void PictureSession::WriteDxf(ByteSink& sink, const TemplatePaths& templates) const {

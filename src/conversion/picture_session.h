@@ -38,11 +38,11 @@ class PictureSession {
   // and the error propagates.
   void Load(const std::string& path, const DecodeCancel* cancel = nullptr);
 
-  // Exports the current raster beside the current path and returns the DXF file's path; does
-  // nothing and returns nothing while no picture has been loaded.
-  std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {}) const;
-  // As SaveToDxf, into `dxfPath` instead (with the same guarantees); returns it made absolute.
-  std::string SaveToDxfAs(const std::string& dxfPath, const TemplatePaths& templates = {}) const;
+  // Exports the current raster into `dxfPath`, or beside the current path without one, and
+  // returns the DXF file's path made absolute; does nothing and returns nothing while no picture
+  // has been loaded.
+  std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {},
+                                       const std::optional<std::string>& dxfPath = {}) const;
   // Streams the current raster's drawing into `sink` as it is made.
   void WriteDxf(ByteSink& sink, const TemplatePaths& templates = {}) const;
 

@@ -5,17 +5,7 @@
 #include "platform/platform.h"
 
 namespace pixdraft::platform {
-namespace {
-
 constexpr int kMaxLinkHops = 40;
-
-std::string FolderOf(const std::string& name) {
-  const std::size_t slash = name.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : name.substr(0, slash);
-}
-
-}  // namespace
 
 int EndOfLinks(const std::string& fileName, std::string& end) {
   end = fileName;

@@ -38,6 +38,9 @@ inline constexpr int kNotFound = ENOENT, kExists = EEXIST, kDenied = EACCES, kNo
 inline int LastError() { return errno; }
 inline void ClearLastError() { errno = 0; }
 
+// The folder that holds `path` ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
 // An open file (or pipe end), closed when it goes.
 class File {
  public:

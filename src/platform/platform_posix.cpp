@@ -100,6 +100,12 @@ void SetLimits(pid_t process, const ChildProcess::Limits& limits) {
 
 }  // namespace
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 File::~File() { Close(); }
 
 File& File::operator=(File&& other) noexcept {
