@@ -1,21 +1,24 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/platform.h"
+
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pixdraft-test-XXXXXX");
-    path_ = ::mkdtemp(pattern.data());
+    std::random_device random;
+    do {
+      path_ = pixdraft::platform::TemporaryFolder() + "/pixdraft-test-" + std::to_string(random());
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ignored;

@@ -1,7 +1,6 @@
 #include "app/standard_input.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "base/errors.h"
@@ -10,12 +9,8 @@
 namespace pixdraft {
 
 SpooledInput::SpooledInput(std::FILE* input, std::uint64_t limit) {
-  std::error_code noTemporaryFolder;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(noTemporaryFolder);
-  if (noTemporaryFolder) folder = "/tmp";
-  if (const int error = CreatePrivateFile(folder.string(), file_)) {
-    throw EFCreateError(folder.string(), error);
-  }
+  const std::string folder = platform::TemporaryFolder();
+  if (const int error = CreatePrivateFile(folder, file_)) throw EFCreateError(folder, error);
   std::vector<char> buffer(1 << 16);
   std::uint64_t total = 0;
   // One byte past the limit is enough to know that the input holds too much.

@@ -100,6 +100,12 @@ void SetLimits(pid_t process, const ChildProcess::Limits& limits) {
 
 }  // namespace
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 File::~File() { Close(); }
 
 File& File::operator=(File&& other) noexcept {
@@ -153,6 +159,11 @@ std::string ProgramFolder() {
   if (ReadLink("/proc/self/exe", program) != 0) return {};
   const std::size_t slash = program.rfind('/');
   return program.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string TemporaryFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
 }
 
 int CheckWritable(const std::string& path) { return Result(::access(path.c_str(), W_OK)); }
@@ -264,6 +275,8 @@ int Rename(const std::string& from, const std::string& to, bool replace) {
 }
 
 int Remove(const std::string& name) { return Result(::unlink(name.c_str())); }
+
+int MakeFifo(const std::string& name) { return Result(::mkfifo(name.c_str(), 0644)); }
 
 void RemoveOnTermination(const std::string& name) {
   if (name.size() >= PATH_MAX) return;

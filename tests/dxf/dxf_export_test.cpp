@@ -1,7 +1,6 @@
 #include "dxf/dxf_export.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <clocale>
 #include <sstream>
@@ -9,6 +8,7 @@
 #include "base/errors.h"
 #include "drawing_test_support.h"
 #include "dxf/trace_record.h"
+#include "platform/platform.h"
 #include "sinks.h"
 #include "temp_dir.h"
 
@@ -201,7 +201,7 @@ TEST_F(Export, TemplateFailuresTouchNoOutput) {
   TempDir elsewhere;  // not among the files the check reads back
   WriteFile(templates_.header, "H");
   templates_.footer = elsewhere / "fifo.dx2";
-  ::mkfifo(templates_.footer.c_str(), 0644);
+  ASSERT_EQ(platform::MakeFifo(templates_.footer), 0);
   ExpectFailureTouchingNothing(raster, picture_, templates_,
                                "Impossible d'ouvrir le fichier \"" + templates_.footer +
                                    "\". Ce n'est pas un fichier ordinaire",

@@ -1,9 +1,9 @@
 #include "picture/decoder_process.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "base/readable_file.h"
@@ -31,7 +31,7 @@ class HelperProgram {
 std::string ShellScript(const TempDir& dir, const std::string& body) {
   const std::string path = dir / "helper.sh";
   WriteFile(path, "#!/bin/sh\n" + body + "\n");
-  ::chmod(path.c_str(), 0755);
+  std::filesystem::permissions(path, std::filesystem::perms(0755));
   return path;
 }
 

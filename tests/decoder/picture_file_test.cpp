@@ -1,8 +1,6 @@
 #include "decoder/picture_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -426,10 +424,10 @@ TEST(Picture, FileThatShrinksWhileReadGivesTheReadError) {
 
 TEST(Picture, UnreadableFileGivesTheOpenError) {
   TempDir dir;
-  ::chmod(dir.path().c_str(), 0755);
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
   const std::string path = dir / "locked.png";
   WritePicture(path, CoordinatePicture(2, 2), "png");
-  ::chmod(path.c_str(), 0);
+  std::filesystem::permissions(path, std::filesystem::perms::none);
 
   const std::string message = ErrorInChild([&] {
     BecomeUnprivileged();
