@@ -21,9 +21,6 @@ declare -A uses=(
   [ui]="platform base colour shapes dxf picture conversion decoder ui"
   [app]="platform base colour shapes dxf picture conversion decoder ui app"
 )
-# The session the window and the converter share still lives in picture/, until it moves to
-# conversion/: these files may use shapes and dxf too.
-conversion='picture/(picture_session\.(h|cpp)|conversion_options\.h)'
 qt_rooms='decoder|ui|app' widget_rooms='ui|app'
 converter_sources=$(sed -n '/^add_library(pixdraft_app_core/,/)/p' "$src/app/CMakeLists.txt" |
                     grep -o '[a-z_]*\.cpp' || true)
@@ -40,7 +37,6 @@ for room in "${!uses[@]}"; do
   allowed=${uses[$room]// /|}
   while IFS= read -r -d '' file; do
     own=$allowed
-    [[ ${file#"$src"/} =~ ^$conversion$ ]] && own="$allowed|shapes|dxf"
     qt=false
     [[ $room =~ ^($qt_rooms)$ && $converter_files != *" $file "* ]] && qt=true
     while IFS= read -r line; do

@@ -1,10 +1,6 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -14,21 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/platform.h"
+
 class TempDir {
  public:
   TempDir() {
-#ifdef _WIN32
-    // No mkdtemp: random names until one is free.
     std::random_device random;
-    for (std::error_code taken; path_.empty();) {
-      const auto path =
-          std::filesystem::temp_directory_path() / ("pixdraft-test-" + std::to_string(random()));
-      if (std::filesystem::create_directory(path, taken)) path_ = path.lexically_normal().string();
-    }
-#else
-    std::string pattern = (std::filesystem::temp_directory_path() / "pixdraft-test-XXXXXX");
-    path_ = ::mkdtemp(pattern.data());
-#endif
+    do {
+      path_ = pixdraft::platform::TemporaryFolder() + "/pixdraft-test-" + std::to_string(random());
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
     std::error_code ignored;

@@ -1,11 +1,9 @@
 #include "app/converter.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <utility>
 
 #include "app/converter_arguments.h"
@@ -13,14 +11,13 @@
 #include "app/template_folder.h"
 #include "base/error_text.h"
 #include "base/errors.h"
-#include "base/file_identity.h"
 #include "base/readable_file.h"
 #include "base/safe_file_writer.h"
 #include "base/text_encoding.h"
 #include "colour/palette.h"
 #include "conversion/drawing_choice.h"
-#include "dxf/colour_counts.h"
-#include "picture/picture_session.h"
+#include "conversion/picture_session.h"
+#include "platform/file_identity.h"
 #include "platform/platform.h"
 
 namespace pixdraft {
@@ -37,14 +34,14 @@ class WrittenDrawings {
  public:
   // Throws EFCreateError when `dxfPath` is a drawing this run has written.
   void CheckFree(const std::string& dxfPath) const {
-    const auto same = byFile_.find(FileIdentity(dxfPath));
+    const auto same = byFile_.find(platform::FileIdentity(dxfPath));
     if (same != byFile_.end()) {
       throw EFCreateError(dxfPath, "Il vient d'être écrit pour \"" + same->second + "\"");
     }
   }
 
   void Add(const std::string& dxfPath, const std::string& picture) {
-    byFile_.emplace(FileIdentity(dxfPath), picture);
+    byFile_.emplace(platform::FileIdentity(dxfPath), picture);
   }
 
  private:
@@ -85,7 +82,7 @@ std::optional<std::string> Collision(const ConverterArguments& arguments,
   std::map<std::string, const RunFile*> seen;
   for (std::size_t i = 0; i < files.size(); ++i) {
     const RunFile& file = files[i];
-    const auto [earlier, first] = seen.emplace(FileIdentity(file.name), &file);
+    const auto [earlier, first] = seen.emplace(platform::FileIdentity(file.name), &file);
     if (first || i < inputs || (file.besidePicture && earlier->second->besidePicture)) continue;
     return std::string(file.role) + " \"" + file.name + "\" is " + earlier->second->role + " \"" +
            earlier->second->name + "\"";
@@ -139,7 +136,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   if (const auto& word = arguments.mergeValueAsPicture) {
     platform::FileInfo info;
-    if (platform::Inspect(*word, info) == ENOENT) {
+    if (platform::Inspect(*word, info) == platform::kNotFound) {
       return usageError("there is no picture \"" + *word + "\": did you mean --merge=" + *word +
                         "?");
     }
@@ -153,7 +150,6 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       return usageError(ofFile ? "--palette: " + ErrorDisplayText(error) : error.what());
     }
   }
-  const DrawingOptions& drawing = arguments.options.drawing;
   // The counts' lines are all that goes to standard output when they go there, the drawing's
   // bytes all when it does: confirmations of other files then go to standard error.
   const bool quiet = arguments.quiet || arguments.counts == "-";
@@ -194,27 +190,16 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
       }
       // The counts are made before the drawing is written: a picture they refuse leaves no
       // drawing.
-      std::string counts;
-      if (arguments.counts) {
-        std::ostringstream csv;
-        StreamSink sink(csv);
-        WriteCountsCsv(sink, CountColours(session.raster(), drawing), drawing);
-        counts = std::move(csv).str();
-        if (countsFile) countsFile->Write(counts);
-      }
+      const std::string counts =
+          arguments.counts ? CountsCsv(session.raster(), arguments.options.drawing) : std::string();
+      if (countsFile) countsFile->Write(counts);
       if (arguments.output == "-") {
         // Streamed as it is made; the drawing itself is all that goes to standard output.
         StreamSink sink(out);
-        ExportDxfTo(sink, session.raster(), templates, drawing);
-      } else if (arguments.output) {
-        ExportDxfAs(session.raster(), session.CurrentImagePath(), *arguments.output, templates,
-                    drawing);
-        // Absolute, as the confirmation names drawings, but not normalised: it names what was
-        // written.
-        if (!quiet) out << ConsoleConfirmation(AbsolutePath(*arguments.output)) << "\n";
+        session.WriteDxf(sink, templates);
       } else {
-        const std::string dxfPath = *session.SaveToDxf(templates);
-        written.Add(dxfPath, session.CurrentImagePath());
+        const std::string dxfPath = *session.SaveToDxf(templates, arguments.output);
+        if (!arguments.output) written.Add(dxfPath, session.CurrentImagePath());
         if (!quiet) out << ConsoleConfirmation(dxfPath) << "\n";
       }
       if (countsFile) {

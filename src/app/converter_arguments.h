@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/conversion_options.h"
+#include "conversion/conversion_options.h"
 
 namespace pixdraft {
 

@@ -1,22 +1,16 @@
 #include "app/standard_input.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "base/errors.h"
 #include "base/safe_file_writer.h"
-#include "base/std_path.h"
 
 namespace pixdraft {
 
 SpooledInput::SpooledInput(std::FILE* input, std::uint64_t limit) {
-  std::error_code noTemporaryFolder;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(noTemporaryFolder);
-  if (noTemporaryFolder) folder = "/tmp";
-  if (const int error = CreatePrivateFile(NameOf(folder), file_)) {
-    throw EFCreateError(NameOf(folder), error);
-  }
+  const std::string folder = platform::TemporaryFolder();
+  if (const int error = CreatePrivateFile(folder, file_)) throw EFCreateError(folder, error);
   std::vector<char> buffer(1 << 16);
   std::uint64_t total = 0;
   // One byte past the limit is enough to know that the input holds too much.

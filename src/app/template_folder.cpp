@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/std_path.h"
+#include "platform/std_path.h"
 
 namespace pixdraft {
 namespace {

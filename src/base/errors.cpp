@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "base/std_path.h"
+#include "platform/std_path.h"
 #include "platform/platform.h"
 
 namespace pixdraft {

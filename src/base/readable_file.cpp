@@ -1,7 +1,6 @@
 #include "base/readable_file.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "base/errors.h"
 
@@ -15,7 +14,7 @@ namespace {
 platform::File Opened(const std::string& fileName) {
   platform::FileInfo info;
   if (const int error = platform::Inspect(fileName, info)) throw EFOpenError(fileName, error);
-  if (info.kind == platform::Kind::kDirectory) throw EFOpenError(fileName, EISDIR);
+  if (info.kind == platform::Kind::kDirectory) throw EFOpenError(fileName, platform::kIsFolder);
   if (info.kind != platform::Kind::kRegular) throw EFOpenError(fileName, kNotARegularFile);
   platform::File file;
   if (const int error = platform::OpenToRead(fileName, file)) throw EFOpenError(fileName, error);

@@ -1,14 +1,10 @@
 #include "base/safe_file_writer.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <vector>
 
 #include "base/errors.h"
-#include "base/file_identity.h"
-#include "base/std_path.h"
+#include "platform/file_identity.h"
 
 namespace pixdraft {
 namespace {
@@ -28,13 +24,11 @@ std::string MakeHidden(const std::string& folder, int& error, Make make) {
     error = make(name);
     if (error == 0) return name;
     platform::ForgetRemoveOnTermination(name);
-    if (error != EEXIST) return {};
+    if (error != platform::kExists) return {};
   }
-  error = EEXIST;
+  error = platform::kExists;
   return {};
 }
-
-std::string FolderOf(const std::string& name) { return platform::FolderOf(name); }
 
 }  // namespace
 
@@ -52,11 +46,13 @@ int CreatePrivateFile(const std::string& folder, platform::File& file) {
 
 SafeFileWriter::SafeFileWriter(std::string fileName, Staging staging)
     : fileName_(std::move(fileName)) {
-  if (const int error = EndOfLinks(fileName_, target_)) throw EFCreateError(fileName_, error);
-  folder_ = FolderOf(target_);
+  if (const int error = platform::EndOfLinks(fileName_, target_))
+    throw EFCreateError(fileName_, error);
+  folder_ = platform::FolderOf(target_);
   platform::FileInfo info;
   if (platform::Inspect(target_, info) == 0) {
-    if (info.kind == platform::Kind::kDirectory) throw EFCreateError(fileName_, EISDIR);
+    if (info.kind == platform::Kind::kDirectory)
+      throw EFCreateError(fileName_, platform::kIsFolder);
     // A FIFO or a device node is never replaced by a file, nor written to.
     if (info.kind != platform::Kind::kRegular) throw EFCreateError(fileName_, kNotARegularFile);
     // A write-protected file stays protected, as it would against a plain overwrite.
@@ -71,7 +67,8 @@ SafeFileWriter::~SafeFileWriter() { Discard(); }
 
 void SafeFileWriter::StageBesideTarget(Staging staging) {
   const auto refuse = [this](int error) {
-    if ((error == EACCES || error == EPERM) && existing_) return StageElsewhere(error);
+    if ((error == platform::kDenied || error == platform::kNotPermitted) && existing_)
+      return StageElsewhere(error);
     throw EFCreateError(fileName_, error);
   };
   // A new file is 0666, less what the process's mask takes away. A replacement starts private and
@@ -85,7 +82,7 @@ void SafeFileWriter::StageBesideTarget(Staging staging) {
       return;
     }
     // Any answer but "not here" would hold for a named file too.
-    if (error != EOPNOTSUPP) return refuse(error);
+    if (error != platform::kUnsupported) return refuse(error);
   }
   int error = 0;
   stagedName_ = MakeHidden(folder_, error, [this, mode](const std::string& name) {
@@ -103,10 +100,7 @@ void SafeFileWriter::StageElsewhere(int createError) {
     Discard();
     throw EFCreateError(fileName_, createError);
   }
-  const char* tmp = std::getenv("TMPDIR");
-  std::error_code none;
-  const std::string folder =
-      tmp != nullptr && *tmp != '\0' ? tmp : NameOf(std::filesystem::temp_directory_path(none));
+  const std::string folder = platform::TemporaryFolder();
   // Private: a copy of the user's file in a folder that everyone may read.
   if (CreatePrivateFile(folder, staged_) != 0) {
     Discard();
@@ -180,9 +174,9 @@ void SafeFileWriter::CopyOverTarget() {
   // Reserved first, so that a full disk fails before the first byte of the file changes.
   if (written_ > 0) {
     const int error = platform::Reserve(targetFile_, written_);
-    if (error == EOPNOTSUPP) {  // no way to make it safe
+    if (error == platform::kUnsupported) {  // no way to make it safe
       Discard();
-      throw EFCreateError(fileName_, EACCES);
+      throw EFCreateError(fileName_, platform::kDenied);
     }
     if (error != 0) throw fail(error);
   }
@@ -190,7 +184,8 @@ void SafeFileWriter::CopyOverTarget() {
   for (std::uint64_t at = 0; at < written_;) {
     std::size_t got = 0;
     int error = platform::ReadAt(staged_, block.data(), block.size(), at, got);
-    if (error == 0 && got == 0) error = EIO;  // the staged copy is shorter than was written
+    if (error == 0 && got == 0)
+      error = platform::kInputOutput;  // the staged copy is shorter than was written
     if (error == 0) error = platform::WriteAt(targetFile_, block.data(), got, at);
     if (error != 0) throw fail(error);
     at += got;

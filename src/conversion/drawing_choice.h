@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/errors.h"
+#include "conversion/conversion_options.h"
 #include "conversion/profiles.h"
-#include "picture/conversion_options.h"
 
 namespace pixdraft {
 

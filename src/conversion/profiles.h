@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "picture/conversion_options.h"
+#include "conversion/conversion_options.h"
 
 namespace pixdraft {
 

@@ -3,25 +3,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "base/byte_sink.h"
-#include "base/file_identity.h"
 #include "base/safe_file_writer.h"
+#include "conversion/picture_session.h"
 #include "dxf/colour_counts.h"
-#include "picture/picture_session.h"
+#include "platform/file_identity.h"
 #include "shapes/shape_walk.h"
 
 namespace pixdraft {
-namespace {
-
-// Collects what is written, for the counts made before the drawing.
-class TextSink : public ByteSink {
- public:
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
-
-}  // namespace
-
 FitOptions WindowFit() {
   FitOptions fit;
   fit.leaveOutTransparent = true;
@@ -52,14 +40,13 @@ SavedDrawing SaveBeside(const Raster& fitted, const std::string& picturePath,
   if (choice.counts) {
     saved.countsPath = CountsPathFor(saved.dxfPath);
     for (const std::string& other : {picturePath, saved.dxfPath}) {
-      if (SameFile(*saved.countsPath, other)) {
+      if (platform::SameFile(*saved.countsPath, other)) {
         throw EFCreateError(*saved.countsPath, "It would replace the picture or its drawing");
       }
     }
-    TextSink csv;
-    WriteCountsCsv(csv, CountColours(raster, options.drawing), options.drawing);
+    const std::string csv = CountsCsv(raster, options.drawing);
     counts = std::make_unique<SafeFileWriter>(*saved.countsPath);
-    counts->Write(csv.text);
+    counts->Write(csv);
   }
   ExportDxf(raster, picturePath, templates, options.drawing);
   if (counts) counts->Commit();

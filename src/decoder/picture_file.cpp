@@ -3,7 +3,6 @@
 #include <QImageReader>
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
@@ -15,6 +14,7 @@
 #include "decoder/jpeg_frame.h"
 #include "decoder/picture_device.h"
 #include "decoder/tga_frame.h"
+#include "platform/platform.h"
 
 namespace pixdraft {
 namespace {
@@ -32,9 +32,9 @@ std::int64_t FrameBytes(QSize size, QImage::Format format) {
 
 // Decoders report a refused or failed allocation as a plain read failure. Qt says when its
 // allocation limit refused the frame (a decoder may need a deeper format than it announced); a
-// failed allocation leaves ENOMEM in errno (under the decoding helper's hard limit, a decoder's
-// working memory may be what failed); otherwise the frame is too large when the system cannot give
-// that much memory now.
+// failed allocation leaves kOutOfMemory as the last error (under the decoding helper's hard limit,
+// a decoder's working memory may be what failed); otherwise the frame is too large when the system
+// cannot give that much memory now.
 bool RanOutOfMemory(const DecoderMessages& messages, bool allocationFailed, QSize declared,
                     QImage::Format format) {
   if (messages.Mention(u"allocation limit") || allocationFailed) return true;
@@ -159,9 +159,9 @@ QImage DecodeFirstFrame(PictureDevice& device) {
   if (FrameBytes(declared, declaredFormat) > limit) throw EOutOfMemory();
   device.ClearReadNotes();
   QImage image = BlankFrame(format, declared, declaredFormat);
-  errno = 0;
+  platform::ClearLastError();
   const bool read = reader.read(&image);
-  const bool allocationFailed = errno == ENOMEM;
+  const bool allocationFailed = platform::LastError() == platform::kOutOfMemory;
   if (device.ReadFailed()) throw EReadError();
   const bool cutShort = read && CutShort(format, device, image.size());
   if (read && !image.isNull() && !cutShort) return image;

@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "base/errors.h"
-#include "base/file_identity.h"
 #include "base/safe_file_writer.h"
 #include "dxf/chunked_text.h"
 #include "dxf/colour_index.h"
@@ -18,6 +17,7 @@
 #include "dxf/shape_record_writer.h"
 #include "dxf/trace_record.h"
 #include "dxf/trace_record_writer.h"
+#include "platform/file_identity.h"
 #include "shapes/shape_walk.h"
 #include "shapes/square_walk.h"
 
@@ -150,7 +150,7 @@ std::string ExportDxf(const Raster& raster, const std::string& picturePath,
 void ExportDxfAs(const Raster& raster, const std::string& picturePath, const std::string& dxfPath,
                  const TemplatePaths& templates, const DrawingOptions& options) {
   const Templates loaded = LoadTemplates(templates);
-  if (SameFile(dxfPath, picturePath)) {
+  if (platform::SameFile(dxfPath, picturePath)) {
     throw EFCreateError(dxfPath, kWouldReplaceThePicture);
   }
   SafeFileWriter writer(dxfPath);

@@ -8,7 +8,7 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
-#include "base/std_path.h"
+#include "platform/std_path.h"
 #include "platform/platform.h"
 
 namespace pixdraft {

@@ -1,10 +1,12 @@
 // The operating system's services, in one place: every other file reaches files, processes and
 // signals through these, so that a port replaces platform_posix.cpp alone. Calls that can fail
 // return 0 or the system's error number (an errno value) and throw nothing; the layers above turn
-// those into the program's errors. C++ standard library only in this header.
+// those into the program's errors, and tell apart only the ones named here. C++ standard library
+// only in this header.
 #pragma once
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +35,16 @@ inline constexpr char kProgramSuffix[] = ".exe";
 #else
 inline constexpr char kProgramSuffix[] = "";
 #endif
+
+// The errors the layers above tell apart, by name (the C runtime's numbers on Windows too, where
+// the system's errors are mapped to them).
+inline constexpr int kNotFound = ENOENT, kExists = EEXIST, kDenied = EACCES, kNotPermitted = EPERM,
+                     kIsFolder = EISDIR, kUnsupported = EOPNOTSUPP, kTooManyLinks = ELOOP,
+                     kInputOutput = EIO, kOutOfMemory = ENOMEM;
+// The error the last failed call of the C or C++ library left (a decoder's allocation), and
+// forgetting it before the next call.
+int LastError();
+void ClearLastError();
 
 // The system's words for `errnum`, an error a call here returned: on Windows those of the
 // system's own error behind it.
@@ -79,6 +91,8 @@ int Inspect(const File& file, FileInfo& info);
 int ReadLink(const std::string& path, std::string& target);
 // The folder of the running program's file, links resolved; empty when the system cannot say.
 std::string ProgramFolder();
+// The folder for temporary files: $TMPDIR when set, else the system's.
+std::string TemporaryFolder();
 // 0 when this process may write the file at `path`.
 int CheckWritable(const std::string& path);
 
@@ -87,17 +101,17 @@ int OpenToRead(const std::string& path, File& file);
 // Reads up to `length` bytes at `offset`; `got` is fewer only at the end.
 int ReadAt(const File& file, char* out, std::size_t length, std::uint64_t offset, std::size_t& got);
 
-// A new file in `folder` that no name reaches (EOPNOTSUPP where the file system has none), for
+// A new file in `folder` that no name reaches (kUnsupported where the file system has none), for
 // writing (and reading, with `readable`), with the permissions `mode` less the process's file
 // mode mask.
 int CreateUnnamed(const std::string& folder, unsigned mode, bool readable, File& file);
-// A new file named `name`, as CreateUnnamed makes them; EEXIST when the name is taken.
+// A new file named `name`, as CreateUnnamed makes them; kExists when the name is taken.
 int CreateNamed(const std::string& name, unsigned mode, bool readable, File& file);
 // An existing file, to write over it in place.
 int OpenToWrite(const std::string& path, File& file);
 // A name that opens `file` while it is open, unnamed or not.
 std::string PathOf(const File& file);
-// Gives the unnamed `file` the name `name`; EEXIST when it is taken.
+// Gives the unnamed `file` the name `name`; kExists when it is taken.
 int NameUnnamed(const File& file, const std::string& name);
 // Whether this process can name unnamed files at all.
 bool CanNameUnnamed();
@@ -105,7 +119,8 @@ bool CanNameUnnamed();
 // Writes all of `data`, at the current position or at `offset`.
 int Write(const File& file, const char* data, std::size_t length);
 int WriteAt(const File& file, const char* data, std::size_t length, std::uint64_t offset);
-// Reserves `size` bytes for the file without changing its length; ENOTSUP where that cannot be.
+// Reserves `size` bytes for the file without changing its length; kUnsupported where that cannot
+// be.
 int Reserve(const File& file, std::uint64_t size);
 int Truncate(const File& file, std::uint64_t size);
 int SetMode(const File& file, unsigned mode);
@@ -118,6 +133,8 @@ int FlushFolder(const std::string& folder);
 // Renames `from` to `to`; without `replace`, only if `to` is still free.
 int Rename(const std::string& from, const std::string& to, bool replace);
 int Remove(const std::string& name);
+// A FIFO named `name` (tests: a file whose opening or reading would block).
+int MakeFifo(const std::string& name);
 
 // The hidden files that the termination signals remove before the process ends: the staged
 // files that name themselves in a folder until they replace their targets, one for each save

@@ -102,6 +102,9 @@ void SetLimits(pid_t process, const ChildProcess::Limits& limits) {
 
 std::string ErrorReason(int errnum) { return std::strerror(errnum); }
 
+int LastError() { return errno; }
+void ClearLastError() { errno = 0; }
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -163,6 +166,11 @@ std::string ProgramFolder() {
   if (ReadLink("/proc/self/exe", program) != 0) return {};
   const std::size_t slash = program.rfind('/');
   return program.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string TemporaryFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
 }
 
 int CheckWritable(const std::string& path) { return Result(::access(path.c_str(), W_OK)); }
@@ -274,6 +282,8 @@ int Rename(const std::string& from, const std::string& to, bool replace) {
 }
 
 int Remove(const std::string& name) { return Result(::unlink(name.c_str())); }
+
+int MakeFifo(const std::string& name) { return Result(::mkfifo(name.c_str(), 0644)); }
 
 void RemoveOnTermination(const std::string& name) {
   if (name.size() >= PATH_MAX) return;

@@ -108,8 +108,8 @@ int Failed(DWORD code) {
   lastCode = code;
   return lastErrno;
 }
-int LastError() { return Failed(GetLastError()); }
-int Result(BOOL done) { return done ? 0 : LastError(); }
+int SystemError() { return Failed(GetLastError()); }
+int Result(BOOL done) { return done ? 0 : SystemError(); }
 
 // --- Names --------------------------------------------------------------------------------
 
@@ -147,7 +147,7 @@ bool SystemName(const std::string& name, std::wstring& wide) {
   std::wstring full(size, L'\0');
   const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
   if (length == 0 || length >= size) {
-    LastError();
+    SystemError();
     return false;
   }
   full.resize(length);
@@ -168,7 +168,7 @@ HANDLE Handle(const File& file) {
 
 // Gives `handle` to `file` (as a C runtime descriptor, which is what File holds).
 int Opened(HANDLE handle, File& file) {
-  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  if (handle == INVALID_HANDLE_VALUE) return SystemError();
   const int descriptor = _open_osfhandle(intptr_t(handle), _O_BINARY | _O_NOINHERIT);
   if (descriptor < 0) {
     CloseHandle(handle);
@@ -204,7 +204,7 @@ HANDLE OpenName(const std::string& name, DWORD access, DWORD share, DWORD dispos
   if (!SystemName(name, wide)) return INVALID_HANDLE_VALUE;
   const HANDLE handle =
       CreateFileW(wide.c_str(), access, share, nullptr, disposition, flags, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) LastError();
+  if (handle == INVALID_HANDLE_VALUE) SystemError();
   return handle;
 }
 
@@ -228,13 +228,13 @@ int Describe(HANDLE handle, bool linkItself, FileInfo& info) {
   info = FileInfo();
   const DWORD type = GetFileType(handle);
   if (type != FILE_TYPE_DISK) {
-    if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) return LastError();
+    if (type == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) return SystemError();
     info.kind = Kind::kOther;  // a pipe, a console, a device
     info.mode = 0666;
     return 0;
   }
   BY_HANDLE_FILE_INFORMATION status{};
-  if (!GetFileInformationByHandle(handle, &status)) return LastError();
+  if (!GetFileInformationByHandle(handle, &status)) return SystemError();
   const bool directory = (status.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   info.kind = directory ? Kind::kDirectory : Kind::kRegular;
   if (linkItself && ReparseTag(handle) == IO_REPARSE_TAG_SYMLINK) info.kind = Kind::kLink;
@@ -250,7 +250,7 @@ int Describe(HANDLE handle, bool linkItself, FileInfo& info) {
 int SetBasicAttributes(HANDLE handle, DWORD set, DWORD clear) {
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) {
-    return LastError();
+    return SystemError();
   }
   const DWORD wanted = (basic.FileAttributes & ~clear) | set;
   if (wanted == basic.FileAttributes) return 0;
@@ -391,6 +391,10 @@ std::string ErrorReason(int errnum) {
   return std::strerror(errnum);
 }
 
+// What a decoder's failed allocation leaves is the C runtime's errno, as elsewhere.
+int LastError() { return errno; }
+void ClearLastError() { errno = 0; }
+
 namespace {
 bool Separator(char c) { return c == '/' || c == '\\'; }
 bool DriveLetter(const std::string& path) {
@@ -454,7 +458,7 @@ int ReadLink(const std::string& path, std::string& target) {
   DWORD got = 0;
   const BOOL read = DeviceIoControl(handle, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
                                     DWORD(buffer.size()), &got, nullptr);
-  const int error = read ? 0 : LastError();
+  const int error = read ? 0 : SystemError();
   CloseHandle(handle);
   if (error != 0) return error == EOPNOTSUPP || error == EIO ? EINVAL : error;
   const auto* point = reinterpret_cast<const ReparsePoint*>(buffer.data());
@@ -493,11 +497,20 @@ std::string ProgramFolder() {
   return FolderOf(Narrowed(program.data(), program.size()));
 }
 
+std::string TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1];  // the most GetTempPathW gives
+  DWORD length = GetTempPathW(DWORD(std::size(folder)), folder);
+  if (length == 0 || length > std::size(folder)) return ".";
+  // "C:\Temp\" names the folder; "C:\" stays a root.
+  if (length > 3 && Separator(char(folder[length - 1]))) --length;
+  return Narrowed(folder, length);
+}
+
 int CheckWritable(const std::string& path) {
   std::wstring wide;
   if (!SystemName(path, wide)) return lastErrno;
   const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+  if (attributes == INVALID_FILE_ATTRIBUTES) return SystemError();
   if ((attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return Failed(ERROR_ACCESS_DENIED);
   }
@@ -570,7 +583,7 @@ int Write(const File& file, const char* data, std::size_t length) {
     DWORD n = 0;
     if (!WriteFile(Handle(file), data, DWORD(std::min<std::size_t>(length, 1u << 30)), &n,
                    nullptr)) {
-      return LastError();
+      return SystemError();
     }
     if (n == 0) return EIO;
     data += n;
@@ -586,7 +599,7 @@ int WriteAt(const File& file, const char* data, std::size_t length, std::uint64_
     at.OffsetHigh = DWORD(offset >> 32);
     DWORD n = 0;
     if (!WriteFile(Handle(file), data, DWORD(std::min<std::size_t>(length, 1u << 30)), &n, &at)) {
-      return LastError();
+      return SystemError();
     }
     if (n == 0) return EIO;
     data += n;
@@ -603,7 +616,7 @@ int Reserve(const File& file, std::uint64_t size) {
                                  sizeof allocation)) {
     return 0;
   }
-  const int error = LastError();
+  const int error = SystemError();
   return error == EINVAL ? EOPNOTSUPP : error;
 }
 
@@ -670,6 +683,8 @@ int Remove(const std::string& name) {
   return Result(DeleteFileW(wide.c_str()));
 }
 
+int MakeFifo(const std::string&) { return kUnsupported; }  // named pipes live apart from files
+
 void RemoveOnTermination(const std::string& name) {
   std::wstring wide;
   if (!SystemName(name, wide) || wide.size() >= std::size(pending[0].name)) return;
@@ -719,7 +734,7 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
   // Its output: a pipe whose writing end only the child holds once it runs.
   SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
   HANDLE reading = nullptr, writing = nullptr;
-  if (!CreatePipe(&reading, &writing, &inherited, 1 << 20)) return LastError();
+  if (!CreatePipe(&reading, &writing, &inherited, 1 << 20)) return SystemError();
   SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
   Opened(reading, output_);
   HANDLE standardInput = nullptr;
@@ -733,7 +748,7 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
     if (nowhere != INVALID_HANDLE_VALUE) CloseHandle(nowhere);
   };
   if (standardInput == nullptr || nowhere == INVALID_HANDLE_VALUE) {
-    const int error = LastError();
+    const int error = SystemError();
     closeEnds();
     return error;
   }
@@ -762,14 +777,14 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
       CreateProcessW(programName.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                      CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
                      nullptr, &startup.StartupInfo, &started);
-  const int error = created ? 0 : LastError();
+  const int error = created ? 0 : SystemError();
   DeleteProcThreadAttributeList(attributes);
   closeEnds();
   if (error != 0) return error;
 
   const HANDLE job = LimitingJob(limits, true);
   if (job == nullptr || !AssignProcessToJobObject(job, started.hProcess)) {
-    const int jobError = LastError();
+    const int jobError = SystemError();
     TerminateProcess(started.hProcess, 1);
     WaitForSingleObject(started.hProcess, INFINITE);
     CloseHandle(started.hThread);

@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
+#include "conversion/picture_session.h"
 #include "conversion/window_drawing.h"
-#include "picture/picture_session.h"
 #include "ui/image_view.h"
 #include "ui/link_label.h"
 #include "ui/message_display.h"

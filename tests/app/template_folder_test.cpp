@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "base/std_path.h"
+#include "platform/std_path.h"
 #include "platform/platform.h"
 #include "temp_dir.h"
 

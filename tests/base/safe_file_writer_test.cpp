@@ -19,7 +19,7 @@
 #include <fstream>
 
 #include "base/errors.h"
-#include "base/std_path.h"
+#include "platform/std_path.h"
 #include "temp_dir.h"
 
 namespace pixdraft {

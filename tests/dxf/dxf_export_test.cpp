@@ -1,7 +1,6 @@
 #include "dxf/dxf_export.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <clocale>
 #include <sstream>
@@ -9,6 +8,7 @@
 #include "base/errors.h"
 #include "drawing_test_support.h"
 #include "dxf/trace_record.h"
+#include "platform/platform.h"
 #include "sinks.h"
 #include "system_reason.h"
 #include "temp_dir.h"
@@ -206,12 +206,12 @@ TEST_F(Export, TemplateFailuresTouchNoOutput) {
   // took gigabytes.
   TempDir elsewhere;  // not among the files the check reads back
   WriteFile(templates_.header, "H");
-#ifdef _WIN32
-  templates_.footer = "NUL";
-#else
   templates_.footer = elsewhere / "fifo.dx2";
-  ::mkfifo(templates_.footer.c_str(), 0644);
-#endif
+  if (const int error = platform::MakeFifo(templates_.footer); error == platform::kUnsupported) {
+    templates_.footer = "NUL";  // Windows makes no FIFOs: its null device instead
+  } else {
+    ASSERT_EQ(error, 0);
+  }
   ExpectFailureTouchingNothing(raster, picture_, templates_,
                                "Impossible d'ouvrir le fichier \"" + FullPath(templates_.footer) +
                                    "\". Ce n'est pas un fichier ordinaire",

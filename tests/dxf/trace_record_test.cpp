@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dxf/pixel_size.h"
 #include "dxf/trace_record_writer.h"
 
 namespace pixdraft {
@@ -39,7 +40,9 @@ TEST(TraceRecord, CoordinatesHaveFiveDecimalsAndNoNegativeZero) {
   EXPECT_EQ(FormatCoordinate(3).view(), "3.00000");
   EXPECT_EQ(FormatCoordinate(-2).view(), "-2.00000");
   EXPECT_EQ(FormatCoordinate(0).view(), "0.00000");
-  EXPECT_EQ(FormatCoordinate(-0).view(), "0.00000");
+  // A negative coordinate below five decimals' reach keeps its digits, never "-0.00000".
+  EXPECT_EQ(PixelSize::Parse("0.000001")->Coordinate(-1).view(), "-0.000001");
+  EXPECT_EQ(PixelSize::Parse("0.000001")->CoordinateIn32nds(-1).view(), "-0.00000003125");
   EXPECT_EQ(FormatCoordinate(-2147483648LL).view(), "-2147483648.00000");
   EXPECT_EQ(FormatCoordinate(2147483648LL).view(), "2147483648.00000");
 }

@@ -1,11 +1,9 @@
 #include "picture/decoder_process.h"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "base/readable_file.h"
@@ -48,7 +46,7 @@ std::string ShellScript(const TempDir& dir, const BrokenHelper& helper) {
 std::string ShellScript(const TempDir& dir, const BrokenHelper& helper) {
   const std::string path = dir / "helper.sh";
   WriteFile(path, "#!/bin/sh\n" + std::string(helper.script) + "\n");
-  ::chmod(path.c_str(), 0755);
+  std::filesystem::permissions(path, std::filesystem::perms(0755));
   return path;
 }
 #endif

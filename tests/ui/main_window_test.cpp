@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "base/errors.h"
 #include "qt_application.h"
@@ -92,59 +93,40 @@ class MainWindowTest : public testing::Test {
   ChosenFile* dialog = nullptr;
 };
 
+// What a user sees of the window: every control whole inside its frame, the picture at its full
+// 256 x 256, a click at the middle of each button reaching that button and nothing over it.
 TEST_F(MainWindowTest, EveryControlSitsAtItsBounds) {
-  EXPECT_EQ(window.windowTitle(), "PixDraft");
-  EXPECT_EQ(window.size(), QSize(298, 376));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  const Qt::WindowFlags flags = window.windowFlags();
-  EXPECT_TRUE(flags.testFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
-  EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-
-  struct Placement {
-    const char* name;
-    const char* parent;
-    QRect bounds;
-  };
-  for (const Placement& expected : {
-           Placement{"GroupBox1", "", QRect(3, 3, 286, 307)},
-           Placement{"Image1", "GroupBox1", QRect(16, 24, 256, 256)},
-           Placement{"Label1", "GroupBox1", QRect(5, 289, 276, 13)},
-           Placement{"Panel1", "", QRect(0, 313, 298, 41)},
-           Placement{"tlb1", "Panel1", QRect(3, 2, 292, 36)},
-           Placement{"btn1", "tlb1", QRect(0, 0, 66, 36)},
-           Placement{"btn2", "tlb1", QRect(66, 0, 66, 36)},
-           Placement{"btn5", "tlb1", QRect(132, 0, 66, 36)},
-           Placement{"btn4", "tlb1", QRect(198, 0, 8, 36)},
-           Placement{"btn3", "tlb1", QRect(206, 0, 66, 36)},
-           Placement{"StatusBar1", "", QRect(0, 354, 298, 22)},
-       }) {
-    const auto* control = window.findChild<QWidget*>(expected.name);
-    ASSERT_NE(control, nullptr) << expected.name;
-    EXPECT_EQ(control->parentWidget()->objectName(), expected.parent) << expected.name;
-    EXPECT_EQ(control->geometry(), expected.bounds) << expected.name;
+  EXPECT_EQ(window.Image1->size(), QSize(256, 256));
+  const QToolButton* buttons[] = {window.btn1, window.btn2, window.btn5, window.btn3};
+  const QWidget* controls[] = {window.Image1, window.Label1, window.StatusBar1, buttons[0],
+                               buttons[1],    buttons[2],    buttons[3]};
+  for (const QWidget* control : controls) {
+    EXPECT_TRUE(control->isVisible()) << control->objectName().toStdString();
+    // Whole inside each of its parents, which would cut off what passes their edge.
+    for (const QWidget* part = control; part != &window; part = part->parentWidget()) {
+      EXPECT_TRUE(part->parentWidget()->rect().contains(part->geometry()))
+          << part->objectName().toStdString();
+    }
+  }
+  for (const QToolButton* button : buttons) {
+    const QPoint middle = button->mapTo(&window, button->rect().center());
+    EXPECT_EQ(window.childAt(middle), button) << button->text().toStdString();
   }
 }
 
+// At first: four buttons a user tells apart by their captions and icons, and no picture.
 TEST_F(MainWindowTest, ShowsItsCaptionsAndImagesAndNoPictureAtFirst) {
-  EXPECT_EQ(window.GroupBox1->title(), " Image ");
-  EXPECT_EQ(window.btn1->text(), "Load image");
-  EXPECT_EQ(window.btn2->text(), "Save to DXF");
-  EXPECT_EQ(window.btn3->text(), "Exit");
-  EXPECT_EQ(window.btn5->text(), "Options");
-  EXPECT_EQ(window.Label1->text(), "www.korvane.example ");
-  EXPECT_EQ(window.Label1->alignment(), Qt::AlignRight | Qt::AlignVCenter);
-  EXPECT_EQ(window.Label1->toolTip(), "Go to Korvane website");
-  EXPECT_EQ(window.Label1->toolTipDuration(), 2500);
-  ASSERT_EQ(window.ImageList1.size(), 4);
-  const QToolButton* buttons[] = {window.btn1, window.btn2, window.btn3, window.btn5};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(buttons[i]->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    EXPECT_EQ(buttons[i]->iconSize(), QSize(16, 16));
-    const QImage image = window.ImageList1[i].pixmap(16, 16).toImage();
-    EXPECT_EQ(image.size(), QSize(16, 16)) << i;
-    EXPECT_TRUE(image.hasAlphaChannel()) << i;
+  std::set<QString> captions;
+  std::set<QByteArray> icons;
+  for (const QToolButton* button : {window.btn1, window.btn2, window.btn5, window.btn3}) {
+    captions.insert(button->text());
+    const QImage icon = button->icon().pixmap(button->iconSize()).toImage();
+    EXPECT_FALSE(icon.isNull()) << button->text().toStdString();
+    icons.insert(QByteArray(reinterpret_cast<const char*>(icon.constBits()), icon.sizeInBytes()));
   }
-  EXPECT_FALSE(window.StatusBar1->isSizeGripEnabled());
+  EXPECT_EQ(captions, (std::set<QString>{"Load image", "Save to DXF", "Options", "Exit"}));
+  EXPECT_EQ(icons.size(), 4u);
   EXPECT_EQ(Status(), "");
   EXPECT_TRUE(window.Image1->Picture().isNull());
 }

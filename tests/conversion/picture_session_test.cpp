@@ -1,4 +1,4 @@
-#include "picture/picture_session.h"
+#include "conversion/picture_session.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-namespace pixdraft {
+namespace pixdraft::platform {
 
 // The file that writing `fileName` would change: links followed to their end, which may not
-// exist yet. Returns 0, or why a link could not be read (ELOOP for too many).
+// exist yet. Returns 0, or why a link could not be read (kTooManyLinks).
 int EndOfLinks(const std::string& fileName, std::string& end);
 
 // What identifies the file `fileName` reaches, links followed: its device and inode when it
@@ -18,4 +18,4 @@ std::string FileIdentity(const std::string& fileName);
 // True when both names reach the same file, or would once it exists.
 bool SameFile(const std::string& a, const std::string& b);
 
-}  // namespace pixdraft
+}  // namespace pixdraft::platform

@@ -1,9 +1,10 @@
+#include "decoder/picture_fit.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include "decoder/picture_file.h"
-#include "decoder/picture_fit.h"
 #include "picture_test_support.h"
 #include "temp_dir.h"
 

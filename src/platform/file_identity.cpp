@@ -1,33 +1,28 @@
-#include "base/file_identity.h"
+#include "platform/file_identity.h"
 
-#include <cerrno>
 #include <filesystem>
 
-#include "base/std_path.h"
 #include "platform/platform.h"
+#include "platform/std_path.h"
 
-namespace pixdraft {
-namespace {
-
+namespace pixdraft::platform {
 constexpr int kMaxLinkHops = 40;
-
-}  // namespace
 
 int EndOfLinks(const std::string& fileName, std::string& end) {
   end = fileName;
   for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-    platform::FileInfo info;
-    if (platform::Inspect(end, info, false) != 0 || info.kind != platform::Kind::kLink) return 0;
+    FileInfo info;
+    if (Inspect(end, info, false) != 0 || info.kind != Kind::kLink) return 0;
     std::string target;
-    if (const int error = platform::ReadLink(end, target)) return error;
-    end = platform::IsAbsolute(target) ? target : platform::FolderOf(end) + "/" + target;
+    if (const int error = ReadLink(end, target)) return error;
+    end = IsAbsolute(target) ? target : FolderOf(end) + "/" + target;
   }
-  return ELOOP;
+  return kTooManyLinks;
 }
 
 std::string FileIdentity(const std::string& fileName) {
-  platform::FileInfo info;
-  if (platform::Inspect(fileName, info) == 0) {
+  FileInfo info;
+  if (Inspect(fileName, info) == 0) {
     return "file " + std::to_string(info.device) + ":" + std::to_string(info.inode);
   }
   // Not there yet: the name it would get, its folders' links resolved as far as they exist.
@@ -44,4 +39,4 @@ bool SameFile(const std::string& a, const std::string& b) {
   return FileIdentity(a) == FileIdentity(b);
 }
 
-}  // namespace pixdraft
+}  // namespace pixdraft::platform

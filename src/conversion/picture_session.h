@@ -1,5 +1,6 @@
-// What "Load image" and "Save to DXF" share: the chosen path and its working raster. The window
-// and the command-line converter both drive one of these.
+// The conversion both programs call: the chosen path and its working raster (loaded, fitted, its
+// colours left out and reduced), drawn beside the picture, to a named path or to a sink, with its
+// counts. The window and the command-line converter both drive one of these.
 #pragma once
 
 #include <optional>
@@ -7,8 +8,8 @@
 #include <utility>
 
 #include "colour/raster.h"
+#include "conversion/conversion_options.h"
 #include "dxf/dxf_export.h"
-#include "picture/conversion_options.h"
 
 namespace pixdraft {
 
@@ -22,6 +23,10 @@ std::string AbsolutePath(const std::string& path);
 // out.
 void PrepareFittedRaster(Raster& raster, const ConversionOptions& options);
 
+// The colour counts of `raster` as `drawing` draws it, as CSV text: made before the drawing is
+// written, so that a picture they refuse leaves no drawing.
+std::string CountsCsv(const Raster& raster, const DrawingOptions& drawing);
+
 class PictureSession {
  public:
   // The window's conversion by default.
@@ -33,9 +38,13 @@ class PictureSession {
   // and the error propagates.
   void Load(const std::string& path, const DecodeCancel* cancel = nullptr);
 
-  // Exports the current raster beside the current path and returns the DXF file's path; does
-  // nothing and returns nothing while no picture has been loaded.
-  std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {}) const;
+  // Exports the current raster into `dxfPath`, or beside the current path without one, and
+  // returns the DXF file's path made absolute; does nothing and returns nothing while no picture
+  // has been loaded.
+  std::optional<std::string> SaveToDxf(const TemplatePaths& templates = {},
+                                       const std::optional<std::string>& dxfPath = {}) const;
+  // Streams the current raster's drawing into `sink` as it is made.
+  void WriteDxf(ByteSink& sink, const TemplatePaths& templates = {}) const;
 
   // The current picture's path made absolute (not normalised); empty before the first successful
   // load.
