@@ -160,6 +160,9 @@ for options in "" "--merge --skip-transparent" "--size 64 --keep-aspect --entity
   done
 done
 echo "Converter: $converted drawings, byte for byte as on Linux"
+# The sample's drawing with no option, which the window and the installed converter must make
+# (the loop above leaves those of its last options).
+(cd "$work/linux" && "$linux" -q -o "$work/balloon-plain.dxf" balloon.png)
 
 # --- A folder whose name is not ASCII ----------------------------------------------------------
 foreign="$work/Dessins é ü 日本"
@@ -176,10 +179,12 @@ for drawing in "fusée n°1.dxf" "plan n°1.dxf"; do
 done
 
 # --- The window --------------------------------------------------------------------------------
+# It starts with nothing chosen: no drawing options remembered from an earlier run.
+rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/PixDraft
 mkdir -p "$work/window"
 cp samples/balloon.png "$work/window/"
 (cd "$work" && window save "$work/window/balloon.png") || fail "the window's save"
-cmp -s "$work/window/balloon.dxf" "$work/windows/balloon.dxf" ||
+cmp -s "$work/window/balloon.dxf" "$work/balloon-plain.dxf" ||
   fail "the window's drawing differs from the converter's"
 (cd "$foreign" && window save "$foreign/fusée n°1.png" && cmp -s "fusée n°1.dxf" "$work/linux/rocket-copy.dxf") ||
   fail "the window's save in a folder whose name is not ASCII"
@@ -190,13 +195,22 @@ echo "Window: saved as the converter does; its picture is $work/windows-screensh
 # --- The installer -----------------------------------------------------------------------------
 programs=$WINEPREFIX/drive_c/Program\ Files/PixDraft
 menu_entry=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/PixDraft.lnk
-wine "$windows/PixDraft-$version-setup.exe" /S && wineserver -w
+# Each step bounded: wine leaves console hosts behind, so waiting for the wine server to end
+# (wineserver -w) may wait forever.
+rm -rf "$programs" "$menu_entry"  # what an earlier run may have left
+timeout 300 wine "$windows/PixDraft-$version-setup.exe" /S || fail "the installer (status $?)"
 [[ -f $programs/pixdraft-convert.exe && -f $menu_entry ]] || fail "the installer's files"
 mkdir -p "$work/installed"
 cp samples/balloon.png "$work/installed/"
 (cd "$work/installed" && wine 'C:\Program Files\PixDraft\pixdraft-convert.exe' -q balloon.png &&
-  cmp -s balloon.dxf "$work/windows/balloon.dxf") || fail "the installed converter"
-wine 'C:\Program Files\PixDraft\uninstall.exe' /S && wineserver -w
+  cmp -s balloon.dxf "$work/balloon-plain.dxf") || fail "the installed converter"
+# The uninstaller runs a copy of itself from the temporary folder and returns at once: its work
+# is done when the files are gone, or never (two minutes).
+timeout 120 wine 'C:\Program Files\PixDraft\uninstall.exe' /S || fail "the uninstaller (status $?)"
+for _ in $(seq 600); do
+  [[ -e $programs || -e $menu_entry ]] || break
+  sleep 0.2
+done
 if [[ -e $programs || -e $menu_entry ]]; then
   fail "the uninstaller left: $(find "$programs" "$menu_entry" 2>/dev/null | tr '\n' ' ')"
 fi

@@ -342,15 +342,17 @@ LONG WINAPI EndAtOnce(EXCEPTION_POINTERS* fault) {
 
 // What ChildProcess keeps beyond its id, by id: File holds no more than a number.
 struct Running {
-  HANDLE process = nullptr, job = nullptr;
+  HANDLE process = nullptr, thread = nullptr, job = nullptr;
   int cpuSeconds = 0;
 };
 
 // Whether `child` has used up its CPU time: the job ends it then, and this ends it where a
-// system does not keep to the job's limit (wine).
+// system does not keep to the job's limit (wine). Counted on its main thread, where the helper
+// decodes: wine gives the asking process's own times for another process's, which would end
+// every helper once the program itself had used that much.
 bool OutOfTime(const Running& child) {
   FILETIME created, ended, kernel, user;
-  if (child.cpuSeconds <= 0 || !GetProcessTimes(child.process, &created, &ended, &kernel, &user)) {
+  if (child.cpuSeconds <= 0 || !GetThreadTimes(child.thread, &created, &ended, &kernel, &user)) {
     return false;
   }
   const auto ticks = [](const FILETIME& time) {
@@ -793,10 +795,9 @@ int ChildProcess::Start(const std::string& program, const std::vector<std::strin
     return jobError;
   }
   ResumeThread(started.hThread);
-  CloseHandle(started.hThread);
   id_ = int(started.dwProcessId);
   const std::lock_guard lock(runningLock);
-  running[id_] = {started.hProcess, job, limits.cpuSeconds};
+  running[id_] = {started.hProcess, started.hThread, job, limits.cpuSeconds};
   return 0;
 }
 
@@ -810,6 +811,7 @@ ChildProcess::~ChildProcess() {
   }
   TerminateJobObject(child.job, 1);
   CloseHandle(child.job);
+  CloseHandle(child.thread);
   if (WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0) {
     CloseHandle(child.process);
     return;
