@@ -17,7 +17,9 @@ class TempDir {
   TempDir() {
     std::random_device random;
     do {
-      path_ = pixdraft::platform::TemporaryFolder() + "/pixdraft-test-" + std::to_string(random());
+      path_ = pixdraft::platform::TemporaryFolder() +
+              char(std::filesystem::path::preferred_separator) + "pixdraft-test-" +
+              std::to_string(random());
     } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
