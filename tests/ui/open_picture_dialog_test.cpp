@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStyle>
@@ -63,10 +62,6 @@ class FrenchDesk : public QtApplication<QApplication> {
  public:
   void SetUp() override {
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home_.path()));
-    // Windows keeps Qt's settings in the registry: a file in the same folder instead.
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromStdString(home_.path()));
     WriteFile(home_ / "screen.json",
               R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, "height": 1024,
                                 "logicalDpi": 96, "logicalBpp": 32, "dpr": 1}]})");
