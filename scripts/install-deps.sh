@@ -22,6 +22,9 @@ packages=(
   dpkg-dev file lintian
 )
 
+# More, named by the caller (scripts/windows/build.sh names what the Windows build needs).
+packages+=("$@")
+
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

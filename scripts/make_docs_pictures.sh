@@ -3,7 +3,9 @@
 # the window with the sample loaded (Qt's offscreen platform, grabbed through the tests' window
 # plugin), docs/options.png, its options dialog with the cad profile chosen, in settings of its
 # own, and docs/balloon-dxf.png, two drawings of it as ezdxf's drawing add-on shows them
-# (scripts/render_dxf.py). As root: installs what is missing (matplotlib too), builds, draws.
+# (scripts/render_dxf.py); and where the Windows kits are (../shared/windows),
+# docs/windows-screenshot.png, the Windows build's window under wine (scripts/windows/test.sh).
+# As root: installs what is missing (matplotlib too), builds, draws.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -33,3 +35,6 @@ convert=$root/build/release/src/app/pixdraft-convert
 /usr/bin/python3 "$root/scripts/render_dxf.py" "$root/docs/balloon-dxf.png" \
   "pixdraft-convert balloon.png" plain.dxf --edges "--skip-transparent --merge" merged.dxf
 echo "made docs/screenshot.png, docs/options.png and docs/balloon-dxf.png"
+if "$root/scripts/windows/find_kits.sh" >/dev/null; then
+  "$root/scripts/windows/test.sh" --window-picture "$root/docs/windows-screenshot.png"
+fi

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 #include <cstdint>
 #include <string>
@@ -21,6 +22,13 @@ inline void WritePicture(const std::string& path, const QImage& image, const cha
   writer.setQuality(quality);
   ASSERT_TRUE(writer.write(image)) << writer.errorString().toStdString();
 }
+
+// Skips the test where this Qt has no reader and writer for `format` (the Windows build has no
+// TIFF or WebP).
+#define SKIP_WITHOUT_FORMAT(format)                              \
+  if (!QImageReader::supportedImageFormats().contains(format) || \
+      !QImageWriter::supportedImageFormats().contains(format))   \
+  GTEST_SKIP() << "this Qt reads no " << (format)
 
 inline QImage Solid(int width, int height, QRgb colour,
                     QImage::Format format = QImage::Format_ARGB32) {

@@ -17,7 +17,9 @@ class TempDir {
   TempDir() {
     std::random_device random;
     do {
-      path_ = pixdraft::platform::TemporaryFolder() + "/pixdraft-test-" + std::to_string(random());
+      path_ = pixdraft::platform::TemporaryFolder() +
+              char(std::filesystem::path::preferred_separator) + "pixdraft-test-" +
+              std::to_string(random());
     } while (!std::filesystem::create_directory(path_));
   }
   ~TempDir() {
@@ -30,11 +32,23 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string operator/(std::string_view name) const { return path_ + "/" + std::string(name); }
+  // With the system's own separator, so that a name reads as the program's messages show it.
+  std::string operator/(std::string_view name) const {
+    return path_ + char(std::filesystem::path::preferred_separator) + std::string(name);
+  }
 
  private:
   std::string path_;
 };
+
+// Makes a symbolic link, or skips the test where the system makes none (wine).
+#define CREATE_SYMLINK_OR_SKIP(target, link)                                                    \
+  do {                                                                                          \
+    std::error_code noLinks;                                                                    \
+    std::filesystem::create_symlink(target, link, noLinks);                                     \
+    if (noLinks == std::errc::function_not_supported) GTEST_SKIP() << "no symbolic links here"; \
+    ASSERT_FALSE(noLinks) << noLinks.message();                                                 \
+  } while (false)
 
 // Makes `folder` the current directory (where relative names start, and the export looks for
 // its templates) until the end of the scope.

@@ -1,6 +1,9 @@
 #include "app/template_folder.h"
 
+#include <filesystem>
 #include <system_error>
+
+#include "platform/std_path.h"
 
 namespace pixdraft {
 namespace {
@@ -16,12 +19,12 @@ bool HoldsBoth(const std::filesystem::path& folder, const TemplatePaths& names) 
 
 }  // namespace
 
-TemplatePaths DefaultTemplatePaths(const std::filesystem::path& programFolder) {
+TemplatePaths DefaultTemplatePaths(const std::string& programFolder) {
   const TemplatePaths current;
   if (HoldsBoth(".", current) || programFolder.empty()) return current;
-  const std::filesystem::path installed = programFolder / kTemplatesFromProgram;
+  const std::filesystem::path installed = StdPath(programFolder) / kTemplatesFromProgram;
   if (!HoldsBoth(installed, current)) return current;
-  return {(installed / current.header).string(), (installed / current.footer).string()};
+  return {NameOf(installed / current.header), NameOf(installed / current.footer)};
 }
 
 }  // namespace pixdraft

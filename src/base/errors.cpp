@@ -1,7 +1,9 @@
 #include "base/errors.h"
 
-#include <cstring>
 #include <filesystem>
+
+#include "platform/std_path.h"
+#include "platform/platform.h"
 
 namespace pixdraft {
 namespace {
@@ -14,13 +16,13 @@ std::string FileMessage(const char* what, const std::string& fileName, const std
 
 std::string FullPath(const std::string& fileName) {
   std::error_code ignored;  // only when the current directory is gone; then keep the name as given
-  std::filesystem::path path = std::filesystem::absolute(fileName, ignored);
-  if (path.empty()) path = fileName;
-  return path.lexically_normal().string();
+  std::filesystem::path path = std::filesystem::absolute(StdPath(fileName), ignored);
+  if (path.empty()) path = StdPath(fileName);
+  return NameOf(path.lexically_normal());
 }
 
 std::string SystemErrorText(int errnum) {
-  std::string text = std::strerror(errnum);
+  std::string text = platform::ErrorReason(errnum);
   while (!text.empty() && (static_cast<unsigned char>(text.back()) <= 32 || text.back() == '.')) {
     text.pop_back();
   }

@@ -6,13 +6,14 @@
 
 #include "dxf/colour_counts.h"
 #include "picture/decoder_process.h"
+#include "platform/std_path.h"
 #include "shapes/background.h"
 
 namespace pixdraft {
 std::string AbsolutePath(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
+  const std::filesystem::path absolute = std::filesystem::absolute(StdPath(path), error);
+  return error ? path : NameOf(absolute);
 }
 
 void PrepareFittedRaster(Raster& raster, const ConversionOptions& options) {

@@ -8,6 +8,7 @@
 
 #include "base/errors.h"
 #include "base/readable_file.h"
+#include "platform/std_path.h"
 #include "platform/platform.h"
 
 namespace pixdraft {
@@ -95,11 +96,12 @@ std::string DecoderProgram() {
   if (const char* chosen = std::getenv("PIXDRAFT_DECODER"); chosen != nullptr && *chosen != 0) {
     return chosen;
   }
-  const std::filesystem::path folder = platform::ProgramFolder();
+  const std::filesystem::path folder = StdPath(platform::ProgramFolder());
+  const std::string name = std::string("pixdraft-decode") + platform::kProgramSuffix;
   std::error_code error;
-  const std::filesystem::path beside = folder / "pixdraft-decode";
-  if (std::filesystem::exists(beside, error)) return beside.string();
-  return (folder / "../libexec/pixdraft/pixdraft-decode").lexically_normal().string();
+  const std::filesystem::path beside = folder / name;
+  if (std::filesystem::exists(beside, error)) return NameOf(beside);
+  return NameOf((folder / "../libexec/pixdraft" / name).lexically_normal());
 }
 
 Raster DecodeFittedPicture(const std::string& path, const FitOptions& options,

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/platform.h"
+#include "platform/std_path.h"
 
 namespace pixdraft::platform {
 constexpr int kMaxLinkHops = 40;
@@ -14,7 +15,7 @@ int EndOfLinks(const std::string& fileName, std::string& end) {
     if (Inspect(end, info, false) != 0 || info.kind != Kind::kLink) return 0;
     std::string target;
     if (const int error = ReadLink(end, target)) return error;
-    end = target.front() == '/' ? target : FolderOf(end) + "/" + target;
+    end = IsAbsolute(target) ? target : FolderOf(end) + "/" + target;
   }
   return kTooManyLinks;
 }
@@ -29,9 +30,9 @@ std::string FileIdentity(const std::string& fileName) {
   if (EndOfLinks(fileName, end) != 0) end = fileName;
   std::error_code ignored;
   std::filesystem::path path =
-      std::filesystem::weakly_canonical(std::filesystem::absolute(end), ignored);
-  if (path.empty()) path = std::filesystem::absolute(end, ignored).lexically_normal();
-  return "name " + path.string();
+      std::filesystem::weakly_canonical(std::filesystem::absolute(StdPath(end)), ignored);
+  if (path.empty()) path = std::filesystem::absolute(StdPath(end), ignored).lexically_normal();
+  return "name " + NameOf(path);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

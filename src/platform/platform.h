@@ -29,17 +29,31 @@ inline constexpr bool kSanitized = false;
 inline constexpr bool kSanitized = false;
 #endif
 
-// The errors the layers above tell apart, by name.
+// How a program's file is named after the program: ".exe" on Windows.
+#ifdef _WIN32
+inline constexpr char kProgramSuffix[] = ".exe";
+#else
+inline constexpr char kProgramSuffix[] = "";
+#endif
+
+// The errors the layers above tell apart, by name (the C runtime's numbers on Windows too, where
+// the system's errors are mapped to them).
 inline constexpr int kNotFound = ENOENT, kExists = EEXIST, kDenied = EACCES, kNotPermitted = EPERM,
                      kIsFolder = EISDIR, kUnsupported = EOPNOTSUPP, kTooManyLinks = ELOOP,
                      kInputOutput = EIO, kOutOfMemory = ENOMEM;
 // The error the last failed call of the C or C++ library left (a decoder's allocation), and
 // forgetting it before the next call.
-inline int LastError() { return errno; }
-inline void ClearLastError() { errno = 0; }
+int LastError();
+void ClearLastError();
 
-// The folder that holds `path` ("." for a bare name).
+// The system's words for `errnum`, an error a call here returned: on Windows those of the
+// system's own error behind it.
+std::string ErrorReason(int errnum);
+
+// The folder that holds `path` ("." for a bare name), and whether `path` starts from a root
+// rather than the current folder: on Windows "\" separates folders too, and "C:\" is a root.
 std::string FolderOf(const std::string& path);
+bool IsAbsolute(const std::string& path);
 
 // An open file (or pipe end), closed when it goes.
 class File {

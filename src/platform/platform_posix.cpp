@@ -100,11 +100,18 @@ void SetLimits(pid_t process, const ChildProcess::Limits& limits) {
 
 }  // namespace
 
+std::string ErrorReason(int errnum) { return std::strerror(errnum); }
+
+int LastError() { return errno; }
+void ClearLastError() { errno = 0; }
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
 File::~File() { Close(); }
 

@@ -1,5 +1,6 @@
 #include "ui/local_file_name.h"
 
+#include <QDir>
 #include <QFile>
 #include <filesystem>
 
@@ -37,6 +38,10 @@ std::string LocalFileName(const QString& name) {
 
 std::string LocalFileName(const QUrl& url) {
   if (!url.isLocalFile()) return {};
+#ifdef Q_OS_WIN
+  // Names are UTF-16 here, with no stray bytes to keep; the path's "/C:/" is no file name.
+  return QFile::encodeName(QDir::toNativeSeparators(url.toLocalFile())).toStdString();
+#endif
   // The encoded path keeps every byte of the name, UTF-8 or not.
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }

@@ -43,7 +43,12 @@ std::string DraggedFile(const QMimeData* data) {
 }  // namespace
 
 std::string StatusText(const std::string& path, int width, int height) {
-  const std::string name = path.substr(path.rfind('/') + 1);  // npos + 1 == 0: the whole path
+#ifdef Q_OS_WIN
+  const std::size_t folder = path.find_last_of("/\\:");  // a backslash and "C:" end folders too
+#else
+  const std::size_t folder = path.rfind('/');
+#endif
+  const std::string name = path.substr(folder + 1);  // npos + 1 == 0: the whole path
   return "Image : " + name + " | Width : " + std::to_string(width) +
          " | Height : " + std::to_string(height);
 }

@@ -36,7 +36,7 @@ inline constexpr char kMakerUrl[] = "http://www.korvane.example/";
 using TemplateFinder = std::function<TemplatePaths()>;
 
 // The status line after a load: "Image : cat.png | Width : 256 | Height : 256", the name being
-// the text after the last "/".
+// the text after the last "/" (or a backslash on Windows).
 std::string StatusText(const std::string& path, int width, int height);
 // The confirmation shown after an export, the path on a line of its own, then the profile's name
 // unless it is the plain drawing, then the counts file's path when there is one.

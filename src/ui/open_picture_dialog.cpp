@@ -139,7 +139,9 @@ bool TOpenPictureDialog::Execute() {
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;
-  fileName_ = QDir::cleanPath(QFileInfo(chosen.first()).absoluteFilePath());
+  // As the system writes names: with backslashes on Windows.
+  fileName_ =
+      QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(chosen.first()).absoluteFilePath()));
   if (const qsizetype index = names.indexOf(dialog.selectedNameFilter()); index >= 0) {
     filterIndex_ = int(index) + 1;
   }

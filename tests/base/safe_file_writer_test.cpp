@@ -5,6 +5,9 @@
 #include "base/safe_file_writer.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,6 +15,11 @@
 #include <unistd.h>
 
 #include "child_process.h"
+#endif
+#include <fstream>
+
+#include "base/errors.h"
+#include "platform/std_path.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -26,9 +34,20 @@ void Save(const std::string& fileName, std::string_view bytes = "new") {
 
 class SafeFileWriterTest : public testing::Test {
  protected:
+#ifndef _WIN32
   void SetUp() override { ::chmod(dir_.path().c_str(), 0755); }  // for a child that gives up root
+#endif
   TempDir dir_;
 };
+
+// Fault: the temporary name added eight bytes, so names of 248 to 255 bytes could not be saved.
+TEST_F(SafeFileWriterTest, NameOfTheLongestLegalLengthIsSaved) {
+  const std::string name = dir_ / (std::string(251, 'n') + ".dxf");
+  Save(name);
+  EXPECT_EQ(ReadFile(name), "new");
+}
+
+#ifndef _WIN32  // limits, permissions, owners, links, signals and nodes as POSIX has them
 
 TEST_F(SafeFileWriterTest, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
   WriteFile(dir_ / "cat.dxf", "previous export");
@@ -127,13 +146,6 @@ TEST_F(SafeFileWriterTest, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTrunc
   struct stat info {};
   ::stat((folder + "/cat.dxf").c_str(), &info);
   EXPECT_EQ(info.st_mode & 07777, 0666u);
-}
-
-// Fault: the temporary name added eight bytes, so names of 248 to 255 bytes could not be saved.
-TEST_F(SafeFileWriterTest, NameOfTheLongestLegalLengthIsSaved) {
-  const std::string name = dir_ / (std::string(251, 'n') + ".dxf");
-  Save(name);
-  EXPECT_EQ(ReadFile(name), "new");
 }
 
 TEST_F(SafeFileWriterTest, WritesThroughALinkAndKeepsIt) {
@@ -240,6 +252,71 @@ INSTANTIATE_TEST_SUITE_P(Save, NotAFile,
                                          NodeCase{"Device", true, false},
                                          NodeCase{"LinkToDevice", true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+#endif
+
+#ifdef _WIN32
+// Fault: the new content was renamed over the old file, which lost its attributes (hidden,
+// archive, not indexed), as MoveFileExW does.
+TEST_F(SafeFileWriterTest, ReplacementKeepsTheFileAttributes) {
+  const std::string name = dir_ / "cat.dxf";
+  WriteFile(name, "a much longer previous export");
+  ASSERT_TRUE(SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+  // As far as the file system keeps them; the archive bit marks any change.
+  const DWORD attributes = GetFileAttributesA(name.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE;
+  Save(name);
+  EXPECT_EQ(ReadFile(name), "new");
+  EXPECT_EQ(GetFileAttributesA(name.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE, attributes);
+  EXPECT_EQ(ListFolder(dir_.path()), std::vector<std::string>{"cat.dxf"});
+}
+
+// Fault: names went to the system in its code page, and long ones were cut at MAX_PATH.
+TEST_F(SafeFileWriterTest, NamesBeyondAsciiAndMaxPathAreSaved) {
+  const std::filesystem::path folder =
+      StdPath(dir_ / "Dessins é 日本") / std::string(120, 'd') / std::string(120, 'e');
+  std::filesystem::create_directories(folder);
+  const std::string name = NameOf(folder / u8"plan n°1 ü.dxf");
+  ASSERT_GT(name.size(), 260u);
+  Save(name);
+  Save(name, "again");
+  std::ifstream saved(folder / u8"plan n°1 ü.dxf", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "again");
+  // The library lists no folder beyond MAX_PATH: the system's own way, without that limit.
+  WIN32_FIND_DATAW found;
+  const HANDLE listing = FindFirstFileW((L"\\\\?\\" + (folder / "*").wstring()).c_str(), &found);
+  ASSERT_NE(listing, INVALID_HANDLE_VALUE);
+  std::vector<std::wstring> names;
+  do {
+    if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") {
+      names.push_back(found.cFileName);
+    }
+  } while (FindNextFileW(listing, &found));
+  FindClose(listing);
+  EXPECT_EQ(names, std::vector<std::wstring>{L"plan n°1 ü.dxf"});
+}
+
+// Fault: a read-only DXF was replaced, as a rename may; a device name was written to.
+TEST_F(SafeFileWriterTest, ReadOnlyFilesAndDevicesAreRefused) {
+  const std::string name = dir_ / "protected.dxf";
+  WriteFile(name, "previous export");
+  SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY);
+  for (const auto& [file, why] :
+       {std::pair{name, std::string("Acc")}, {std::string("NUL"), std::string(kNotARegularFile)}}) {
+    try {
+      Save(file);
+      ADD_FAILURE() << file << " was saved";
+    } catch (const EFCreateError& error) {
+      EXPECT_EQ(std::string(error.what())
+                    .rfind("Impossible de créer le fichier \"" + FullPath(file) + "\". " + why, 0),
+                0u)
+          << error.what();
+    }
+  }
+  SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFile(name), "previous export");
+  EXPECT_EQ(ListFolder(dir_.path()), std::vector<std::string>{"protected.dxf"});
+}
+#endif
 
 }  // namespace
 }  // namespace pixdraft

@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "sinks.h"
+#include "system_reason.h"
 #include "temp_dir.h"
 
 namespace pixdraft {
@@ -180,8 +181,8 @@ TEST(StringList, OpenErrorNamesTheFullPathAndTheSystemText) {
     list.LoadFromFile("sub/../missing.dx1");
     FAIL();
   } catch (const EFOpenError& error) {
-    EXPECT_EQ(error.what(), "Impossible d'ouvrir le fichier \"" + dir.path() +
-                                "/missing.dx1\". No such file or directory");
+    EXPECT_EQ(error.what(), "Impossible d'ouvrir le fichier \"" + dir / "missing.dx1" + "\". " +
+                                MissingFileReason());
   }
   std::filesystem::create_directory("folder");
   EXPECT_THROW(list.LoadFromFile("folder"), EFOpenError);

@@ -60,7 +60,7 @@ TEST_F(Session, NothingToSaveBeforeTheFirstLoad) {
 // beside a file the lexical path would name.
 TEST_F(Session, PathThroughALinkAndUpKeepsItsMeaning) {
   std::filesystem::create_directories(dir_ / "real/deep");
-  std::filesystem::create_symlink("real/deep", dir_ / "link");
+  CREATE_SYMLINK_OR_SKIP("real/deep", dir_ / "link");
   std::filesystem::copy_file(dir_ / "dot.png", dir_ / "real/dot.png");
   std::filesystem::remove(dir_ / "dot.png");
   const std::string path = dir_ / "link/../dot.png";

@@ -359,6 +359,9 @@ TEST_F(MainWindowTest, NothingButExitStartsWhileAPictureDecodes) {
 // Fault: a name that is not UTF-8 came back from QString with U+FFFD in place of its byte, and
 // named no file.
 TEST_F(MainWindowTest, NamesThatAreNotUtf8LoadFromEveryEntry) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows names are UTF-16 text, never stray bytes";
+#endif
   const std::string path = pictures / "bad\xFF.png";
   WritePng(pictures / "good.png", TestPicture(4, 3));
   std::filesystem::rename(pictures / "good.png", path);
