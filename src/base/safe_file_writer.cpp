@@ -121,6 +121,12 @@ void SafeFileWriter::Write(std::string_view bytes) {
     throw EWriteError(fileName_, error);
   }
   written_ += bytes.size();
+  // A drawing runs to many megabytes: written out as it comes, the commit's flush waits for
+  // little. Not a scratch copy, which never needs the disk.
+  if (mode_ != Mode::InPlace && written_ - writtenOut_ >= kWriteOutBytes) {
+    platform::StartWritingOut(staged_, writtenOut_, written_ - writtenOut_);
+    writtenOut_ = written_;
+  }
 }
 
 void SafeFileWriter::Commit() {

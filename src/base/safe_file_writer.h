@@ -63,6 +63,8 @@ class SafeFileWriter : public ByteSink {
   platform::File targetFile_;  // in place: the target itself
   std::string stagedName_;     // Named: the hidden file
   std::uint64_t written_ = 0;
+  std::uint64_t writtenOut_ = 0;  // what StartWritingOut was asked for
+  static constexpr std::uint64_t kWriteOutBytes = 1 << 20;
 };
 
 // Makes `file` a private scratch file in `folder`, read and written, that no name reaches and that

@@ -128,6 +128,9 @@ int SetMode(const File& file, unsigned mode);
 int SetOwner(const File& file, unsigned owner, unsigned group);
 // Puts the file's data on the disk before returning (what a power cut must not lose).
 int Flush(const File& file);
+// Starts putting `length` bytes at `offset` on the disk without waiting, so that a large file's
+// Flush has less left to wait for. Only a hint: where it means nothing, nothing happens.
+void StartWritingOut(const File& file, std::uint64_t offset, std::uint64_t length);
 // Puts a folder's entries (a rename in it) on the disk.
 int FlushFolder(const std::string& folder);
 // Renames `from` to `to`; without `replace`, only if `to` is still free.

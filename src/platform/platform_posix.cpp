@@ -264,6 +264,10 @@ int SetOwner(const File& file, unsigned owner, unsigned group) {
 
 int Flush(const File& file) { return Result(::fdatasync(Handle(file))); }
 
+void StartWritingOut(const File& file, std::uint64_t offset, std::uint64_t length) {
+  ::sync_file_range(Handle(file), off_t(offset), off_t(length), SYNC_FILE_RANGE_WRITE);
+}
+
 int FlushFolder(const std::string& folder) {
   File directory;
   if (const int error =

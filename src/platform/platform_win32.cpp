@@ -640,6 +640,9 @@ int SetOwner(const File&, unsigned, unsigned) {
 
 int Flush(const File& file) { return Result(FlushFileBuffers(Handle(file))); }
 
+// The cache manager writes behind on its own; nothing to ask for.
+void StartWritingOut(const File&, std::uint64_t, std::uint64_t) {}
+
 int FlushFolder(const std::string& folder) {
   // NTFS flushes a folder's entries through a handle to it opened for writing.
   const HANDLE handle = OpenName(folder, GENERIC_READ | GENERIC_WRITE, kShareAll, OPEN_EXISTING,
