@@ -1,7 +1,6 @@
 #include "dxf/colour_counts.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 #include <unordered_map>
 
@@ -65,7 +64,7 @@ std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions
     if (added && counts.size() > kMaxLayers) throw ETooManyColoursToCount();
     return at->second;
   };
-  if (const auto problem = DrawingOptionsProblem(options)) throw std::invalid_argument(*problem);
+  CheckDrawingOptions(options);
   for (const TColor pixel : raster.pixels) {
     if (pixel != kNoSquare) ++count(pixel).squares;
   }

@@ -33,7 +33,8 @@ std::uint64_t EntitiesOf(const Shape& shape, const DrawingOptions& options);
 
 // The colours `options` draw of `raster`, in the order of their layers (RRGGBB), with the
 // squares they cover and the entities the export writes for them: squares or rectangles, one
-// HATCH per region, or one LWPOLYLINE per outline loop. Throws ETooManyColoursToCount.
+// HATCH per region, or one LWPOLYLINE per outline loop. Throws ETooManyColoursToCount, and
+// EDrawingOptions as the export does.
 std::vector<ColourCount> CountColours(const Raster& raster, const DrawingOptions& options);
 
 // Writes the counts as CSV (RFC 4180 quoting, LF line ends): a heading line, then a line per

@@ -31,6 +31,10 @@ std::optional<std::string> DrawingOptionsProblem(const DrawingOptions& options) 
   return std::nullopt;
 }
 
+void CheckDrawingOptions(const DrawingOptions& options) {
+  if (const auto problem = DrawingOptionsProblem(options)) throw EDrawingOptions(*problem);
+}
+
 std::optional<EntityKind> ParseEntityKind(std::string_view text) {
   static constexpr std::pair<std::string_view, EntityKind> kNames[] = {
       {"trace", EntityKind::Trace},

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/errors.h"
 #include "colour/raster.h"
 #include "dxf/layer_names.h"
 #include "dxf/pixel_size.h"
@@ -67,6 +68,15 @@ struct DrawingOptions {
 // "--outlines needs --entity hatch". Nothing when they can. The export refuses what this refuses,
 // so the converter's refusal and the drawing never disagree.
 std::optional<std::string> DrawingOptionsProblem(const DrawingOptions& options);
+
+// Options that cannot be drawn together, with DrawingOptionsProblem's words.
+class EDrawingOptions : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Throws EDrawingOptions when DrawingOptionsProblem finds a problem.
+void CheckDrawingOptions(const DrawingOptions& options);
 
 // The names the command line gives: "trace", "solid", "hatch", "polyline"; a unit of kUnits;
 // "top-left", "bottom-left". Nothing for any other text.

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <optional>
-#include <stdexcept>
 
 #include "base/errors.h"
 #include "base/safe_file_writer.h"
@@ -97,7 +96,7 @@ std::string DxfPathFor(const std::string& picturePath) {
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options) {
   // Everything that can refuse the drawing comes before its first byte.
-  if (const auto problem = DrawingOptionsProblem(options)) throw std::invalid_argument(*problem);
+  CheckDrawingOptions(options);
   const DrawingSurvey survey = SurveyDrawing(raster, options);
   const std::uint64_t layers = options.layers ? survey.colours.size() : 0;
 

@@ -36,7 +36,7 @@ std::string DxfPathFor(const std::string& picturePath);
 // stays small whatever the raster. Only kNoSquare is left out: the options' left-out colours and
 // background must be applied to the raster before (ReduceColours, LeaveOutBackground). Throws,
 // before writing anything, ETooManyColours when one layer per colour is asked of more colours
-// than kMaxLayers, and std::invalid_argument when DrawingOptionsProblem finds one.
+// than kMaxLayers, and EDrawingOptions when DrawingOptionsProblem finds one.
 void WriteDxfDocument(ByteSink& sink, const TStringList& header, const Raster& raster,
                       const TStringList& footer, const DrawingOptions& options = {});
 
