@@ -5,10 +5,12 @@
 # ui and app. Picture decoding and DXF writing are siblings: neither includes the other. The
 # converter's own files in src/app (pixdraft_app_core's sources and convert_main.cpp, with their
 # headers) include no Qt, and nothing of src/decoder or src/ui: pixdraft-convert loads no Qt,
-# only its decoding helper does.
-# Usage: check_layers.sh SRC_DIR QT_WIDGETS_INCLUDE_DIR
+# only its decoding helper does. Tests use the platform layer and the standard library: the
+# system's headers only in tests/system_calls.cpp and in the library that replaces the system's
+# open (tests/app/no_unnamed_files.cpp).
+# Usage: check_layers.sh SRC_DIR QT_WIDGETS_INCLUDE_DIR TESTS_DIR
 set -euo pipefail
-src=$1 widgets=$2
+src=$1 widgets=$2 tests=$3
 declare -A uses=(
   [platform]="platform"
   [base]="platform base"
@@ -60,6 +62,12 @@ for room in "${!uses[@]}"; do
     done < <(grep -E '^#include' "$file")
   done < <(find "$src/$room" -name '*.h' -print0 -o -name '*.cpp' -print0)
 done
+while IFS= read -r -d '' file; do
+  [[ $file == "$tests/system_calls.cpp" || $file == "$tests/app/no_unnamed_files.cpp" ]] && continue
+  while IFS= read -r header; do
+    [[ $header =~ ^$posix$ ]] && fail "$file" "includes the system's $header outside system_calls.cpp"
+  done < <(sed -n 's/^#include <\([^>]*\)>.*/\1/p' "$file")
+done < <(find "$tests" -name '*.h' -print0 -o -name '*.cpp' -print0)
 # Every folder under src/ is a room of this table.
 for dir in "$src"/*/; do
   room=$(basename "$dir")

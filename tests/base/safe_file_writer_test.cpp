@@ -8,14 +8,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
-
-#include "child_process.h"
+#include "system_calls.h"
 #endif
+#include <csignal>
+#include <cstdint>
 #include <fstream>
 
 #include "base/errors.h"
@@ -35,7 +31,9 @@ void Save(const std::string& fileName, std::string_view bytes = "new") {
 class SafeFileWriterTest : public testing::Test {
  protected:
 #ifndef _WIN32
-  void SetUp() override { ::chmod(dir_.path().c_str(), 0755); }  // for a child that gives up root
+  void SetUp() override {  // for a child that gives up root
+    std::filesystem::permissions(StdPath(dir_.path()), std::filesystem::perms(0755));
+  }
 #endif
   TempDir dir_;
 };
@@ -49,6 +47,24 @@ TEST_F(SafeFileWriterTest, NameOfTheLongestLegalLengthIsSaved) {
 
 #ifndef _WIN32  // limits, permissions, owners, links, signals and nodes as POSIX has them
 
+// Permission bits, with set-user-ID, set-group-ID and sticky.
+void SetMode(const std::string& path, unsigned mode) {
+  std::filesystem::permissions(StdPath(path), std::filesystem::perms(mode));
+}
+
+platform::FileInfo InfoOf(const std::string& path) {
+  platform::FileInfo info;
+  platform::Inspect(path, info, false);
+  return info;
+}
+
+// Gives the file to nobody, as only root may.
+void GiveToNobody(const std::string& path) {
+  platform::File file;
+  ASSERT_EQ(platform::OpenToRead(path, file), 0);
+  ASSERT_EQ(platform::SetOwner(file, 65534, 65534), 0);
+}
+
 TEST_F(SafeFileWriterTest, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
   WriteFile(dir_ / "cat.dxf", "previous export");
   const auto before = ListFolder(dir_.path());
@@ -57,8 +73,7 @@ TEST_F(SafeFileWriterTest, DiskFullKeepsThePreviousFileAndLeavesNoTemporary) {
   // file left behind; the message named neither the file nor the reason.
   for (const auto staging : {SafeFileWriter::Staging::Unnamed, SafeFileWriter::Staging::Named}) {
     const std::string message = ErrorInChild([&] {
-      const rlimit limit{100000, 100000};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
+      LimitFileSize(100000);
       SafeFileWriter writer(dir_ / "cat.dxf", staging);
       writer.Write(std::string(1 << 20, 'x'));
       writer.Commit();
@@ -79,10 +94,10 @@ TEST_F(SafeFileWriterTest, RefusedFileIsNamedAndLeftAsItWas) {
   std::filesystem::create_directory(locked);
   for (const std::string& file : {locked + "/cat.dxf", dir_ / "protected.dxf"}) {
     WriteFile(file, "previous export");
-    ::chmod(file.c_str(), 0444);
+    SetMode(file, 0444);
   }
-  ::chmod(locked.c_str(), 0555);
-  ::chmod(dir_.path().c_str(), 0777);
+  SetMode(locked, 0555);
+  SetMode(dir_.path(), 0777);
 
   for (const auto& [file, why] : {std::pair{locked + "/cat.dxf", "Permission denied"},
                                   {dir_ / "protected.dxf", "Permission denied"},
@@ -103,18 +118,17 @@ TEST_F(SafeFileWriterTest, RefusedFileIsNamedAndLeftAsItWas) {
 
 // Fault: a replaced 6755 DXF stayed set-user-ID and set-group-ID, and root took it over.
 TEST_F(SafeFileWriterTest, ReplacementKeepsOwnerAndPermissionsButNoSetIdBits) {
-  if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another owner needs root";
+  if (!RunsAsRoot()) GTEST_SKIP() << "giving a file to another owner needs root";
   WriteFile(dir_ / "cat.dxf", "previous export");
-  ASSERT_EQ(::chown((dir_ / "cat.dxf").c_str(), 65534, 65534), 0);
-  ::chmod((dir_ / "cat.dxf").c_str(), 06755);
+  GiveToNobody(dir_ / "cat.dxf");
+  SetMode(dir_ / "cat.dxf", 06755);
 
   Save(dir_ / "cat.dxf");
 
-  struct stat info {};
-  ::stat((dir_ / "cat.dxf").c_str(), &info);
-  EXPECT_EQ(info.st_mode & 07777, 0755u);
-  EXPECT_EQ(info.st_uid, 65534u);
-  EXPECT_EQ(info.st_gid, 65534u);
+  const platform::FileInfo info = InfoOf(dir_ / "cat.dxf");
+  EXPECT_EQ(info.mode, 0755u);
+  EXPECT_EQ(info.owner, 65534u);
+  EXPECT_EQ(info.group, 65534u);
 }
 
 // Faults: a writable DXF in a folder the user may not write could not be saved at all; saved
@@ -124,15 +138,14 @@ TEST_F(SafeFileWriterTest, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTrunc
   std::filesystem::create_directory(folder);
   const std::string previous(4 << 20, 'p');  // longer than the new content
   WriteFile(folder + "/cat.dxf", previous);
-  if (::geteuid() == 0) ::chown((folder + "/cat.dxf").c_str(), 65534, 65534);  // the saver's
-  ::chmod((folder + "/cat.dxf").c_str(), 07666);
-  ::chmod(folder.c_str(), 0555);
+  if (RunsAsRoot()) GiveToNobody(folder + "/cat.dxf");  // the saver's
+  SetMode(folder + "/cat.dxf", 07666);
+  SetMode(folder, 0555);
   const std::string content(1 << 20, 'n');
-  const auto saveAs = [&](rlim_t fileSizeLimit) {
+  const auto saveAs = [&](std::uint64_t fileSizeLimit) {
     return ErrorInChild([&] {
       BecomeUnprivileged();
-      const rlimit limit{fileSizeLimit, fileSizeLimit};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
+      LimitFileSize(fileSizeLimit);
       Save(folder + "/cat.dxf", content);
     });
   };
@@ -140,12 +153,10 @@ TEST_F(SafeFileWriterTest, WritableFileInAReadOnlyFolderIsSavedInPlaceNeverTrunc
   EXPECT_EQ(saveAs(100000),
             "Erreur d'écriture dans le flux \"" + folder + "/cat.dxf\". File too large");
   EXPECT_EQ(ReadFile(folder + "/cat.dxf"), previous);
-  EXPECT_EQ(saveAs(RLIM_INFINITY), "no error");
+  EXPECT_EQ(saveAs(UINT64_MAX), "no error");
   EXPECT_TRUE(ReadFile(folder + "/cat.dxf") == content);
   EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"cat.dxf"});
-  struct stat info {};
-  ::stat((folder + "/cat.dxf").c_str(), &info);
-  EXPECT_EQ(info.st_mode & 07777, 0666u);
+  EXPECT_EQ(InfoOf(folder + "/cat.dxf").mode, 0666u);
 }
 
 TEST_F(SafeFileWriterTest, WritesThroughALinkAndKeepsIt) {
@@ -165,17 +176,13 @@ TEST_F(SafeFileWriterTest, WritesThroughALinkAndKeepsIt) {
 
 TEST_F(SafeFileWriterTest, ReplacesAnExistingFileKeepingItsPermissions) {
   WriteFile(dir_ / "out.txt", "a much longer previous content");
-  ::chmod((dir_ / "out.txt").c_str(), 0604);
+  SetMode(dir_ / "out.txt", 0604);
   Save(dir_ / "out.txt");
-  const mode_t previousMask = ::umask(027);
-  Save(dir_ / "new.txt");  // a new file takes the usual mode, less the mask
-  ::umask(previousMask);
+  // A new file takes the usual mode, less the mask.
+  WithFileModeMask(027, [&] { Save(dir_ / "new.txt"); });
   EXPECT_EQ(ReadFile(dir_ / "out.txt"), "new");
-  struct stat info {};
-  ::stat((dir_ / "out.txt").c_str(), &info);
-  EXPECT_EQ(info.st_mode & 07777, 0604u);
-  ::stat((dir_ / "new.txt").c_str(), &info);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(InfoOf(dir_ / "out.txt").mode, 0604u);
+  EXPECT_EQ(InfoOf(dir_ / "new.txt").mode, 0640u);
   EXPECT_EQ(ListFolder(dir_.path()), (std::vector<std::string>{"new.txt", "out.txt"}));
 }
 
@@ -197,7 +204,7 @@ TEST_P(Interrupted, LeavesTheEarlierFileAndNothingElse) {
   EXPECT_EQ(ErrorInChild([&] {
               SafeFileWriter writer(dir_ / "cat.dxf", GetParam().staging);
               writer.Write(std::string(1 << 20, 'x'));
-              ::kill(::getpid(), GetParam().signal);
+              std::raise(GetParam().signal);
             }),
             "child failed");
 
@@ -228,22 +235,19 @@ class NotAFile : public SafeFileWriterTest, public testing::WithParamInterface<N
 // the node; as root, a link to /dev/null would have replaced /dev/null.
 TEST_P(NotAFile, IsNeverReplaced) {
   const NodeCase& c = GetParam();
-  if (c.device && ::geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  if (c.device && !RunsAsRoot()) GTEST_SKIP() << "making a device node needs root";
   const std::string node = c.throughLink ? dir_ / "node" : dir_ / "cat.dxf";
-  ASSERT_EQ(c.device ? ::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3))
-                     : ::mkfifo(node.c_str(), 0644),
-            0);
+  ASSERT_TRUE(c.device ? MakeDeviceNode(node) : platform::MakeFifo(node) == 0);
   if (c.throughLink) std::filesystem::create_symlink("node", dir_ / "cat.dxf");
-  struct stat before {
-  }, after{};
-  ::lstat(node.c_str(), &before);
+  const platform::FileInfo before = InfoOf(node);
 
   EXPECT_EQ(ErrorInChild([&] { Save(dir_ / "cat.dxf"); }),
             "Impossible de créer le fichier \"" + (dir_ / "cat.dxf") +
                 "\". Ce n'est pas un fichier ordinaire");
-  ::lstat(node.c_str(), &after);
-  EXPECT_EQ(after.st_ino, before.st_ino);
-  EXPECT_EQ(after.st_mode, before.st_mode);
+  const platform::FileInfo after = InfoOf(node);
+  EXPECT_EQ(after.inode, before.inode);
+  EXPECT_EQ(after.kind, before.kind);
+  EXPECT_EQ(after.mode, before.mode);
 }
 
 INSTANTIATE_TEST_SUITE_P(Save, NotAFile,

@@ -1,9 +1,6 @@
 // A decoding helper that fails as the name of its copy says, for the decoding tests where no shell
 // script can stand in (Windows): "spin" forever, "crash", answer "nonsense", "sleep", or
 // "answer-N": an answer of status N and no pixels.
-#include <fcntl.h>
-#include <io.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +24,6 @@ int main(int, char** argv) {
     return *nowhere;
   }
   if (does.starts_with("answer-")) {
-    _setmode(_fileno(stdout), _O_BINARY);
     const char answer[24] = {'P', 'X', 'D', '1', char(does.back() - '0')};
     std::fwrite(answer, 1, sizeof answer, stdout);
     return 0;
