@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <string_view>
 
 #include "colour/colour_text.h"
 #include "conversion/profiles.h"
+#include "dxf/drawing_options.h"
 
 namespace pixdraft {
 namespace {
@@ -51,6 +53,19 @@ bool SetName(std::optional<std::string>& field, Value value) {
 
 // The profiles' names, as --for's refusal lists them.
 const std::string kProfileRefusal = "takes " + ProfileNames();
+
+// The units' names as --units lists them: "mm, cm, m, in or ft".
+std::string UnitNames() {
+  std::string names;
+  for (const Unit& unit : kUnits) {
+    if (!names.empty()) names += &unit == &std::end(kUnits)[-1] ? " or " : ", ";
+    names += unit.name;
+  }
+  return names;
+}
+const std::string kUnitNames = UnitNames();
+const std::string kUnitRefusal = "takes " + kUnitNames;
+const std::string kUnitHelp = "name the drawing unit: " + kUnitNames;
 
 // In the help's order.
 const OptionRow kOptions[] = {
@@ -118,8 +133,7 @@ const OptionRow kOptions[] = {
      "put every colour on a layer of its own, named C_RRGGBB (at\n"
      "most 4096 colours)",
      [](Arguments& a, Value) { return a.options.drawing.layers = true; }},
-    {"--units UNIT", "mm, cm, m, in or ft", "takes mm, cm, m, in or ft",
-     "name the drawing unit: mm, cm, m, in or ft",
+    {"--units UNIT", kUnitNames, kUnitRefusal, kUnitHelp,
      [](Arguments& a, Value v) { return Set(a.options.drawing.units, ParseUnit(v)); }},
     {"--origin CORNER", "top-left or bottom-left", "takes top-left or bottom-left",
      "top-left (default: the picture hangs below y = 1) or\n"
