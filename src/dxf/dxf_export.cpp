@@ -1,6 +1,5 @@
 #include "dxf/dxf_export.h"
 
-#include <charconv>
 #include <optional>
 
 #include "base/errors.h"
@@ -35,13 +34,6 @@ Templates LoadTemplates(const TemplatePaths& paths) {
   return templates;
 }
 
-FieldText NumberText(int value) {
-  FieldText text;
-  text.size =
-      std::size_t(std::to_chars(text.data, text.data + kMaxFieldLength, value).ptr - text.data);
-  return text;
-}
-
 // Squares as TRACE or SOLID records: their fixed lines are joined once, so a record costs a few
 // block copies.
 void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& lineBreak,
@@ -57,7 +49,7 @@ void WriteSquares(ByteSink& sink, TextEncoding encoding, const std::string& line
       texts[int(TraceField::Handle)] = HandleField(handle++);
       texts[int(TraceField::Colour)] = TrueColourText(square.colour);
       if (options.colourIndex)
-        texts[int(TraceField::ColourIndex)] = NumberText(indices(square.colour));
+        texts[int(TraceField::ColourIndex)] = NumberField(indices(square.colour));
       if (options.layers) texts[int(TraceField::Layer)] = layerNames(square.colour);
       texts[int(TraceField::Left)] = grid.ColumnText(square.x);
       texts[int(TraceField::Right)] = grid.ColumnText(square.x + square.width);

@@ -25,12 +25,13 @@ FieldText HandleField(std::int32_t counter) {
   return text;
 }
 
-FieldText TrueColourText(TColor colour) {
+FieldText NumberField(std::int64_t value) {
   FieldText text;
-  text.size =
-      std::to_chars(text.data, text.data + kMaxFieldLength, RedFirst(colour)).ptr - text.data;
+  text.size = std::to_chars(text.data, text.data + kMaxFieldLength, value).ptr - text.data;
   return text;
 }
+
+FieldText TrueColourText(TColor colour) { return NumberField(RedFirst(colour)); }
 
 std::string HandleText(std::int32_t counter) { return std::string(HandleField(counter).view()); }
 

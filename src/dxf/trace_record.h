@@ -67,6 +67,8 @@ std::vector<TraceLine> TraceRecordLines(bool solid, bool colourIndex, bool layer
 FieldText FormatCoordinate(std::int64_t v);
 // `counter` as an unsigned hexadecimal handle, upper case, at least four digits: 300 -> "012C".
 FieldText HandleField(std::int32_t counter);
+// `value` in decimal, as group 62 gives the colour index.
+FieldText NumberField(std::int64_t value);
 // The 24-bit true colour of group 420 in decimal: red in the high byte, the reverse of TColor.
 FieldText TrueColourText(TColor colour);
 

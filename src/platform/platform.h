@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pixdraft::platform {
@@ -59,16 +60,26 @@ bool IsAbsolute(const std::string& path);
 class File {
  public:
   File() = default;
-  ~File();
-  File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = -1; }
-  File& operator=(File&& other) noexcept;
+  ~File() { Close(); }
+  File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+  File& operator=(File&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+  }
 
   bool open() const { return handle_ >= 0; }
   // Closes it now; returns what the close reports (a full disk may only show here).
   int Close();
 
-  // The program's standard input, taken over.
-  static File StandardInput();
+  // The program's standard input, taken over: descriptor 0 on both systems.
+  static File StandardInput() {
+    File file;
+    file.handle_ = 0;
+    return file;
+  }
 
  private:
   friend struct Access;

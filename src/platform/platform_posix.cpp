@@ -113,28 +113,11 @@ std::string FolderOf(const std::string& path) {
 
 bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
-File::~File() { Close(); }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
 int File::Close() {
   if (handle_ < 0) return 0;
   const int handle = handle_;
   handle_ = -1;
   return Result(::close(handle));
-}
-
-File File::StandardInput() {
-  File file;
-  file.handle_ = STDIN_FILENO;
-  return file;
 }
 
 int Inspect(const std::string& path, FileInfo& info, bool followLinks) {

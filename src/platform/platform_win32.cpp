@@ -417,28 +417,11 @@ bool IsAbsolute(const std::string& path) {
          (DriveLetter(path) && path.size() > 2 && Separator(path[2]));
 }
 
-File::~File() { Close(); }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
 int File::Close() {
   if (handle_ < 0) return 0;
   const int descriptor = handle_;
   handle_ = -1;
   return _close(descriptor) == 0 ? 0 : EIO;
-}
-
-File File::StandardInput() {
-  File file;
-  file.handle_ = 0;
-  return file;
 }
 
 int Inspect(const std::string& path, FileInfo& info, bool followLinks) {
